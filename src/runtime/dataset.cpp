@@ -1,0 +1,346 @@
+#include "dataset.h"
+#include "datetime.h"
+#include "exceptions.h"
+
+#include <cmath>
+
+QString TField::fieldName() const
+{
+    return m_dataSet->fieldName(m_index);
+}
+
+TFieldType TField::dataType() const
+{
+    return m_dataSet->fieldType(m_index);
+}
+
+bool TField::isNull() const
+{
+    const int record = m_dataSet->recNo();
+    return record < 0 || m_dataSet->isNull(record, m_index);
+}
+
+QString TField::asString() const
+{
+    return isNull() ? QString() : m_dataSet->asString(m_dataSet->recNo(), m_index);
+}
+
+qint64 TField::asInteger() const
+{
+    return isNull() ? 0 : m_dataSet->asInteger(m_dataSet->recNo(), m_index);
+}
+
+double TField::asFloat() const
+{
+    return isNull() ? 0.0 : m_dataSet->asFloat(m_dataSet->recNo(), m_index);
+}
+
+double TField::asDateTime() const
+{
+    return isNull() ? 0.0 : m_dataSet->asDateTime(m_dataSet->recNo(), m_index);
+}
+
+QVariant TField::value() const
+{
+    return isNull() ? QVariant() : m_dataSet->displayValue(m_dataSet->recNo(), m_index);
+}
+
+TDataSet::TDataSet(QObject *parent)
+    : QObject(parent)
+{
+}
+
+TDataSet::~TDataSet() = default;
+
+int TDataSet::addField(const QString &name, TFieldType type)
+{
+    Column column;
+    column.name = name;
+    column.type = type;
+    m_columns.push_back(std::move(column));
+    return int(m_columns.size()) - 1;
+}
+
+int TDataSet::findField(const QString &name) const
+{
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (m_columns[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+TField TDataSet::fieldByName(const QString &name) const
+{
+    const int index = findField(name);
+    if (index < 0)
+        throw Rt::DatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+    return TField(this, index);
+}
+
+void TDataSet::reserve(int records)
+{
+    for (Column &c : m_columns) {
+        if (c.type == TFieldType::String) {
+            c.texts.reserve(size_t(records));
+            continue;
+        }
+        c.nulls.reserve(size_t(records));
+        if (c.type == TFieldType::Integer)
+            c.integers.reserve(size_t(records));
+        else
+            c.reals.reserve(size_t(records));
+    }
+}
+
+int TDataSet::appendRecord()
+{
+    for (Column &c : m_columns) {
+        if (c.type == TFieldType::String) {
+            c.texts.emplace_back();
+            continue;
+        }
+        c.nulls.push_back(1);
+        if (c.type == TFieldType::Integer)
+            c.integers.push_back(0);
+        else
+            c.reals.push_back(0.0);
+    }
+    return m_rowCount++;
+}
+
+void TDataSet::setString(int record, int field, const QString &value)
+{
+    Column &c = column(field);
+    switch (c.type) {
+    case TFieldType::String:
+        c.texts[size_t(record)] = value.isNull() ? QStringLiteral("") : value;
+        return;
+    case TFieldType::Integer: {
+        bool ok = false;
+        const qint64 v = value.trimmed().toLongLong(&ok);
+        if (!ok)
+            conversionError(value, field, "integer");
+        setInteger(record, field, v);
+        return;
+    }
+    case TFieldType::Float: {
+        bool ok = false;
+        const double v = value.trimmed().toDouble(&ok);
+        if (!ok)
+            conversionError(value, field, "float");
+        setFloat(record, field, v);
+        return;
+    }
+    case TFieldType::DateTime: {
+        double v = 0;
+        if (!Rt::DateTime::parse(value, &v))
+            conversionError(value, field, "date");
+        setDateTime(record, field, v);
+        return;
+    }
+    }
+}
+
+void TDataSet::setInteger(int record, int field, qint64 value)
+{
+    Column &c = column(field);
+    switch (c.type) {
+    case TFieldType::String:
+        c.texts[size_t(record)] = QString::number(value);
+        return;
+    case TFieldType::Integer:
+        c.integers[size_t(record)] = value;
+        break;
+    case TFieldType::Float:
+    case TFieldType::DateTime:
+        c.reals[size_t(record)] = double(value);
+        break;
+    }
+    c.nulls[size_t(record)] = 0;
+}
+
+void TDataSet::setFloat(int record, int field, double value)
+{
+    Column &c = column(field);
+    switch (c.type) {
+    case TFieldType::String:
+        c.texts[size_t(record)] = QString::number(value, 'g', 15);
+        return;
+    case TFieldType::Integer:
+        c.integers[size_t(record)] = std::llround(value);
+        break;
+    case TFieldType::Float:
+    case TFieldType::DateTime:
+        c.reals[size_t(record)] = value;
+        break;
+    }
+    c.nulls[size_t(record)] = 0;
+}
+
+void TDataSet::setDateTime(int record, int field, double value)
+{
+    Column &c = column(field);
+    if (c.type == TFieldType::String) {
+        c.texts[size_t(record)] = Rt::DateTime::toText(value);
+        return;
+    }
+    setFloat(record, field, value);
+}
+
+void TDataSet::setNull(int record, int field)
+{
+    Column &c = column(field);
+    if (c.type == TFieldType::String)
+        c.texts[size_t(record)] = QString();
+    else
+        c.nulls[size_t(record)] = 1;
+}
+
+void TDataSet::finishLoading()
+{
+    m_current = m_rowCount > 0 ? 0 : -1;
+    m_eof = m_rowCount == 0;
+    Q_EMIT dataReset();
+    Q_EMIT currentChanged(m_current);
+}
+
+bool TDataSet::isNull(int record, int field) const
+{
+    const Column &c = column(field);
+    if (c.type == TFieldType::String)
+        return c.texts[size_t(record)].isNull();
+    return c.nulls[size_t(record)] != 0;
+}
+
+QString TDataSet::asString(int record, int field) const
+{
+    if (isNull(record, field))
+        return QString();
+    const Column &c = column(field);
+    switch (c.type) {
+    case TFieldType::String:
+        return c.texts[size_t(record)];
+    case TFieldType::Integer:
+        return QString::number(c.integers[size_t(record)]);
+    case TFieldType::Float:
+        return QString::number(c.reals[size_t(record)], 'g', 15);
+    case TFieldType::DateTime:
+        return Rt::DateTime::toText(c.reals[size_t(record)]);
+    }
+    return QString();
+}
+
+qint64 TDataSet::asInteger(int record, int field) const
+{
+    if (isNull(record, field))
+        return 0;
+    const Column &c = column(field);
+    switch (c.type) {
+    case TFieldType::String: {
+        bool ok = false;
+        const qint64 v = c.texts[size_t(record)].trimmed().toLongLong(&ok);
+        if (!ok)
+            conversionError(c.texts[size_t(record)], field, "integer");
+        return v;
+    }
+    case TFieldType::Integer:
+        return c.integers[size_t(record)];
+    case TFieldType::Float:
+    case TFieldType::DateTime:
+        return std::llround(c.reals[size_t(record)]);
+    }
+    return 0;
+}
+
+double TDataSet::asFloat(int record, int field) const
+{
+    if (isNull(record, field))
+        return 0.0;
+    const Column &c = column(field);
+    switch (c.type) {
+    case TFieldType::String: {
+        bool ok = false;
+        const double v = c.texts[size_t(record)].trimmed().toDouble(&ok);
+        if (!ok)
+            conversionError(c.texts[size_t(record)], field, "float");
+        return v;
+    }
+    case TFieldType::Integer:
+        return double(c.integers[size_t(record)]);
+    case TFieldType::Float:
+    case TFieldType::DateTime:
+        return c.reals[size_t(record)];
+    }
+    return 0.0;
+}
+
+double TDataSet::asDateTime(int record, int field) const
+{
+    const Column &c = column(field);
+    if (c.type != TFieldType::String || isNull(record, field))
+        return asFloat(record, field);
+    double v = 0;
+    if (!Rt::DateTime::parse(c.texts[size_t(record)], &v))
+        conversionError(c.texts[size_t(record)], field, "date");
+    return v;
+}
+
+QVariant TDataSet::displayValue(int record, int field) const
+{
+    if (isNull(record, field))
+        return QVariant();
+    const Column &c = column(field);
+    switch (c.type) {
+    case TFieldType::String:
+        return c.texts[size_t(record)];
+    case TFieldType::Integer:
+        return c.integers[size_t(record)];
+    case TFieldType::Float:
+        return c.reals[size_t(record)];
+    case TFieldType::DateTime:
+        return Rt::DateTime::toText(c.reals[size_t(record)]);
+    }
+    return QVariant();
+}
+
+void TDataSet::setRecNo(int record)
+{
+    if (m_rowCount == 0)
+        return;
+    const int target = qBound(0, record, m_rowCount - 1);
+    m_eof = false;
+    if (target == m_current)
+        return;
+    m_current = target;
+    Q_EMIT currentChanged(m_current);
+}
+
+void TDataSet::next()
+{
+    if (m_current < 0 || m_current + 1 >= m_rowCount) {
+        m_eof = true;
+        return;
+    }
+    setRecNo(m_current + 1);
+}
+
+void TDataSet::conversionError(const QString &text, int field, const char *target) const
+{
+    throw Rt::DatabaseError(QStringLiteral("'%1' is not a valid %2 value for field '%3'")
+                                .arg(text, QLatin1StringView(target),
+                                     fieldName(field)));
+}
+
+TDataSource::TDataSource(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void TDataSource::setDataSet(TDataSet *dataSet)
+{
+    if (m_dataSet == dataSet)
+        return;
+    m_dataSet = dataSet;
+    Q_EMIT dataSetChanged(dataSet);
+}

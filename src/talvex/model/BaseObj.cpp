@@ -1,0 +1,6 @@
+#include "BaseObj.h"
+
+TBaseObj::TBaseObj(QObject *parent)
+    : QObject(parent)
+{
+}
