@@ -1,0 +1,192 @@
+#include "HostWindow.h"
+
+#include "hostapp/db/Database.h"
+#include "hostapp/services/ErrorLog.h"
+#include "hostapp/services/HostOperator.h"
+#include "hostapp/services/HostSession.h"
+
+#include "runtime/application.h"
+#include "runtime/barmanager.h"
+#include "runtime/component.h"
+#include "runtime/form.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+using namespace Qt::StringLiterals;
+using Op = PluginWindow::Op;
+
+namespace {
+// The name under which the host lists the plug-in's window.
+const QString windowCaption = u"员工调班登记"_s;
+} // namespace
+
+HostWindow::HostWindow(HostSession &session, IFactoryIntf *root)
+    : m_session(session)
+    , m_root(root)
+    , m_bars(new TdxBarManager(this))
+    , m_dock(new QDockWidget(this))
+    , m_logView(new QPlainTextEdit)
+    , m_savedLabel(new QLabel)
+{
+    setWindowTitle(u"Talvex 考勤管理"_s);
+    setFont(Rt::formFont());
+    resize(1280, 760);
+    setDockOptions(QMainWindow::AnimatedDocks);
+
+    createActions();
+    m_bars->setMainWindow(this);
+
+    m_dock->setObjectName(u"pluginDockSite"_s);
+    m_dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    addDockWidget(Qt::TopDockWidgetArea, m_dock);
+
+    auto *logDock = new QDockWidget(u"错误日志"_s, this);
+    logDock->setObjectName(u"logPanel"_s);
+    m_logView->setReadOnly(true);
+    m_logView->setMaximumBlockCount(200);
+    m_logView->setPlaceholderText(u"日志文件：%1"_s.arg(session.log().filePath()));
+    for (const QString &line : session.log().latest())
+        m_logView->appendPlainText(line);
+    logDock->setWidget(m_logView);
+    logDock->setFeatures(QDockWidget::DockWidgetClosable);
+    addDockWidget(Qt::BottomDockWidgetArea, logDock);
+    resizeDocks({logDock}, {70}, Qt::Vertical);
+    connect(&session.log(), &ErrorLog::appended, m_logView, &QPlainTextEdit::appendPlainText);
+
+    const THostOperator *op = session.currentOperator();
+    statusBar()->addWidget(m_savedLabel, 1);
+    statusBar()->addPermanentWidget(
+        new QLabel(u"操作员：%1（%2）"_s.arg(op->OperatorName, op->OperatorCode)));
+    statusBar()->addPermanentWidget(
+        new QLabel(u"数据库：%1"_s.arg(session.database().filePath())));
+    connect(&session, &HostSession::dataSaved, this, &HostWindow::showDataSaved);
+}
+
+HostWindow::~HostWindow()
+{
+    closePlugin();
+}
+
+void HostWindow::createActions()
+{
+    struct Command
+    {
+        QString text;
+        Op op;
+        QKeySequence shortcut;
+        QStyle::StandardPixmap icon;
+        bool onToolBar;
+    };
+    const Command commands[] = {
+        {u"刷新"_s, Op::RefreshData, QKeySequence::Refresh, QStyle::SP_BrowserReload, true},
+        {u"保存"_s, Op::SaveData, QKeySequence::Save, QStyle::SP_DialogSaveButton, true},
+        {u"导出Excel"_s, Op::SaveToExcel, {}, QStyle::SP_DriveFDIcon, true},
+        {u"导入Excel"_s, Op::ImportData, {}, QStyle::SP_DialogOpenButton, true},
+        {u"打印预览"_s, Op::PrintPreview, QKeySequence::Print, QStyle::SP_FileDialogContentsView, true},
+        {u"打印预览（二）"_s, Op::PrintPreview2, {}, QStyle::SP_FileDialogDetailedView, false},
+        {u"查找"_s, Op::FindData, QKeySequence::Find, QStyle::SP_FileDialogInfoView, true},
+    };
+
+    QMenu *fileMenu = menuBar()->addMenu(u"文件(&F)"_s);
+    QMenu *dataMenu = menuBar()->addMenu(u"数据(&D)"_s);
+    QMenu *helpMenu = menuBar()->addMenu(u"帮助(&H)"_s);
+    QToolBar *toolBar = addToolBar(u"主工具栏"_s);
+    toolBar->setObjectName(u"hostToolBar"_s);
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar->setMovable(false);
+
+    for (const Command &command : commands) {
+        QAction *action = dataMenu->addAction(style()->standardIcon(command.icon), command.text);
+        action->setShortcut(command.shortcut);
+        const Op op = command.op;
+        connect(action, &QAction::triggered, this, [this, op] { runCommand(op); });
+        if (command.onToolBar)
+            toolBar->addAction(action);
+    }
+    addToolBarBreak();
+
+    fileMenu->addAction(u"退出(&X)"_s, QKeySequence::Quit, this, &QWidget::close);
+    helpMenu->addAction(u"关于(&A)"_s, this, &HostWindow::showAbout);
+}
+
+void HostWindow::openPlugin(const QString &libraryPath, const QString &unitCode, int rightCode)
+{
+    m_plugin = std::make_unique<PluginHost>(libraryPath);
+    TForm *window = m_plugin->createWindow(Rt::application(), Rt::screen(), m_root);
+    window->setProperty("UnitCode", unitCode);
+    Rt::setTag(window, rightCode);
+    window->setWindowTitle(windowCaption);
+
+    // Docked hidden, so that the window is shown only after InitWindow.
+    window->hide();
+    m_dock->setWidget(window);
+    m_dock->setWindowTitle(window->windowTitle());
+    if (auto *bars = window->findChild<TdxBarManager *>(QString(), Qt::FindDirectChildrenOnly))
+        m_bars->merge(bars);
+
+    Rt::runGuarded([this] { m_plugin->call(Op::InitWindow); });
+    Rt::runGuarded([window] { window->show(); });
+}
+
+void HostWindow::closePlugin()
+{
+    if (!m_plugin || !m_plugin->window())
+        return;
+    Rt::runGuarded([this] { m_plugin->call(Op::FreeWindow); });
+    if (auto *bars = m_plugin->window()->findChild<TdxBarManager *>(QString(),
+                                                                     Qt::FindDirectChildrenOnly))
+        m_bars->unmerge(bars);
+    m_plugin->closeWindow();
+}
+
+TForm *HostWindow::pluginWindow() const
+{
+    return m_plugin ? m_plugin->window() : nullptr;
+}
+
+void HostWindow::closeEvent(QCloseEvent *event)
+{
+    closePlugin();
+    event->accept();
+}
+
+// The operations return Booleans or nothing; each is called with its own type.
+void HostWindow::runCommand(Op op)
+{
+    if (!pluginWindow())
+        return;
+    Rt::runGuarded([this, op] {
+        switch (op) {
+        case Op::SaveData:
+        case Op::SaveToExcel:
+        case Op::ImportData:
+        case Op::FindData:
+            m_plugin->call<bool>(op);
+            break;
+        default:
+            m_plugin->call<void>(op);
+            break;
+        }
+    });
+}
+
+void HostWindow::showDataSaved()
+{
+    m_savedLabel->setText(
+        u"数据已保存 %1"_s.arg(QDateTime::currentDateTime().toString(u"HH:mm:ss"_s)));
+}
+
+void HostWindow::showAbout()
+{
+    Rt::messageBox(u"Talvex 考勤管理\n数据库：%1\n日志：%2"_s.arg(m_session.database().filePath(),
+                                                               m_session.log().filePath()),
+                   u"关于"_s, Rt::Buttons::Ok, Rt::Icon::Information);
+}

@@ -1,0 +1,50 @@
+#include "PluginHost.h"
+
+#include "runtime/exceptions.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <dlfcn.h>
+
+using namespace Qt::StringLiterals;
+
+PluginHost::PluginHost(const QString &libraryPath)
+{
+    m_library = dlopen(QFile::encodeName(libraryPath).constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!m_library)
+        throw Rt::Exception(u"Cannot load the plug-in %1: %2"_s.arg(libraryPath,
+                                                                     QString::fromLocal8Bit(dlerror())));
+    m_create = reinterpret_cast<PluginWindow::CreateWindowFunction>(
+        dlsym(m_library, PluginWindow::CreateWindowSymbol));
+    m_close = reinterpret_cast<PluginWindow::CloseWindowFunction>(
+        dlsym(m_library, PluginWindow::CloseWindowSymbol));
+    if (!m_create || !m_close) {
+        dlclose(m_library);
+        throw Rt::Exception(u"%1 does not export CreateWindow and CloseWindow"_s.arg(libraryPath));
+    }
+}
+
+// The library stays loaded: Qt keeps meta-type registrations of its classes for the
+// life of the process, so unloading it would leave them dangling.
+PluginHost::~PluginHost()
+{
+    if (m_window)
+        closeWindow();
+}
+
+TForm *PluginHost::createWindow(TApplication *application, TScreen *screen, IFactoryIntf *root)
+{
+    m_window = m_create(application, screen, root);
+    return m_window;
+}
+
+void PluginHost::closeWindow()
+{
+    m_close();
+    m_window = nullptr;
+}
+
+QString PluginHost::defaultLibraryPath()
+{
+    return QCoreApplication::applicationDirPath() + u"/libTalvex.so"_s;
+}

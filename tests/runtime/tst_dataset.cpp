@@ -1,0 +1,142 @@
+#include "runtime/dataset.h"
+#include "runtime/datetime.h"
+#include "runtime/exceptions.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// ID text, WorkTime integer, ExchgDate date, Rate float; second row all null.
+std::unique_ptr<TDataSet> sample()
+{
+    auto set = std::make_unique<TDataSet>();
+    const int id = set->addField(u"ID"_s, TFieldType::String);
+    const int time = set->addField(u"WorkTime"_s, TFieldType::Integer);
+    const int date = set->addField(u"ExchgDate"_s, TFieldType::DateTime);
+    const int rate = set->addField(u"Rate"_s, TFieldType::Float);
+    int r = set->appendRecord();
+    set->setString(r, id, u"17"_s);
+    set->setInteger(r, time, 480);
+    set->setString(r, date, u"2026-12-05"_s);
+    set->setFloat(r, rate, 1.5);
+    set->appendRecord();
+    r = set->appendRecord();
+    set->setString(r, id, u"x"_s);
+    set->setString(r, date, u"2026-12-05 08:30:00"_s);
+    set->setFloat(r, rate, 480.0);
+    set->finishLoading();
+    return set;
+}
+
+} // namespace
+
+class DataSetTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void fieldsAreFoundRegardlessOfCase()
+    {
+        auto set = sample();
+        QCOMPARE(set->fieldByName(u"exchgdate"_s).index(), 2);
+        QCOMPARE(set->findField(u"WORKTIME"_s), 1);
+        QCOMPARE(set->findField(u"none"_s), -1);
+        try {
+            set->fieldByName(u"PersonName"_s);
+            QFAIL("a missing field must raise");
+        } catch (const Rt::DatabaseError &e) {
+            QVERIFY(e.message().contains(u"PersonName"_s));
+        }
+    }
+
+    void textFormsOfValues()
+    {
+        auto set = sample();
+        QCOMPARE(set->fieldByName(u"ID"_s).asString(), u"17"_s);
+        QCOMPARE(set->fieldByName(u"WorkTime"_s).asString(), u"480"_s);
+        QCOMPARE(set->fieldByName(u"ExchgDate"_s).asString(), u"2026-12-05"_s);
+        QCOMPARE(set->fieldByName(u"Rate"_s).asString(), u"1.5"_s);
+        set->setRecNo(2);
+        QCOMPARE(set->fieldByName(u"ExchgDate"_s).asString(), u"2026-12-05 08:30:00"_s);
+        QCOMPARE(set->fieldByName(u"Rate"_s).asString(), u"480"_s);
+    }
+
+    void nullsReadAsEmptyValues()
+    {
+        auto set = sample();
+        set->setRecNo(1);
+        for (int f = 0; f < set->fieldCount(); ++f) {
+            const TField field(set.get(), f);
+            QVERIFY(field.isNull());
+            QCOMPARE(field.asString(), QString());
+            QCOMPARE(field.asInteger(), 0);
+            QCOMPARE(field.asDateTime(), 0.0);
+        }
+        TDataSet empty;
+        empty.addField(u"ID"_s, TFieldType::String);
+        empty.finishLoading();
+        QCOMPARE(empty.recNo(), -1);
+        QVERIFY(empty.fieldByName(u"ID"_s).isNull());
+    }
+
+    void conversions()
+    {
+        auto set = sample();
+        QCOMPARE(set->fieldByName(u"ID"_s).asInteger(), 17);
+        QCOMPARE(set->fieldByName(u"ExchgDate"_s).asDateTime(),
+                 Rt::DateTime::fromDate(QDate(2026, 12, 5)));
+        set->setRecNo(2);
+        QVERIFY_THROWS_EXCEPTION(Rt::DatabaseError, set->fieldByName(u"ID"_s).asInteger());
+        QVERIFY_THROWS_EXCEPTION(Rt::DatabaseError, set->setString(0, 1, u"abc"_s));
+    }
+
+    void currentRecordMovesAndSignals()
+    {
+        auto set = sample();
+        QSignalSpy moved(set.get(), &TDataSet::currentChanged);
+        QCOMPARE(set->recNo(), 0);
+        set->next();
+        set->next();
+        QCOMPARE(set->recNo(), 2);
+        QVERIFY(!set->eof());
+        set->next();
+        QVERIFY(set->eof());
+        QCOMPARE(moved.size(), 2);
+        set->setRecNo(99);
+        QCOMPARE(set->recNo(), 2);
+    }
+
+    void dateTimeValues_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("epoch+1") << 1.0 << u"1899-12-31"_s;
+        QTest::newRow("date") << 46361.0 << u"2026-12-05"_s;
+        QTest::newRow("noon") << 46361.5 << u"2026-12-05 12:00:00"_s;
+        QTest::newRow("empty") << 0.0 << QString();
+    }
+
+    void dateTimeValues()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        QCOMPARE(Rt::DateTime::toText(value), text);
+        if (!text.isEmpty()) {
+            double parsed = 0;
+            QVERIFY(Rt::DateTime::parse(text, &parsed));
+            QCOMPARE(parsed, value);
+        }
+    }
+
+    void impossibleDatesAreRejected()
+    {
+        double value = 0;
+        QVERIFY(!Rt::DateTime::parse(u"2026-02-30"_s, &value));
+        QVERIFY(!Rt::DateTime::parse(u"05/12/2026"_s, &value));
+    }
+};
+
+QTEST_GUILESS_MAIN(DataSetTest)
+#include "tst_dataset.moc"

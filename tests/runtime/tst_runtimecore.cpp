@@ -1,0 +1,160 @@
+#include "runtime/application.h"
+#include "runtime/barmanager.h"
+#include "runtime/component.h"
+#include "runtime/exceptions.h"
+#include "runtime/form.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+using namespace Qt::StringLiterals;
+
+class RuntimeCoreTest : public QObject
+{
+    Q_OBJECT
+
+    TApplication application;
+
+private Q_SLOTS:
+    void init() { Rt::setApplication(&application); }
+    void cleanup()
+    {
+        Rt::setMessageBoxResponder({});
+        application.setExceptionHandler({});
+    }
+
+    void messageBoxesGoToTheResponder()
+    {
+        Rt::MessageBoxRequest seen;
+        Rt::setMessageBoxResponder([&](const Rt::MessageBoxRequest &r) {
+            seen = r;
+            return Rt::Answer::No;
+        });
+        QCOMPARE(Rt::messageBox(u"确定?"_s, u"提示"_s, Rt::Buttons::YesNo, Rt::Icon::Question),
+                 Rt::Answer::No);
+        QCOMPARE(seen.text, u"确定?"_s);
+        QCOMPARE(seen.buttons, Rt::Buttons::YesNo);
+        QCOMPARE(seen.icon, Rt::Icon::Question);
+    }
+
+    // A silent abort ends the handler quietly; any other failure reaches the
+    // application's handler, and nothing escapes to the caller.
+    void guardSwallowsAbortAndReportsTheRest()
+    {
+        QStringList reported;
+        application.setExceptionHandler(
+            [&](const std::exception_ptr &e) { reported << Rt::messageOf(e); });
+        int after = 0;
+        Rt::runGuarded([&] {
+            Rt::abort();
+            ++after;
+        });
+        QVERIFY(reported.isEmpty());
+        Rt::runGuarded([] { throw Rt::DatabaseError(u"ORA-00942"_s); });
+        Rt::runGuarded([] { throw std::runtime_error("plain"); });
+        QCOMPARE(reported, (QStringList{u"ORA-00942"_s, u"plain"_s}));
+        QCOMPARE(after, 0);
+    }
+
+    void defaultHandlingShowsTheMessage()
+    {
+        QList<Rt::MessageBoxRequest> shown;
+        Rt::setMessageBoxResponder([&](const Rt::MessageBoxRequest &r) {
+            shown << r;
+            return Rt::Answer::Ok;
+        });
+        application.setTitle(u"Talvex"_s);
+        Rt::runGuarded([] { throw Rt::Exception(u"坏了"_s); });
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text, u"坏了"_s);
+        QCOMPARE(shown[0].icon, Rt::Icon::Stop);
+    }
+
+    // Forms and frames own what is created inside them; a nested frame keeps its
+    // own components, and the internals of composite controls are not components.
+    void ownershipWalk()
+    {
+        TForm form;
+        auto *panel = new QWidget(&form);
+        auto *edit = new QLineEdit(panel);
+        auto *frame = new TFrame(panel);
+        auto *inFrame = new QPushButton(frame);
+        const QList<QObject *> owned = Rt::ownedComponents(&form);
+        QVERIFY(owned.contains(panel));
+        QVERIFY(owned.contains(edit));
+        QVERIFY(owned.contains(frame));
+        QVERIFY(!owned.contains(inFrame));
+        QVERIFY(owned.indexOf(panel) < owned.indexOf(edit));
+        for (QObject *internal : edit->children())
+            QVERIFY(!owned.contains(internal));
+        QCOMPARE(Rt::ownedComponents(frame), QList<QObject *>{inFrame});
+        QVERIFY(Rt::ownedComponents(panel).isEmpty());
+
+        Rt::setTag(edit, 9999);
+        QCOMPARE(Rt::tag(edit), 9999);
+        QCOMPARE(Rt::tag(panel), 0);
+    }
+
+    void barsMergeIntoAnotherManagerAndBack()
+    {
+        QMainWindow host;
+        TdxBarManager hostBars(&host);
+        hostBars.setMainWindow(&host);
+        TForm form;
+        TdxBarManager formBars(&form);
+        QWidget *dock = formBars.topDockControl(&form, 26);
+        TdxBar *bar = formBars.addBar(u"dxToolBar"_s);
+        bar->setCaption(u"工具栏"_s);
+        auto *item = new TdxBarLargeButton(&form);
+        item->setCaption(u"增加调班(&L)"_s);
+        bar->addItem(item);
+        QCOMPARE(dock->findChildren<QToolBar *>().size(), 1);
+
+        hostBars.merge(&formBars);
+        QCOMPARE(dock->findChildren<QToolBar *>().size(), 0);
+        const auto hostToolBars = host.findChildren<QToolBar *>();
+        QCOMPARE(hostToolBars.size(), 1);
+        QCOMPARE(hostToolBars[0]->windowTitle(), u"工具栏"_s);
+        QVERIFY(hostToolBars[0]->actions().contains(item->action()));
+
+        int clicks = 0;
+        connect(item, &TdxBarItem::clicked, this, [&] { ++clicks; });
+        item->action()->trigger();
+        QCOMPARE(clicks, 1);
+
+        hostBars.unmerge(&formBars);
+        QCOMPARE(host.findChildren<QToolBar *>().size(), 0);
+        QCOMPARE(dock->findChildren<QToolBar *>().size(), 1);
+    }
+
+    void escapePressesTheCancelButtonOfAModalForm()
+    {
+        TForm form;
+        auto *cancel = new QPushButton(u"取消"_s, &form);
+        form.setCancelButton(cancel);
+        bool cancelled = false;
+        connect(cancel, &QPushButton::clicked, &form, [&] {
+            cancelled = true;
+            form.close();
+        });
+        QTimer::singleShot(0, &form, [&] { QTest::keyClick(&form, Qt::Key_Escape); });
+        QCOMPARE(form.showModal(), Rt::ModalResult::Cancel);
+        QVERIFY(cancelled);
+        QVERIFY(!form.isVisible());
+    }
+
+    void modalResultEndsTheModalShow()
+    {
+        TForm form;
+        QTimer::singleShot(0, &form, [&] { form.setModalResult(Rt::ModalResult::Ok); });
+        QCOMPARE(form.showModal(), Rt::ModalResult::Ok);
+    }
+};
+
+QTEST_MAIN(RuntimeCoreTest)
+#include "tst_runtimecore.moc"

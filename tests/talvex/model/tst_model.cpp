@@ -1,0 +1,138 @@
+#include "talvex/model/HR_Employee.h"
+#include "talvex/model/ShareObj.h"
+#include "talvex/model/SqlText.h"
+#include "talvex/model/Sys_Dept.h"
+
+#include <QMetaProperty>
+#include <QTest>
+#include <QTime>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Records the order in which objects are freedIds.
+QStringList freedIds;
+
+TSys_Dept *tracked(const QString &id)
+{
+    auto *dept = new TSys_Dept;
+    dept->ID = id;
+    QObject::connect(dept, &QObject::destroyed, [id] { freedIds << id; });
+    return dept;
+}
+
+QStringList propertyNames(const QMetaObject &meta)
+{
+    QStringList names;
+    for (int i = QObject::staticMetaObject.propertyCount(); i < meta.propertyCount(); ++i)
+        names << QString::fromLatin1(meta.property(i).name());
+    return names;
+}
+
+} // namespace
+
+class ModelTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init() { freedIds.clear(); }
+
+    void listLooksUpByPositionAndTrimmedKey()
+    {
+        TObjectHashedList list;
+        list.addObject(u"1"_s, tracked(u"1"_s));
+        list.addObject(u"2"_s, tracked(u"2"_s));
+        QCOMPARE(static_cast<TSys_Dept *>(list.GetObjectAt(1))->ID, u"2"_s);
+        QVERIFY(!list.GetObjectAt(-1));
+        QVERIFY(!list.GetObjectAt(2));
+        QCOMPARE(static_cast<TSys_Dept *>(list.FindObject(u"  2 "_s))->ID, u"2"_s);
+        QVERIFY(!list.FindObject(u"3"_s));
+    }
+
+    void deleteAtFreesOneAndShiftsTheRest()
+    {
+        TObjectHashedList list;
+        for (const auto &id : {u"a"_s, u"b"_s, u"c"_s})
+            list.addObject(id, tracked(id));
+        list.DeleteAt(3);
+        list.DeleteAt(-1);
+        QCOMPARE(list.count(), 3);
+        list.DeleteAt(0);
+        QCOMPARE(freedIds, QStringList{u"a"_s});
+        QCOMPARE(list.count(), 2);
+        QCOMPARE(list.FindObject(u"c"_s), list.GetObjectAt(1));
+        QCOMPARE(list.FindObject(u"b"_s), list.GetObjectAt(0));
+    }
+
+    void clearAndDestructionFreeEachObjectOnceLastFirst()
+    {
+        {
+            TObjectHashedList list;
+            for (const auto &id : {u"a"_s, u"b"_s, u"c"_s})
+                list.addObject(id, tracked(id));
+            list.Clear();
+            QCOMPARE(list.count(), 0);
+            QCOMPARE(freedIds, (QStringList{u"c"_s, u"b"_s, u"a"_s}));
+            QVERIFY(!list.FindObject(u"a"_s));
+            list.addObject(u"d"_s, tracked(u"d"_s));
+        }
+        QCOMPARE(freedIds.size(), 4);
+        QCOMPARE(freedIds.last(), u"d"_s);
+    }
+
+    // Code handed the class (the host's object lists) relies on the published
+    // properties, their order and their types.
+    void entityPropertiesAreListedInOrder()
+    {
+        QCOMPARE(propertyNames(TSys_Dept::staticMetaObject),
+                 (QStringList{u"ID"_s, u"ParentID"_s, u"DeptCode"_s, u"DeptShortCode"_s,
+                              u"DeptName"_s, u"DeptLeader"_s, u"TelNo"_s, u"FaxNo"_s,
+                              u"Email"_s, u"Sort"_s, u"Remark"_s}));
+        const QStringList employee = propertyNames(THR_Employee::staticMetaObject);
+        QCOMPARE(employee.size(), 40);
+        QCOMPARE(employee.first(), u"ID"_s);
+        QCOMPARE(employee.at(4), u"PyCode"_s);
+        QCOMPARE(employee.last(), u"DELETED"_s);
+        const QMetaObject &meta = THR_Employee::staticMetaObject;
+        QCOMPARE(meta.property(meta.indexOfProperty("Birthday")).metaType().id(), QMetaType::Double);
+        QCOMPARE(meta.property(meta.indexOfProperty("WorkStatus")).metaType().id(), QMetaType::Int);
+    }
+
+    void newEmployeeIsEmpty()
+    {
+        THR_Employee employee;
+        QVERIFY(employee.ID.isEmpty());
+        QCOMPARE(employee.WorkStatus, 0);
+        QCOMPARE(employee.Birthday, 0.0);
+        QVERIFY(!TSys_Dept().TreeNode);
+    }
+
+    void textForms_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("escaped");
+        QTest::newRow("plain") << u"张三"_s << u"张三"_s;
+        QTest::newRow("quote") << u"O'Neil"_s << u"O''Neil"_s;
+        QTest::newRow("closing attempt") << u"x') or 1=1 --"_s << u"x'') or 1=1 --"_s;
+    }
+
+    void textForms()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, escaped);
+        QCOMPARE(SqlText::escaped(text), escaped);
+        QCOMPARE(SqlText::quoted(text), u"'"_s + escaped + u"'"_s);
+    }
+
+    void dateTimeAndCaseForms()
+    {
+        QCOMPARE(SqlText::dateText(46361.75), u"2026-12-05"_s);
+        QCOMPARE(SqlText::timeText(QTime(8, 5)), u"08:05"_s);
+        QCOMPARE(SqlText::timeText(QTime()), u"00:00"_s);
+        QCOMPARE(SqlText::upperAscii(u"ab张c é"_s), u"AB张C é"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(ModelTest)
+#include "tst_model.moc"
