@@ -6,7 +6,7 @@
 
 class Database;
 class ErrorLog;
-class QWidget;
+#include <QWidget>
 class TcxStyleRepository;
 class THostOperator;
 class WaitNotice;
@@ -28,6 +28,8 @@ public:
     WaitNotice &waitNotice() const { return *m_waitNotice; }
     TcxStyleRepository *styleRepository() const { return m_styles; }
     QWidget *window() const { return m_window; }
+    // The window over which wait notices appear.
+    void setWindow(QWidget *window);
 
     // Previews print to this PDF file instead of showing a preview window.
     QString printToFile() const { return m_printToFile; }
@@ -40,6 +42,8 @@ public:
 
 Q_SIGNALS:
     void dataSaved();
+    // A short message for the status bar.
+    void notice(const QString &text);
     void errorRaised(const QString &message);
 
 private:

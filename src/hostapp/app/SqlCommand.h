@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+class Database;
+
+// Runs one statement as the plug-in would send it through the host's database
+// service and prints the rows (tab-separated, header first) or the number of rows
+// changed. Returns the process exit code.
+int runSqlCommand(Database &db, const QString &statement);

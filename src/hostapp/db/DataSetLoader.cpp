@@ -1,0 +1,280 @@
+#include "DataSetLoader.h"
+
+#include "SqliteStatement.h"
+
+#include "runtime/dataset.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QHash>
+#include <optional>
+#include <sqlite3.h>
+#include <vector>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A value as SQLite hands it out; text points into the statement's row or into a
+// buffered copy.
+struct Cell
+{
+    int type = SQLITE_NULL;
+    qint64 integer = 0;
+    double real = 0.0;
+    const char *text = nullptr;
+    int length = 0;
+
+    static Cell read(sqlite3_stmt *statement, int column)
+    {
+        Cell cell;
+        cell.type = sqlite3_column_type(statement, column);
+        switch (cell.type) {
+        case SQLITE_INTEGER:
+            cell.integer = sqlite3_column_int64(statement, column);
+            break;
+        case SQLITE_FLOAT:
+            cell.real = sqlite3_column_double(statement, column);
+            break;
+        case SQLITE_TEXT:
+        case SQLITE_BLOB:
+            cell.type = SQLITE_TEXT;
+            cell.text = reinterpret_cast<const char *>(sqlite3_column_text(statement, column));
+            cell.length = sqlite3_column_bytes(statement, column);
+            break;
+        }
+        return cell;
+    }
+};
+
+// A row kept while the type of an expression column is still unknown.
+struct BufferedRow
+{
+    std::vector<Cell> cells;
+    std::vector<QByteArray> texts; // owns what the cells' text points to
+};
+
+std::optional<TFieldType> typeOfDeclaration(const char *declared)
+{
+    if (!declared)
+        return std::nullopt;
+    QByteArray type = QByteArray(declared).trimmed().toUpper();
+    if (const qsizetype paren = type.indexOf('('); paren >= 0)
+        type = type.left(paren).trimmed();
+    if (type == "INTEGER" || type == "INT" || type == "BIGINT" || type == "SMALLINT" ||
+        type == "NUMBER")
+        return TFieldType::Integer;
+    if (type == "REAL" || type == "FLOAT" || type == "DOUBLE")
+        return TFieldType::Float;
+    if (type == "DATE" || type == "DATETIME" || type == "TIMESTAMP")
+        return TFieldType::DateTime;
+    return TFieldType::String;
+}
+
+TFieldType typeOfStorage(int storageClass)
+{
+    switch (storageClass) {
+    case SQLITE_INTEGER:
+        return TFieldType::Integer;
+    case SQLITE_FLOAT:
+        return TFieldType::Float;
+    default:
+        return TFieldType::String;
+    }
+}
+
+int digits(const char *text, int count)
+{
+    int value = 0;
+    for (int i = 0; i < count; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return -1;
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+// "yyyy-mm-dd", "yyyy-mm-dd hh:mm" or "yyyy-mm-dd hh:mm:ss" as days since
+// 1899-12-30, read straight from the bytes: a large list holds several dates per
+// row. Anything else is left to the data set's own, slower parser.
+std::optional<double> parseDateTime(const char *text, int length)
+{
+    static const qint64 epochDay = QDate(1899, 12, 30).toJulianDay();
+    if (length != 10 && length != 16 && length != 19)
+        return std::nullopt;
+    if (text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    const QDate date(digits(text, 4), digits(text + 5, 2), digits(text + 8, 2));
+    if (!date.isValid())
+        return std::nullopt;
+    const double day = double(date.toJulianDay() - epochDay);
+    if (length == 10)
+        return day;
+    if ((text[10] != ' ' && text[10] != 'T') || text[13] != ':')
+        return std::nullopt;
+    const int hour = digits(text + 11, 2);
+    const int minute = digits(text + 14, 2);
+    int second = 0;
+    if (length == 19) {
+        if (text[16] != ':')
+            return std::nullopt;
+        second = digits(text + 17, 2);
+    }
+    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
+        return std::nullopt;
+    // The same arithmetic as Rt::DateTime, so that equal times give equal values.
+    return day + double((hour * 3600 + minute * 60 + second) * 1000) / 86400000.0;
+}
+
+class Loader
+{
+public:
+    explicit Loader(SqliteStatement &query)
+        : m_query(query)
+        , m_statement(query.handle())
+        , m_dataSet(std::make_unique<TDataSet>())
+    {
+        const int count = query.columnCount();
+        m_columns.resize(size_t(count));
+        for (int i = 0; i < count; ++i)
+            m_columns[size_t(i)].type = typeOfDeclaration(sqlite3_column_decltype(m_statement, i));
+    }
+
+    std::unique_ptr<TDataSet> run()
+    {
+        // Rows wait in a buffer only until every expression column has shown a
+        // value; a data set takes its fields before its first record.
+        std::vector<BufferedRow> buffered;
+        while (m_query.step()) {
+            if (m_fieldsAdded) {
+                storeRow();
+                continue;
+            }
+            buffered.push_back(bufferRow());
+            if (allTyped())
+                flush(buffered);
+        }
+        flush(buffered);
+        m_dataSet->finishLoading();
+        return std::move(m_dataSet);
+    }
+
+private:
+    struct Column
+    {
+        std::optional<TFieldType> type;
+        QHash<QByteArray, QString> texts; // interned values
+    };
+
+    // Enough for a column of codes, names or dates; a column of free texts stops
+    // growing its table there.
+    static constexpr qsizetype maxInternedTexts = 65536;
+
+    bool allTyped() const
+    {
+        for (const Column &column : m_columns) {
+            if (!column.type)
+                return false;
+        }
+        return true;
+    }
+
+    BufferedRow bufferRow()
+    {
+        BufferedRow row;
+        row.cells.reserve(m_columns.size());
+        row.texts.reserve(m_columns.size());
+        for (size_t i = 0; i < m_columns.size(); ++i) {
+            Cell cell = Cell::read(m_statement, int(i));
+            if (cell.type == SQLITE_TEXT) {
+                row.texts.emplace_back(cell.text, cell.length);
+                cell.text = row.texts.back().constData();
+            }
+            if (!m_columns[i].type && cell.type != SQLITE_NULL)
+                m_columns[i].type = typeOfStorage(cell.type);
+            row.cells.push_back(cell);
+        }
+        return row;
+    }
+
+    void flush(std::vector<BufferedRow> &buffered)
+    {
+        if (!m_fieldsAdded) {
+            for (size_t i = 0; i < m_columns.size(); ++i) {
+                m_dataSet->addField(m_query.columnName(int(i)),
+                                    m_columns[i].type.value_or(TFieldType::String));
+            }
+            // Columns grow by doubling; starting at a list's usual size spares
+            // the many small steps of the first rows.
+            m_dataSet->reserve(initialCapacity);
+            m_fieldsAdded = true;
+        }
+        for (const BufferedRow &row : buffered) {
+            const int record = m_dataSet->appendRecord();
+            for (size_t i = 0; i < row.cells.size(); ++i)
+                store(record, int(i), row.cells[i]);
+        }
+        buffered.clear();
+    }
+
+    void storeRow()
+    {
+        const int record = m_dataSet->appendRecord();
+        for (size_t i = 0; i < m_columns.size(); ++i)
+            store(record, int(i), Cell::read(m_statement, int(i)));
+    }
+
+    // A new record's fields are null already, so NULL needs no store.
+    void store(int record, int field, const Cell &cell)
+    {
+        switch (cell.type) {
+        case SQLITE_INTEGER:
+            m_dataSet->setInteger(record, field, cell.integer);
+            return;
+        case SQLITE_FLOAT:
+            m_dataSet->setFloat(record, field, cell.real);
+            return;
+        case SQLITE_TEXT:
+            storeText(record, field, cell);
+            return;
+        }
+    }
+
+    void storeText(int record, int field, const Cell &cell)
+    {
+        Column &column = m_columns[size_t(field)];
+        if (column.type == TFieldType::DateTime) {
+            if (const std::optional<double> value = parseDateTime(cell.text, cell.length)) {
+                m_dataSet->setDateTime(record, field, *value);
+                return;
+            }
+        }
+        m_dataSet->setString(record, field, internedText(column, cell));
+    }
+
+    QString internedText(Column &column, const Cell &cell)
+    {
+        const QByteArray key = QByteArray::fromRawData(cell.text, cell.length);
+        if (const auto found = column.texts.constFind(key); found != column.texts.cend())
+            return found.value();
+        QString text = QString::fromUtf8(cell.text, cell.length);
+        if (column.texts.size() < maxInternedTexts)
+            column.texts.insert(QByteArray(cell.text, cell.length), text);
+        return text;
+    }
+
+    static constexpr int initialCapacity = 256;
+
+    SqliteStatement &m_query;
+    sqlite3_stmt *m_statement;
+    std::unique_ptr<TDataSet> m_dataSet;
+    std::vector<Column> m_columns;
+    bool m_fieldsAdded = false;
+};
+
+} // namespace
+
+std::unique_ptr<TDataSet> loadDataSet(SqliteStatement &query)
+{
+    return Loader(query).run();
+}

@@ -1,0 +1,699 @@
+#include "OracleDialect.h"
+
+#include "OracleLexer.h"
+
+#include "runtime/exceptions.h"
+
+#include <QDate>
+#include <QRegularExpression>
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+
+namespace OracleSql {
+
+namespace {
+
+enum class ValueKind { Plain, Date };
+
+struct FunctionRule
+{
+    QStringView name; // the same in both dialects
+    int minArgs;
+    int maxArgs;
+    bool aggregate;
+};
+
+constexpr FunctionRule functionRules[] = {
+    {u"count", 1, 1, true},  {u"max", 1, 1, true},     {u"min", 1, 1, true},
+    {u"sum", 1, 1, true},    {u"trim", 1, 1, false},   {u"upper", 1, 1, false},
+    {u"lower", 1, 1, false}, {u"substr", 2, 3, false}, {u"regexp_replace", 2, 3, false},
+};
+
+const FunctionRule *functionRule(const QString &name)
+{
+    for (const FunctionRule &rule : functionRules) {
+        if (name.compare(rule.name, Qt::CaseInsensitive) == 0)
+            return &rule;
+    }
+    return nullptr;
+}
+
+// Words that can be neither a name nor an alias: the clauses of the accepted
+// grammar and the Oracle constructs it refuses, so that "from t connect by ..."
+// is refused as CONNECT BY instead of reading CONNECT as an alias.
+bool isReserved(const Token &token)
+{
+    static const QSet<QString> words = {
+        u"ALL"_s,       u"AND"_s,    u"ANY"_s,      u"AS"_s,        u"ASC"_s,    u"BEGIN"_s,
+        u"BETWEEN"_s,   u"BY"_s,     u"CASE"_s,     u"CONNECT"_s,   u"CROSS"_s,  u"DECLARE"_s,
+        u"DELETE"_s,    u"DESC"_s,   u"DISTINCT"_s, u"ELSE"_s,      u"END"_s,    u"ESCAPE"_s,
+        u"EXCEPTION"_s, u"EXISTS"_s, u"FETCH"_s,    u"FOR"_s,       u"FROM"_s,   u"FULL"_s,
+        u"GROUP"_s,     u"HAVING"_s, u"IN"_s,       u"INNER"_s,     u"INSERT"_s, u"INTERSECT"_s,
+        u"INTO"_s,      u"IS"_s,     u"JOIN"_s,     u"LEFT"_s,      u"LEVEL"_s,  u"LIKE"_s,
+        u"LIMIT"_s,     u"MERGE"_s,  u"MINUS"_s,    u"NATURAL"_s,   u"NOT"_s,    u"NULL"_s,
+        u"NULLS"_s,     u"OFFSET"_s, u"ON"_s,       u"OR"_s,        u"ORDER"_s,  u"OUTER"_s,
+        u"PARTITION"_s, u"PIVOT"_s,  u"PRIOR"_s,    u"RETURNING"_s, u"RIGHT"_s,  u"ROWID"_s,
+        u"ROWNUM"_s,    u"SELECT"_s, u"SET"_s,      u"SOME"_s,      u"START"_s,  u"SYSDATE"_s,
+        u"THEN"_s,      u"UNION"_s,  u"UNPIVOT"_s,  u"UPDATE"_s,    u"USING"_s,  u"VALUES"_s,
+        u"WHEN"_s,      u"WHERE"_s,  u"WITH"_s,
+    };
+    return token.kind == Token::Identifier && words.contains(token.text.toUpper());
+}
+
+// Constructs spelled with two words, named by both in error messages.
+bool startsTwoWordConstruct(const Token &token)
+{
+    static const QSet<QString> words = {
+        u"CONNECT"_s, u"CROSS"_s, u"FOR"_s,   u"FULL"_s,      u"GROUP"_s, u"INNER"_s, u"LEFT"_s,
+        u"NATURAL"_s, u"NULLS"_s, u"ORDER"_s, u"PARTITION"_s, u"RIGHT"_s, u"START"_s, u"UNION"_s,
+    };
+    return token.kind == Token::Identifier && words.contains(token.text.toUpper());
+}
+
+QString sqliteString(const QString &value)
+{
+    QString escaped = value;
+    escaped.replace(u'\'', u"''"_s);
+    return u'\'' + escaped + u'\'';
+}
+
+// The "yyyy-mm-dd" text of a to_date argument. Like Oracle, month and day may
+// come without their leading zero; the stored form always has it.
+QString checkedDate(const QString &text)
+{
+    static const QRegularExpression form(u"^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"_s);
+    const QRegularExpressionMatch match = form.match(text);
+    const QDate date =
+        match.hasMatch()
+            ? QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt())
+            : QDate();
+    if (!date.isValid()) {
+        throw Rt::DatabaseError(
+            u"to_date: '%1' is not a valid date of the form yyyy-mm-dd"_s.arg(text));
+    }
+    return date.toString(u"yyyy-MM-dd"_s);
+}
+
+class Translator
+{
+public:
+    Translator(const QString &sql, const SequenceSource &nextValue)
+        : m_tokens(tokenize(sql))
+        , m_nextValue(nextValue)
+    {
+    }
+
+    QList<TranslatedStatement> run()
+    {
+        QList<TranslatedStatement> statements;
+        if (acceptWord(u"begin")) {
+            if (peek().isWord(u"end"))
+                fail(u"an empty begin ... end block"_s, peek());
+            do {
+                if (peek().isWord(u"select"))
+                    fail(u"SELECT inside begin ... end"_s, peek());
+                statements.append(statement());
+                expectSymbol(u";");
+            } while (!acceptWord(u"end"));
+            expectSymbol(u";");
+        } else {
+            statements.append(statement());
+            if (peek().isSymbol(u";")) {
+                throw Rt::DatabaseError(
+                    u"Oracle SQL: ';' ends a statement only inside begin ... end (at character %1)"_s
+                        .arg(peek().position + 1));
+            }
+        }
+        if (peek().kind != Token::End)
+            unexpected(peek());
+        return statements;
+    }
+
+private:
+    // Tokens.
+
+    const Token &peek(int ahead = 0) const
+    {
+        return m_tokens.at(qMin(m_index + ahead, m_tokens.size() - 1));
+    }
+
+    const Token &take()
+    {
+        const Token &token = peek();
+        if (m_index < m_tokens.size() - 1)
+            ++m_index;
+        return token;
+    }
+
+    bool acceptWord(QStringView word)
+    {
+        if (!peek().isWord(word))
+            return false;
+        take();
+        return true;
+    }
+
+    bool acceptSymbol(QStringView symbol)
+    {
+        if (!peek().isSymbol(symbol))
+            return false;
+        take();
+        return true;
+    }
+
+    void expectWord(QStringView word)
+    {
+        if (!acceptWord(word))
+            unexpected(peek());
+    }
+
+    void expectSymbol(QStringView symbol)
+    {
+        if (!acceptSymbol(symbol))
+            unexpected(peek());
+    }
+
+    [[noreturn]] void fail(const QString &construct, const Token &at) const
+    {
+        const qsizetype character = at.position + 1;
+        throw Rt::DatabaseError(
+            u"unsupported Oracle construct: %1 (at character %2)"_s.arg(construct).arg(character));
+    }
+
+    [[noreturn]] void unexpected(const Token &token) const
+    {
+        switch (token.kind) {
+        case Token::End:
+            throw Rt::DatabaseError(u"Oracle SQL: the statement ends where more is expected"_s);
+        case Token::Identifier: {
+            QString construct = token.text.toUpper();
+            const Token &next = m_tokens.at(qMin(indexOf(token) + 1, m_tokens.size() - 1));
+            if (startsTwoWordConstruct(token) && next.kind == Token::Identifier)
+                construct += u' ' + next.text.toUpper();
+            fail(construct, token);
+        }
+        case Token::QuotedIdentifier:
+        case Token::String:
+        case Token::Number:
+        case Token::Symbol:
+            break;
+        }
+        throw Rt::DatabaseError(
+            u"Oracle SQL: unexpected %1 at character %2"_s
+                .arg(token.kind == Token::String ? sqliteString(token.text) : token.text)
+                .arg(token.position + 1));
+    }
+
+    qsizetype indexOf(const Token &token) const { return &token - m_tokens.constData(); }
+
+    // Output: pieces joined by single blanks, none inside "a.b", "f(x)" and before
+    // a comma.
+
+    void write(QStringView piece)
+    {
+        if (!m_out.isEmpty()) {
+            const QChar last = m_out.back();
+            const QChar first = piece.front();
+            const bool glued =
+                last == u'(' || last == u'.' || first == u',' || first == u')' || first == u'.';
+            if (!glued)
+                m_out += u' ';
+        }
+        m_out += piece;
+    }
+
+    // Statements.
+
+    TranslatedStatement statement()
+    {
+        m_out.clear();
+        StatementKind kind;
+        if (peek().isWord(u"select")) {
+            select();
+            kind = StatementKind::Select;
+        } else if (peek().isWord(u"insert")) {
+            insert();
+            kind = StatementKind::Insert;
+        } else if (peek().isWord(u"update")) {
+            update();
+            kind = StatementKind::Update;
+        } else if (peek().isWord(u"delete")) {
+            remove();
+            kind = StatementKind::Delete;
+        } else {
+            unexpected(peek());
+        }
+        return {kind, m_out};
+    }
+
+    void select()
+    {
+        expectWord(u"select");
+        write(u"SELECT");
+        if (acceptWord(u"distinct"))
+            write(u"DISTINCT");
+        commaList([this] { selectItem(); });
+        expectWord(u"from");
+        write(u"FROM");
+        commaList([this] { tableReference(); });
+        if (acceptWord(u"where")) {
+            write(u"WHERE");
+            expression();
+        }
+        if (peek().isWord(u"group") && peek(1).isWord(u"by")) {
+            take();
+            take();
+            write(u"GROUP BY");
+            commaList([this] { expression(); });
+            if (acceptWord(u"having")) {
+                write(u"HAVING");
+                expression();
+            }
+        }
+        if (peek().isWord(u"order") && peek(1).isWord(u"by")) {
+            take();
+            take();
+            write(u"ORDER BY");
+            commaList([this] {
+                expression();
+                if (acceptWord(u"asc"))
+                    write(u"ASC");
+                else if (acceptWord(u"desc"))
+                    write(u"DESC");
+            });
+        }
+    }
+
+    void selectItem()
+    {
+        if (acceptSymbol(u"*")) {
+            write(u"*");
+            return;
+        }
+        if (isName(peek()) && peek(1).isSymbol(u".") && peek(2).isSymbol(u"*")) {
+            write(name());
+            take();
+            take();
+            write(u".");
+            write(u"*");
+            return;
+        }
+        expression();
+        if (acceptWord(u"as")) {
+            write(u"AS");
+            write(name());
+        } else if (isName(peek())) {
+            write(name());
+        }
+    }
+
+    void tableReference()
+    {
+        write(name());
+        if (peek().isSymbol(u"."))
+            fail(u"a table name qualified by its schema"_s, peek());
+        if (isName(peek()))
+            write(name());
+    }
+
+    void insert()
+    {
+        expectWord(u"insert");
+        expectWord(u"into");
+        write(u"INSERT INTO");
+        write(name());
+        if (acceptSymbol(u"(")) {
+            write(u"(");
+            commaList([this] { write(name()); });
+            expectSymbol(u")");
+            write(u")");
+        }
+        expectWord(u"values");
+        write(u"VALUES");
+        expectSymbol(u"(");
+        write(u"(");
+        m_inValues = true;
+        commaList([this] { expression(); });
+        m_inValues = false;
+        expectSymbol(u")");
+        write(u")");
+    }
+
+    void update()
+    {
+        expectWord(u"update");
+        write(u"UPDATE");
+        write(name());
+        if (isName(peek())) {
+            write(u"AS");
+            write(name());
+        }
+        expectWord(u"set");
+        write(u"SET");
+        commaList([this] {
+            write(name());
+            expectSymbol(u"=");
+            write(u"=");
+            expression();
+        });
+        optionalWhere();
+    }
+
+    // Oracle's DELETE may leave out FROM; SQLite's needs it.
+    void remove()
+    {
+        expectWord(u"delete");
+        acceptWord(u"from");
+        write(u"DELETE FROM");
+        write(name());
+        if (isName(peek())) {
+            write(u"AS");
+            write(name());
+        }
+        optionalWhere();
+    }
+
+    void optionalWhere()
+    {
+        if (acceptWord(u"where")) {
+            write(u"WHERE");
+            expression();
+        }
+    }
+
+    template <typename Item> void commaList(Item item)
+    {
+        item();
+        while (acceptSymbol(u",")) {
+            write(u",");
+            item();
+        }
+    }
+
+    bool isName(const Token &token) const
+    {
+        return token.kind == Token::QuotedIdentifier ||
+               (token.kind == Token::Identifier && !isReserved(token));
+    }
+
+    QString name()
+    {
+        const Token &token = peek();
+        if (!isName(token))
+            unexpected(token);
+        take();
+        if (token.kind == Token::QuotedIdentifier)
+            return u'"' + QString(token.text).replace(u'"', u"\"\""_s) + u'"';
+        return token.text;
+    }
+
+    // Expressions, from the loosest binding to the tightest. Each reports whether
+    // its value is a date, so that date arithmetic, which has no meaning on the
+    // stored texts, is refused.
+
+    ValueKind expression()
+    {
+        ValueKind kind = conjunction();
+        while (acceptWord(u"or")) {
+            write(u"OR");
+            conjunction();
+            kind = ValueKind::Plain;
+        }
+        return kind;
+    }
+
+    ValueKind conjunction()
+    {
+        ValueKind kind = negation();
+        while (acceptWord(u"and")) {
+            write(u"AND");
+            negation();
+            kind = ValueKind::Plain;
+        }
+        return kind;
+    }
+
+    ValueKind negation()
+    {
+        if (!acceptWord(u"not"))
+            return predicate();
+        write(u"NOT");
+        negation();
+        return ValueKind::Plain;
+    }
+
+    ValueKind predicate()
+    {
+        const ValueKind left = additive();
+        static constexpr QStringView comparisons[] = {u"=", u"<>", u"<", u"<=", u">", u">="};
+        for (QStringView op : comparisons) {
+            if (acceptSymbol(op)) {
+                write(op);
+                additive();
+                return ValueKind::Plain;
+            }
+        }
+        if (acceptSymbol(u"!=")) {
+            write(u"<>");
+            additive();
+            return ValueKind::Plain;
+        }
+        if (acceptWord(u"is")) {
+            write(u"IS");
+            if (acceptWord(u"not"))
+                write(u"NOT");
+            expectWord(u"null");
+            write(u"NULL");
+            return ValueKind::Plain;
+        }
+        const bool negated = peek().isWord(u"not");
+        if (negated) {
+            take();
+            write(u"NOT");
+        }
+        if (acceptWord(u"like")) {
+            write(u"LIKE");
+            additive();
+            if (acceptWord(u"escape")) {
+                write(u"ESCAPE");
+                additive();
+            }
+            return ValueKind::Plain;
+        }
+        if (acceptWord(u"in")) {
+            write(u"IN");
+            expectSymbol(u"(");
+            write(u"(");
+            if (peek().isWord(u"select"))
+                select();
+            else
+                commaList([this] { expression(); });
+            expectSymbol(u")");
+            write(u")");
+            return ValueKind::Plain;
+        }
+        if (acceptWord(u"between")) {
+            write(u"BETWEEN");
+            additive();
+            expectWord(u"and");
+            write(u"AND");
+            additive();
+            return ValueKind::Plain;
+        }
+        if (negated)
+            unexpected(peek());
+        return left;
+    }
+
+    ValueKind additive()
+    {
+        ValueKind kind = multiplicative();
+        while (peek().isSymbol(u"+") || peek().isSymbol(u"-")) {
+            const Token &op = take();
+            write(op.text);
+            const ValueKind right = multiplicative();
+            if (kind == ValueKind::Date || right == ValueKind::Date)
+                fail(u"date arithmetic"_s, op);
+            kind = ValueKind::Plain;
+        }
+        return kind;
+    }
+
+    ValueKind multiplicative()
+    {
+        ValueKind kind = unary();
+        while (peek().isSymbol(u"*") || peek().isSymbol(u"/")) {
+            const Token &op = take();
+            write(op.text);
+            const ValueKind right = unary();
+            if (kind == ValueKind::Date || right == ValueKind::Date)
+                fail(u"date arithmetic"_s, op);
+            kind = ValueKind::Plain;
+        }
+        return kind;
+    }
+
+    ValueKind unary()
+    {
+        if (peek().isSymbol(u"-") || peek().isSymbol(u"+")) {
+            write(take().text);
+            if (unary() == ValueKind::Date)
+                fail(u"date arithmetic"_s, peek());
+            return ValueKind::Plain;
+        }
+        return primary();
+    }
+
+    ValueKind primary()
+    {
+        const Token &token = peek();
+        switch (token.kind) {
+        case Token::Number:
+            write(take().text);
+            return ValueKind::Plain;
+        case Token::String:
+            // Oracle reads an empty string as NULL.
+            write(token.text.isEmpty() ? u"NULL"_s : sqliteString(token.text));
+            take();
+            return ValueKind::Plain;
+        case Token::Symbol:
+            return parenthesized();
+        case Token::QuotedIdentifier:
+        case Token::Identifier:
+            break;
+        case Token::End:
+            unexpected(token);
+        }
+        if (acceptWord(u"null")) {
+            write(u"NULL");
+            return ValueKind::Plain;
+        }
+        if (acceptWord(u"sysdate")) {
+            write(u"datetime('now', 'localtime')");
+            return ValueKind::Date;
+        }
+        if (token.kind == Token::Identifier && peek(1).isSymbol(u"(")) {
+            if (peek(2).isSymbol(u"+") && peek(3).isSymbol(u")"))
+                fail(u"(+) outer join"_s, peek(1));
+            return function();
+        }
+        if (token.kind == Token::Identifier && peek(1).isSymbol(u".") &&
+            (peek(2).isWord(u"nextval") || peek(2).isWord(u"currval"))) {
+            sequenceValue();
+            return ValueKind::Plain;
+        }
+        columnReference();
+        return ValueKind::Plain;
+    }
+
+    ValueKind parenthesized()
+    {
+        expectSymbol(u"(");
+        write(u"(");
+        ValueKind kind = ValueKind::Plain;
+        if (peek().isWord(u"select"))
+            select();
+        else
+            kind = expression();
+        expectSymbol(u")");
+        write(u")");
+        return kind;
+    }
+
+    void columnReference()
+    {
+        write(name());
+        if (acceptSymbol(u".")) {
+            write(u".");
+            write(name());
+        }
+        if (peek().isSymbol(u"(") && peek(1).isSymbol(u"+") && peek(2).isSymbol(u")"))
+            fail(u"(+) outer join"_s, peek());
+    }
+
+    ValueKind function()
+    {
+        const Token &nameToken = take();
+        expectSymbol(u"(");
+        if (nameToken.isWord(u"to_date")) {
+            toDate();
+            return ValueKind::Date;
+        }
+        const FunctionRule *rule = functionRule(nameToken.text);
+        if (!rule) {
+            throw Rt::DatabaseError(
+                u"unsupported Oracle function: %1 (at character %2)"_s.arg(nameToken.text.toUpper())
+                    .arg(nameToken.position + 1));
+        }
+        const QString call = rule->name.toString() + u'(';
+        write(call);
+        int arguments = 0;
+        if (rule->name == u"count" && acceptSymbol(u"*")) {
+            write(u"*");
+            arguments = 1;
+        } else if (!peek().isSymbol(u")")) {
+            if (rule->aggregate && acceptWord(u"distinct"))
+                write(u"DISTINCT");
+            commaList([&] {
+                expression();
+                ++arguments;
+            });
+        }
+        expectSymbol(u")");
+        write(u")");
+        if (arguments < rule->minArgs || arguments > rule->maxArgs) {
+            fail(u"%1 with %2 argument(s)"_s.arg(nameToken.text.toUpper()).arg(arguments),
+                 nameToken);
+        }
+        return ValueKind::Plain;
+    }
+
+    // to_date of a literal date with the one format the module writes.
+    void toDate()
+    {
+        const Token &text = take();
+        if (text.kind != Token::String)
+            fail(u"TO_DATE of anything but a literal"_s, text);
+        expectSymbol(u",");
+        const Token &format = take();
+        if (format.kind != Token::String ||
+            format.text.compare(u"yyyy-mm-dd", Qt::CaseInsensitive) != 0) {
+            fail(u"TO_DATE with format %1"_s.arg(sqliteString(format.text)), format);
+        }
+        expectSymbol(u")");
+        write(sqliteString(checkedDate(text.text)));
+    }
+
+    void sequenceValue()
+    {
+        const Token &sequence = take();
+        take();
+        const Token &operation = take();
+        const QString construct = sequence.text.toUpper() + u'.' + operation.text.toUpper();
+        if (!operation.isWord(u"nextval"))
+            fail(construct, sequence);
+        if (!m_inValues)
+            fail(construct + u" outside an INSERT's VALUES list"_s, sequence);
+        if (!m_nextValue) {
+            throw Rt::DatabaseError(
+                u"%1 draws a new value: only an executed statement may use it"_s.arg(construct));
+        }
+        write(QString::number(m_nextValue(sequence.text.toUpper())));
+    }
+
+    const QList<Token> m_tokens;
+    const SequenceSource &m_nextValue;
+    qsizetype m_index = 0;
+    QString m_out;
+    bool m_inValues = false;
+};
+
+} // namespace
+
+QList<TranslatedStatement> translate(const QString &oracleSql, const SequenceSource &nextValue)
+{
+    return Translator(oracleSql, nextValue).run();
+}
+
+} // namespace OracleSql

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "hostapp/db/Database.h"
+
+#include <QTemporaryDir>
+#include <memory>
+
+// A database file in a temporary folder with the schema and a handful of rows.
+// "Today" is 2026-12-05.
+//
+// Departments (ID, parent, code): 1 -1 01, 2 1 0101, 3 2 010101, 4 -1 02, 5 4 0201,
+// 6 -1 9 (no phone number).
+// Employees (code, job number, name, department, state, deleted):
+//   E001 10001 王芳 010101 0, E002 HT10002 "欧阳 雪" 0101 4 (no birthday),
+//   E003 10003 李明 0201 1, E004 10004 赵强 9 0 deleted, E005 10005 陈静 02 3.
+// Shifts: BC4 (4 days: three of 08:00-12:00 + 13:00-17:30, then rest), BC3 (3 days).
+// Plans: E001 BC4 positions 1 to 4 on 2026-11-28 .. 2026-12-01; E002 irregular
+// (ClassType 3) on 2026-11-30.
+// Exchanges (ID, employee, day, type): 1 E001 2026-11-20 0, 2 E001 2026-12-03 1,
+// 3 E002 2026-12-02 1, 4 E003 2026-12-04 0, 5 E005 2026-10-01 1; SEQ_OCID is at 6.
+class Fixture
+{
+public:
+    Fixture();
+
+    Database &db() { return *m_db; }
+    QString path() const;
+
+    static QString adminScope() { return QStringLiteral("('01','0101','010101','02','0201','9')"); }
+    static QString branchScope() { return QStringLiteral("('02','0201')"); }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<Database> m_db;
+};

@@ -1,0 +1,442 @@
+#include "Fixture.h"
+#include "ModuleStatements.h"
+
+#include "hostapp/db/OperatorRights.h"
+#include "hostapp/db/Schema.h"
+#include "runtime/dataset.h"
+#include "runtime/datetime.h"
+#include "runtime/exceptions.h"
+#include "talvex/model/HR_Employee.h"
+#include "talvex/model/ShareObj.h"
+#include "talvex/model/Sys_Dept.h"
+
+#include <QDateTime>
+#include <QTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString adminScope = Fixture::adminScope();
+const QString begin = u"2026-11-05"_s;
+const QString end = u"2026-12-05"_s;
+
+// The values of one field over all rows, in row order.
+QStringList column(TDataSet &rows, const QString &field)
+{
+    QStringList values;
+    const int index = rows.fieldByName(field).index();
+    for (int r = 0; r < rows.recordCount(); ++r)
+        values.append(rows.asString(r, index));
+    return values;
+}
+
+// One row of a table as "column=value" texts.
+QString rowOf(Database &db, const QString &sql)
+{
+    std::unique_ptr<TDataSet> rows(db.openQuery(sql));
+    if (rows->recordCount() != 1)
+        return u"%1 rows"_s.arg(rows->recordCount());
+    QStringList fields;
+    for (int f = 0; f < rows->fieldCount(); ++f)
+        fields.append(rows->fieldName(f) + u'=' + rows->asString(0, f));
+    return fields.join(u", "_s);
+}
+
+template <typename Action> QString errorOf(Action action)
+{
+    try {
+        action();
+    } catch (const Rt::DatabaseError &e) {
+        return e.message();
+    }
+    return QString();
+}
+
+} // namespace
+
+class DatabaseTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void moduleQueriesFindTheirRows_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QStringList>("values");
+
+        QTest::newRow("search: every type, in employee and day order")
+            << ModuleSql::search(adminScope, begin, end) << u"ID"_s
+            << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s};
+        QTest::newRow("search: rest days") << ModuleSql::search(adminScope, begin, end, {}, u"0"_s)
+                                           << u"ID"_s << QStringList{u"1"_s, u"4"_s};
+        QTest::newRow("search: job number with letters")
+            << ModuleSql::search(adminScope, begin, end, u"HT"_s) << u"ID"_s << QStringList{u"3"_s};
+        QTest::newRow("search: name without its inner blank")
+            << ModuleSql::search(adminScope, begin, end, u"欧阳雪"_s) << u"ID"_s
+            << QStringList{u"3"_s};
+        QTest::newRow("search: text with an inner blank never matches a name")
+            << ModuleSql::search(adminScope, begin, end, u"欧阳 雪"_s) << u"ID"_s << QStringList{};
+        QTest::newRow("search: one day")
+            << ModuleSql::search(adminScope, u"2026-12-03"_s, u"2026-12-03"_s) << u"ExchgDate"_s
+            << QStringList{u"2026-12-03"_s};
+        QTest::newRow("search: clerk's branch")
+            << ModuleSql::search(Fixture::branchScope(), begin, end) << u"EmployeeCode"_s
+            << QStringList{u"E003"_s};
+        QTest::newRow("department 0101 and below")
+            << ModuleSql::deptList(u"0101"_s, adminScope, begin, end) << u"ID"_s
+            << QStringList{u"1"_s, u"2"_s, u"3"_s};
+        QTest::newRow("department with a one-character code")
+            << ModuleSql::deptList(u"9"_s, adminScope, begin, end) << u"ID"_s << QStringList{};
+        QTest::newRow("load one exchange with the name")
+            << ModuleSql::loadExchange(u"2"_s) << u"personname"_s << QStringList{u"王芳"_s};
+        QTest::newRow("last planned day before the exchange day")
+            << ModuleSql::lastPlannedDay(u"E001"_s, end) << u"SubClassNo"_s << QStringList{u"4"_s};
+        QTest::newRow("planned exchange day itself")
+            << ModuleSql::lastPlannedDay(u"E001"_s, u"2026-11-29"_s) << u"WorkDate"_s
+            << QStringList{u"2026-11-29"_s};
+        QTest::newRow("irregular last day")
+            << ModuleSql::lastPlannedDay(u"E002"_s, end) << u"ClassType"_s << QStringList{u"3"_s};
+        QTest::newRow("cycle day")
+            << ModuleSql::cycleDay(u"BC4"_s, 1) << u"period2end"_s << QStringList{u"17:30"_s};
+    }
+
+    void moduleQueriesFindTheirRows()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, field);
+        QFETCH(QStringList, values);
+        Fixture fixture;
+        std::unique_ptr<TDataSet> rows(fixture.db().openQuery(sql));
+        QCOMPARE(column(*rows, field), values);
+    }
+
+    // Statements without an ORDER BY: their rows in any order.
+    void unorderedModuleQueriesFindTheirRows_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QStringList>("values");
+
+        QTest::newRow("default list: the range in scope")
+            << ModuleSql::defaultList(adminScope, begin, end) << u"ID"_s
+            << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s};
+        QTest::newRow("employee names in scope")
+            << ModuleSql::employeeNames(Fixture::branchScope()) << u"PersonName"_s
+            << QStringList{u"李明"_s, u"陈静"_s};
+        QTest::newRow("picker: every live employee")
+            << ModuleSql::pickerSearch(u"10"_s, -1) << u"EmployeeCode"_s
+            << QStringList{u"E001"_s, u"E002"_s, u"E003"_s, u"E005"_s};
+        QTest::newRow("picker: active employees only")
+            << ModuleSql::pickerSearch(u"10"_s, 0) << u"EmployeeCode"_s
+            << QStringList{u"E001"_s, u"E002"_s};
+        QTest::newRow("picker: pinyin initials")
+            << ModuleSql::pickerSearch(u"OY"_s, 0) << u"PersonName"_s << QStringList{u"欧阳 雪"_s};
+        QTest::newRow("picker stations") << ModuleSql::pickerStations() << u"StationName"_s
+                                         << QStringList{u"操作工"_s, u"班组长"_s};
+        QTest::newRow("editor departments")
+            << ModuleSql::editorDepartments() << u"DeptCode"_s
+            << QStringList{u"01"_s, u"0101"_s, u"010101"_s, u"02"_s, u"0201"_s, u"9"_s};
+    }
+
+    void unorderedModuleQueriesFindTheirRows()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, field);
+        QFETCH(QStringList, values);
+        Fixture fixture;
+        std::unique_ptr<TDataSet> rows(fixture.db().openQuery(sql));
+        QStringList found = column(*rows, field);
+        found.sort();
+        values.sort();
+        QCOMPARE(found, values);
+    }
+
+    void moduleValues_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("planned days up to a day") << ModuleSql::planCount(u"E001"_s, end) << u"4"_s;
+        QTest::newRow("no planned day: the text 0")
+            << ModuleSql::planCount(u"E001"_s, u"2026-11-27"_s) << u"0"_s;
+        QTest::newRow("cycle length") << ModuleSql::cycleLength(u"BC4"_s) << u"4"_s;
+        QTest::newRow("cycle of a deleted shift") << ModuleSql::cycleLength(u"XX"_s) << u"0"_s;
+        QTest::newRow("duplicate day")
+            << ModuleSql::duplicateCount(u"E001"_s, u"2026-12-03"_s) << u"1"_s;
+        QTest::newRow("the record itself does not count")
+            << ModuleSql::duplicateCount(u"E001"_s, u"2026-12-03"_s, u"2"_s) << u"0"_s;
+        QTest::newRow("free day") << ModuleSql::duplicateCount(u"E001"_s, u"2026-12-04"_s)
+                                  << u"0"_s;
+        QTest::newRow("no row: empty text")
+            << u"select ExchgeReason from Kq_ExchangeClass where ID=99"_s << QString();
+    }
+
+    void moduleValues()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, value);
+        Fixture fixture;
+        QCOMPARE(fixture.db().queryValue(sql), value);
+    }
+
+    void insertBlockWritesANewRow()
+    {
+        Fixture fixture;
+        Database &db = fixture.db();
+        const QString before = QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+        ModuleSql::Exchange exchange{u"E003"_s,  u"2026-12-01"_s, u"08:00"_s,
+                                     u"12:00"_s, u"13:00"_s,      u"17:30"_s,
+                                     u"510"_s,   u"培训"_s,       u"备注"_s};
+        QVERIFY(db.execSql(ModuleSql::insertExchange(exchange)));
+        const QString after = QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+
+        QCOMPARE(rowOf(db, u"select ID, EmployeeCode, ExchgDate, period1Beg, period2End,"
+                           u" period3Beg, SubClassType, WorkTime, WorkFlag, ExchgType, OptorCode,"
+                           u" MODIFIED_TIME, deleted from Kq_ExchangeClass where ID=6"_s),
+                 u"ID=6, EmployeeCode=E003, ExchgDate=2026-12-01, period1Beg=08:00,"
+                 u" period2End=17:30, period3Beg=, SubClassType=0, WorkTime=510, WorkFlag=1,"
+                 u" ExchgType=1, OptorCode=admin, MODIFIED_TIME=, deleted="_s);
+        const QString created =
+            db.queryValue(u"select CREATE_TIME from Kq_ExchangeClass where ID=6"_s);
+        QVERIFY2(created >= before && created <= after, qPrintable(created));
+        QCOMPARE(db.queryValue(u"select NextValue from Sys_Sequence"_s), u"7"_s);
+    }
+
+    void restDayInsertIsWrittenAsRest()
+    {
+        Fixture fixture;
+        QVERIFY(fixture.db().execSql(ModuleSql::insertExchange({u"E003"_s, u"2026-12-01"_s})));
+        QCOMPARE(rowOf(fixture.db(), u"select WorkTime, WorkFlag, ExchgType, period1Beg"
+                                     u" from Kq_ExchangeClass where ID=6"_s),
+                 u"WorkTime=0, WorkFlag=0, ExchgType=0, period1Beg=00:00"_s);
+    }
+
+    void updateChangesTheRow()
+    {
+        Fixture fixture;
+        Database &db = fixture.db();
+        ModuleSql::Exchange exchange{u"ignored"_s, u"2026-12-04"_s, u"10:00"_s, u"15:00"_s};
+        exchange.workTime = u"300"_s;
+        exchange.operatorCode = u"clerk"_s;
+        QVERIFY(db.execSql(ModuleSql::updateExchange(u"2"_s, exchange)));
+        QCOMPARE(rowOf(db, u"select EmployeeCode, ExchgDate, period1Beg, period1End, WorkTime,"
+                           u" OptorCode, CREATE_TIME from Kq_ExchangeClass where ID=2"_s),
+                 u"EmployeeCode=E001, ExchgDate=2026-12-04, period1Beg=10:00, period1End=15:00,"
+                 u" WorkTime=300, OptorCode=clerk, CREATE_TIME=2026-12-01 10:00:00"_s);
+        const QString modified =
+            db.queryValue(u"select modified_time from Kq_ExchangeClass where ID=2"_s);
+        QCOMPARE(modified.left(10), QDate::currentDate().toString(u"yyyy-MM-dd"_s));
+    }
+
+    void updateOfAMissingRowSavesNothing()
+    {
+        Fixture fixture;
+        QVERIFY(!fixture.db().execSql(
+            ModuleSql::updateExchange(u"99"_s, {u"E001"_s, u"2026-12-04"_s})));
+    }
+
+    void deleteBlockRemovesTheRow()
+    {
+        Fixture fixture;
+        QVERIFY(fixture.db().execSql(ModuleSql::deleteExchange(u"3"_s)));
+        QCOMPARE(fixture.db().queryValue(u"select count(1) from Kq_ExchangeClass where ID=3"_s),
+                 u"0"_s);
+        QCOMPARE(fixture.db().queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"4"_s);
+    }
+
+    void rolledBackInsertLeavesNothing()
+    {
+        Fixture fixture;
+        Database &db = fixture.db();
+        db.beginTrans();
+        QVERIFY(db.execSql(ModuleSql::insertExchange({u"E003"_s, u"2026-12-01"_s})));
+        QVERIFY(db.inTransaction());
+        db.rollbackTrans();
+        QVERIFY(!db.inTransaction());
+        QCOMPARE(db.queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"5"_s);
+        QCOMPARE(db.queryValue(u"select NextValue from Sys_Sequence"_s), u"6"_s);
+        db.rollbackTrans(); // harmless without a transaction
+    }
+
+    void secondExchangeForTheSameDayFailsClearly()
+    {
+        Fixture fixture;
+        Database &db = fixture.db();
+        const QString message = errorOf([&] {
+            db.execSql(ModuleSql::insertExchange({u"E001"_s, u"2026-12-03"_s}));
+        });
+        QVERIFY2(message.contains(u"This employee already has a shift exchange on that day"_s),
+                 qPrintable(message));
+        QVERIFY2(message.contains(u"UNIQUE constraint failed"_s), qPrintable(message));
+        // The failed statement took nothing, not even a sequence number.
+        QCOMPARE(db.queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"5"_s);
+        QCOMPARE(db.queryValue(u"select NextValue from Sys_Sequence"_s), u"6"_s);
+        QVERIFY(!db.inTransaction());
+    }
+
+    void moveToATakenDayFailsClearly()
+    {
+        Fixture fixture;
+        const QString message = errorOf([&] {
+            fixture.db().execSql(ModuleSql::updateExchange(u"1"_s, {u"E001"_s, u"2026-12-03"_s}));
+        });
+        QVERIFY2(message.contains(u"already has a shift exchange on that day"_s),
+                 qPrintable(message));
+    }
+
+    // The editor does not insist on an employee; the table does.
+    void exchangeWithoutEmployeeFailsClearly()
+    {
+        Fixture fixture;
+        const QString message = errorOf([&] {
+            fixture.db().execSql(ModuleSql::insertExchange({QString(), u"2026-12-03"_s}));
+        });
+        QVERIFY2(message.contains(u"No employee is chosen"_s), qPrintable(message));
+    }
+
+    // As in Oracle, a failing statement is undone alone; the transaction goes on.
+    void failedStatementKeepsEarlierWorkOfItsTransaction()
+    {
+        Fixture fixture;
+        Database &db = fixture.db();
+        db.beginTrans();
+        QVERIFY(db.execSql(ModuleSql::insertExchange({u"E003"_s, u"2026-12-01"_s})));
+        QVERIFY(!errorOf([&] {
+                     db.execSql(ModuleSql::insertExchange({u"E003"_s, u"2026-12-01"_s}));
+                 }).isEmpty());
+        QVERIFY(db.inTransaction());
+        db.commitTrans();
+        QCOMPARE(
+            db.queryValue(u"select count(1) from Kq_ExchangeClass where EmployeeCode='E003'"_s),
+            u"2"_s);
+    }
+
+    void otherFailuresNameSqliteAndTheStatement()
+    {
+        Fixture fixture;
+        const QString message =
+            errorOf([&] { fixture.db().openQuery(u"select nosuch from Kq_ExchangeClass"_s); });
+        QVERIFY2(message.contains(u"no such column: nosuch"_s), qPrintable(message));
+        QVERIFY2(message.contains(u"select nosuch from Kq_ExchangeClass"_s), qPrintable(message));
+        QVERIFY(errorOf([&] {
+                    fixture.db().openQuery(ModuleSql::deleteExchange(u"1"_s));
+                }).startsWith(u"Not a query"_s));
+        QVERIFY(errorOf([&] { fixture.db().commitTrans(); }).contains(u"no transaction"_s));
+    }
+
+    void fieldTypesFollowTheColumns()
+    {
+        Fixture fixture;
+        std::unique_ptr<TDataSet> rows(fixture.db().openQuery(ModuleSql::loadExchange(u"2"_s)));
+        const TField date = rows->fieldByName(u"exchgdate"_s);
+        QCOMPARE(date.dataType(), TFieldType::DateTime);
+        QCOMPARE(date.asString(), u"2026-12-03"_s);
+        QCOMPARE(date.asDateTime(), Rt::DateTime::fromDate(QDate(2026, 12, 3)));
+        QCOMPARE(rows->fieldByName(u"CREATE_TIME"_s).asString(), u"2026-12-01 10:00:00"_s);
+        QCOMPARE(rows->fieldByName(u"WorkTime"_s).dataType(), TFieldType::Integer);
+        QCOMPARE(rows->fieldByName(u"period1Beg"_s).dataType(), TFieldType::String);
+        QVERIFY(rows->fieldByName(u"period3Beg"_s).isNull());
+
+        // Expressions take the type of their first value.
+        std::unique_ptr<TDataSet> values(fixture.db().openQuery(
+            u"select count(1) as n, Max(WorkDate) as last, Max(ClassType) as top"
+            u" from Kq_WorkPlan where employeecode='none'"_s));
+        QCOMPARE(values->fieldByName(u"n"_s).dataType(), TFieldType::Integer);
+        QCOMPARE(values->fieldByName(u"last"_s).dataType(), TFieldType::String);
+        QVERIFY(values->fieldByName(u"top"_s).isNull());
+    }
+
+    void textsOfAColumnShareStorage()
+    {
+        Fixture fixture;
+        std::unique_ptr<TDataSet> rows(fixture.db().openQuery(
+            u"select a.EmployeeCode from Kq_ExchangeClass a where a.EmployeeCode='E001'"_s));
+        QCOMPARE(rows->recordCount(), 2);
+        QCOMPARE(rows->asString(0, 0).constData(), rows->asString(1, 0).constData());
+    }
+
+    void departmentObjectsInRowOrderKeyedById()
+    {
+        Fixture fixture;
+        std::unique_ptr<TObjectHashedList> list(fixture.db().queryObjectList(
+            TSys_Dept::staticMetaObject, ModuleSql::deptObjects(adminScope)));
+        QCOMPARE(list->count(), 6);
+        QStringList order;
+        for (int i = 0; i < list->count(); ++i)
+            order.append(list->key(i));
+        QCOMPARE(order, (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"5"_s, u"6"_s}));
+
+        const auto *workshop = static_cast<TSys_Dept *>(list->FindObject(u"2"_s));
+        QCOMPARE(workshop->ID, u"2"_s);
+        QCOMPARE(workshop->ParentID, u"1"_s);
+        QCOMPARE(workshop->DeptCode, u"0101"_s);
+        QCOMPARE(workshop->DeptName, u"一车间"_s);
+        QCOMPARE(workshop->Sort, 2);
+        const auto *top = list->objectAt<TSys_Dept>(5);
+        QCOMPARE(top->ParentID, u"-1"_s);
+        QCOMPARE(top->DeptCode, u"9"_s);
+        QVERIFY(top->TelNo.isEmpty());
+        QVERIFY(top->Remark.isEmpty());
+    }
+
+    void employeeObjectsTakeEachPropertysType()
+    {
+        Fixture fixture;
+        std::unique_ptr<TObjectHashedList> list(fixture.db().queryObjectList(
+            THR_Employee::staticMetaObject,
+            u"select * from HR_Employee where EmployeeCode in ('E001','E002') order by ID"_s));
+        const auto *wang = list->objectAt<THR_Employee>(0);
+        QCOMPARE(wang->Birthday, Rt::DateTime::fromDate(QDate(1990, 5, 17)));
+        QCOMPARE(wang->Age, 36);
+        QCOMPARE(wang->JobNumber, u"10001"_s);
+        const auto *ouyang = list->objectAt<THR_Employee>(1);
+        QCOMPARE(ouyang->Birthday, 0.0);
+        QCOMPARE(ouyang->Age, 0);
+        QCOMPARE(ouyang->WorkStatus, 4);
+        QCOMPARE(ouyang->PersonName, u"欧阳 雪"_s);
+    }
+
+    void operatorsSeeTheirScope()
+    {
+        Fixture fixture;
+        Database &db = fixture.db();
+        db.execute(u"INSERT INTO Sys_OperatorDept VALUES (2, '0201'), (2, '02'), (2, 'x''y');"
+                   u" INSERT INTO Sys_OperatorRight VALUES (2, '1001', 2)"_s);
+        QCOMPARE(OperatorRights::deptScope(db, u"2"_s), u"('02','0201','x''y')"_s);
+        QCOMPARE(OperatorRights::deptScope(db, u"7"_s), u"('')"_s);
+        // Without departments the scope is still a list, one that matches nothing.
+        QCOMPARE(db.queryValue(u"select count(1) from HR_Employee where DeptCode in "_s +
+                               OperatorRights::deptScope(db, u"7"_s)),
+                 u"0"_s);
+        QCOMPARE(OperatorRights::rightLevel(db, u"2"_s, u"1001"_s), 2);
+        QCOMPARE(OperatorRights::rightLevel(db, u"2"_s, u"1002"_s), 0);
+    }
+
+    // Two hosts on one file: a reader is not blocked by another's open write.
+    void secondConnectionReadsDuringAnotherWrite()
+    {
+        Fixture fixture;
+        Database other(fixture.path());
+        fixture.db().beginTrans();
+        QVERIFY(fixture.db().execSql(ModuleSql::deleteExchange(u"1"_s)));
+        QCOMPARE(other.queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"5"_s);
+        fixture.db().commitTrans();
+        QCOMPARE(other.queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"4"_s);
+    }
+
+    void schemaRecognisesItsFiles()
+    {
+        Fixture fixture;
+        QCOMPARE(Schema::check(fixture.db()), Schema::State::Current);
+
+        QTemporaryDir dir;
+        Database fresh(dir.filePath(u"new.db"_s));
+        QCOMPARE(Schema::check(fresh), Schema::State::Empty);
+        fresh.execute(u"CREATE TABLE other (a)"_s);
+        QVERIFY(errorOf([&] { Schema::check(fresh); }).contains(u"not a Talvex database"_s));
+    }
+};
+
+QTEST_GUILESS_MAIN(DatabaseTest)
+#include "tst_database.moc"

@@ -1,0 +1,266 @@
+#include "Fixture.h"
+#include "ModuleStatements.h"
+
+#include "hostapp/db/OracleDialect.h"
+#include "runtime/dataset.h"
+#include "runtime/exceptions.h"
+
+#include <QTest>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString scope = Fixture::adminScope();
+
+QStringList translated(const QString &oracleSql)
+{
+    qint64 next = 100;
+    QStringList texts;
+    for (const auto &statement :
+         OracleSql::translate(oracleSql, [&](const QString &) { return next++; }))
+        texts.append(statement.sql);
+    return texts;
+}
+
+} // namespace
+
+class OracleDialectTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void translatesOracleForms_data()
+    {
+        QTest::addColumn<QString>("oracle");
+        QTest::addColumn<QStringList>("sqlite");
+
+        QTest::newRow("to_date becomes the stored date text")
+            << u"select * from t where d >= to_date('2026-12-05','yyyy-mm-dd')"_s
+            << QStringList{u"SELECT * FROM t WHERE d >= '2026-12-05'"_s};
+        QTest::newRow("to_date adds leading zeros, as Oracle reads them")
+            << u"select * from t where d = to_date('2026-1-5','YYYY-MM-DD')"_s
+            << QStringList{u"SELECT * FROM t WHERE d = '2026-01-05'"_s};
+        QTest::newRow("sysdate is the local clock")
+            << u"update t set m = sysdate where id=1"_s
+            << QStringList{u"UPDATE t SET m = datetime('now', 'localtime') WHERE id = 1"_s};
+        QTest::newRow("nextval draws a number")
+            << u"insert into t (id, n) values (SEQ_OCID.nextval, 'x')"_s
+            << QStringList{u"INSERT INTO t (id, n) VALUES (100, 'x')"_s};
+        QTest::newRow("delete without from")
+            << u"delete Kq_ExchangeClass where ID='5'"_s
+            << QStringList{u"DELETE FROM Kq_ExchangeClass WHERE ID = '5'"_s};
+        QTest::newRow("anonymous block becomes its statements")
+            << u"  begin  delete t where a=1;  delete from u where b=2;  end; "_s
+            << QStringList{u"DELETE FROM t WHERE a = 1"_s, u"DELETE FROM u WHERE b = 2"_s};
+        QTest::newRow("ideographic space is a blank outside literals")
+            << u"select count(1)\u3000from t where a='\u3000x'"_s
+            << QStringList{u"SELECT count(1) FROM t WHERE a = '\u3000x'"_s};
+        QTest::newRow("empty string is NULL")
+            << u"update t set r='' where id=1"_s
+            << QStringList{u"UPDATE t SET r = NULL WHERE id = 1"_s};
+        QTest::newRow("doubled quotes stay doubled")
+            << u"select * from t where n = 'O''Neil; drop table t; --'"_s
+            << QStringList{u"SELECT * FROM t WHERE n = 'O''Neil; drop table t; --'"_s};
+        QTest::newRow("comments and hints are dropped")
+            << u"select /*+ index(t) */ a -- note\nfrom t"_s << QStringList{u"SELECT a FROM t"_s};
+        QTest::newRow("functions, != and a subquery")
+            << u"select upper(REGEXP_REPLACE(Trim(n),' ','')), substr(c,1,2 ) from t where x != 1 and d=( select Max(d) from t )"_s
+            << QStringList{
+                   u"SELECT upper(regexp_replace(trim(n), ' ', NULL)), substr(c, 1, 2) FROM t WHERE x <> 1 AND d = (SELECT max(d) FROM t)"_s};
+    }
+
+    void translatesOracleForms()
+    {
+        QFETCH(QString, oracle);
+        QFETCH(QStringList, sqlite);
+        QCOMPARE(translated(oracle), sqlite);
+    }
+
+    // Every statement form the module sends, with its exact blanks, runs on the
+    // host's schema. The rows each one returns are checked in tst_database.
+    void moduleStatementsRun_data()
+    {
+        QTest::addColumn<QString>("sql");
+        const QString begin = u"2026-11-05"_s;
+        const QString end = u"2026-12-05"_s;
+        ModuleSql::Exchange exchange{u"E003"_s, u"2026-12-01"_s};
+
+        QTest::newRow("department objects") << ModuleSql::deptObjects(scope);
+        QTest::newRow("department list") << ModuleSql::deptList(u"0101"_s, scope, begin, end);
+        QTest::newRow("search") << ModuleSql::search(scope, begin, end);
+        QTest::newRow("search by text and type")
+            << ModuleSql::search(scope, begin, end, u"HT"_s, u"1"_s);
+        QTest::newRow("default list") << ModuleSql::defaultList(scope, begin, end);
+        QTest::newRow("employee names") << ModuleSql::employeeNames(scope);
+        QTest::newRow("editor departments") << ModuleSql::editorDepartments();
+        QTest::newRow("load exchange") << ModuleSql::loadExchange(u"2"_s);
+        QTest::newRow("plan count (U+3000)") << ModuleSql::planCount(u"E001"_s, end);
+        QTest::newRow("last planned day (U+3000)") << ModuleSql::lastPlannedDay(u"E001"_s, end);
+        QTest::newRow("cycle length") << ModuleSql::cycleLength(u"BC4"_s);
+        QTest::newRow("cycle day") << ModuleSql::cycleDay(u"BC4"_s, 3);
+        QTest::newRow("duplicate count") << ModuleSql::duplicateCount(u"E001"_s, end);
+        QTest::newRow("duplicate count, modify")
+            << ModuleSql::duplicateCount(u"E001"_s, end, u"2"_s);
+        QTest::newRow("picker, all states") << ModuleSql::pickerSearch(u"WF"_s, -1);
+        QTest::newRow("picker, active") << ModuleSql::pickerSearch(u"WF"_s, 0);
+        QTest::newRow("picker departments") << ModuleSql::pickerDepartments();
+        QTest::newRow("picker stations") << ModuleSql::pickerStations();
+        QTest::newRow("insert block") << ModuleSql::insertExchange(exchange);
+        QTest::newRow("update") << ModuleSql::updateExchange(u"2"_s, exchange);
+        QTest::newRow("delete block") << ModuleSql::deleteExchange(u"3"_s);
+    }
+
+    void moduleStatementsRun()
+    {
+        QFETCH(QString, sql);
+        Fixture fixture;
+        Database &db = fixture.db();
+        const auto statements = OracleSql::translate(sql, [](const QString &) { return 1; });
+        if (statements.first().kind == OracleSql::StatementKind::Select) {
+            std::unique_ptr<TDataSet> rows(db.openQuery(sql));
+            QVERIFY(rows->fieldCount() > 0);
+        } else {
+            QVERIFY(db.execSql(sql));
+        }
+    }
+
+    // A quote typed by the user arrives doubled and must come back as typed,
+    // whatever else the text holds.
+    void userTextStaysInsideItsLiteral_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("quote") << u"O'Neil"_s;
+        QTest::newRow("quote that would end the statement")
+            << u"x'); delete Kq_ExchangeClass where ('1'='1"_s;
+        QTest::newRow("block words") << u"';  end; begin delete Kq_ExchangeClass; '"_s;
+        QTest::newRow("comment markers") << u"a -- b /* c */ '--"_s;
+        QTest::newRow("ideographic space and Chinese") << u"调班\u3000理由 ''两个引号''"_s;
+        QTest::newRow("oracle words")
+            << u"to_date('2026-02-30','yyyy-mm-dd') sysdate SEQ_OCID.nextval"_s;
+    }
+
+    void userTextStaysInsideItsLiteral()
+    {
+        QFETCH(QString, text);
+        Fixture fixture;
+        ModuleSql::Exchange exchange{u"E003"_s, u"2026-12-01"_s};
+        exchange.reason = text;
+        exchange.remark = text;
+        QVERIFY(fixture.db().execSql(ModuleSql::insertExchange(exchange)));
+        QCOMPARE(fixture.db().queryValue(u"select ExchgeReason from Kq_ExchangeClass where ID=6"_s),
+                 text);
+        QCOMPARE(fixture.db().queryValue(u"select count(1) from Kq_ExchangeClass where Remark='"_s +
+                                         ModuleSql::doubled(text) + u"'"_s),
+                 u"1"_s);
+        QCOMPARE(fixture.db().queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"6"_s);
+    }
+
+    void refusesWhatItCannotTranslate_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("named");
+
+        QTest::newRow("connect by")
+            << u"select * from sys_dept start with ParentID=-1 connect by prior ID=ParentID"_s
+            << u"unsupported Oracle construct: START WITH"_s;
+        QTest::newRow("connect by after where")
+            << u"select * from sys_dept where 1=1 connect by prior ID=ParentID"_s
+            << u"unsupported Oracle construct: CONNECT BY"_s;
+        QTest::newRow("rownum") << u"select * from t where rownum < 10"_s
+                                << u"unsupported Oracle construct: ROWNUM"_s;
+        QTest::newRow("outer join marker") << u"select * from a, b where a.x = b.x(+)"_s
+                                           << u"unsupported Oracle construct: (+) outer join"_s;
+        QTest::newRow("minus") << u"select a from t minus select a from u"_s
+                               << u"unsupported Oracle construct: MINUS"_s;
+        QTest::newRow("unknown function")
+            << u"select nvl(a, 0) from t"_s << u"unsupported Oracle function: NVL"_s;
+        QTest::newRow("decode") << u"select decode(a, 1, 'x') from t"_s
+                                << u"unsupported Oracle function: DECODE"_s;
+        QTest::newRow("date arithmetic") << u"select * from t where d > sysdate - 30"_s
+                                         << u"unsupported Oracle construct: date arithmetic"_s;
+        QTest::newRow("other date format")
+            << u"select * from t where d = to_date('05.12.2026','dd.mm.yyyy')"_s
+            << u"TO_DATE with format 'dd.mm.yyyy'"_s;
+        QTest::newRow("impossible date")
+            << u"select * from t where d = to_date('2026-02-30','yyyy-mm-dd')"_s
+            << u"'2026-02-30' is not a valid date"_s;
+        QTest::newRow("malformed date")
+            << u"select * from t where d = to_date('2026/12/05','yyyy-mm-dd')"_s
+            << u"'2026/12/05' is not a valid date"_s;
+        QTest::newRow("currval") << u"insert into t values (SEQ_OCID.currval)"_s
+                                 << u"unsupported Oracle construct: SEQ_OCID.CURRVAL"_s;
+        QTest::newRow("nextval in a query")
+            << u"select SEQ_OCID.nextval from t"_s << u"outside an INSERT's VALUES list"_s;
+        QTest::newRow("regexp_replace with occurrence")
+            << u"select regexp_replace(a, 'x', 'y', 1, 2) from t"_s
+            << u"REGEXP_REPLACE with 5 argument(s)"_s;
+        QTest::newRow("second statement outside a block")
+            << u"delete t where a=1; delete u"_s << u"';' ends a statement only"_s;
+        QTest::newRow("unterminated literal")
+            << u"select * from t where a = 'x"_s << u"unterminated string literal"_s;
+        QTest::newRow("merge") << u"merge into t using u on (t.a = u.a)"_s
+                               << u"unsupported Oracle construct: MERGE"_s;
+    }
+
+    void refusesWhatItCannotTranslate()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, named);
+        try {
+            translated(sql);
+            QFAIL("the statement must be refused");
+        } catch (const Rt::DatabaseError &e) {
+            QVERIFY2(e.message().contains(named), qPrintable(e.message()));
+        }
+    }
+
+    void regexpReplaceFollowsOracle_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("removes blanks")
+            << u"REGEXP_REPLACE(Trim(' 欧阳 雪 '),' ','')"_s << u"欧阳雪"_s;
+        QTest::newRow("groups")
+            << u"regexp_replace('2026-12-05','(\\d+)-(\\d+)-(\\d+)','\\3.\\2.\\1')"_s
+            << u"05.12.2026"_s;
+        QTest::newRow("replacement left out") << u"regexp_replace('a1b22','[0-9]')"_s << u"ab"_s;
+        QTest::newRow("null source") << u"regexp_replace(null,'a','b')"_s << QString();
+        QTest::newRow("null pattern") << u"regexp_replace('abc',null,'x')"_s << u"abc"_s;
+    }
+
+    void regexpReplaceFollowsOracle()
+    {
+        QFETCH(QString, expression);
+        QFETCH(QString, value);
+        Fixture fixture;
+        QCOMPARE(fixture.db().queryValue(u"select "_s + expression + u" from Sys_Sequence"_s),
+                 value);
+    }
+
+    void invalidPatternFailsClearly()
+    {
+        Fixture fixture;
+        try {
+            fixture.db().queryValue(u"select regexp_replace('a', '(', '') from Sys_Sequence"_s);
+            QFAIL("an invalid pattern must raise");
+        } catch (const Rt::DatabaseError &e) {
+            QVERIFY2(e.message().contains(u"invalid pattern '('"_s), qPrintable(e.message()));
+        }
+    }
+
+    // Oracle's LIKE compares with regard to case; the module relies on upper().
+    void likeRegardsCase()
+    {
+        Fixture fixture;
+        Database &db = fixture.db();
+        QCOMPARE(db.queryValue(u"select count(1) from HR_Employee where PyCode like '%wf%'"_s),
+                 u"0"_s);
+        QCOMPARE(
+            db.queryValue(u"select count(1) from HR_Employee where upper(PyCode) like '%WF%'"_s),
+            u"1"_s);
+    }
+};
+
+QTEST_GUILESS_MAIN(OracleDialectTest)
+#include "tst_oracledialect.moc"

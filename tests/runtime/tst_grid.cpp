@@ -1,0 +1,467 @@
+#include "runtime/component.h"
+#include "runtime/dataset.h"
+#include "runtime/form.h"
+#include "runtime/grid/cxgrid.h"
+#include "runtime/styles.h"
+
+#include <QAbstractItemModel>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+enum ShiftField { Code, Flag, Minutes, Date };
+
+// Shift records: EmployeeCode text, WorkFlag integer (0 rest, 1 work, alternating),
+// WorkTime integer minutes, ExchgDate date.
+std::unique_ptr<TDataSet> shifts(int count, int minutes = 40)
+{
+    auto set = std::make_unique<TDataSet>();
+    set->addField(u"EmployeeCode"_s, TFieldType::String);
+    set->addField(u"WorkFlag"_s, TFieldType::Integer);
+    set->addField(u"WorkTime"_s, TFieldType::Integer);
+    set->addField(u"ExchgDate"_s, TFieldType::DateTime);
+    for (int i = 0; i < count; ++i) {
+        const int r = set->appendRecord();
+        set->setString(r, Code, u"E%1"_s.arg(i, 3, 10, QChar(u'0')));
+        set->setInteger(r, Flag, i % 2);
+        set->setInteger(r, Minutes, minutes);
+        set->setString(r, Date, u"2026-12-%1"_s.arg(i % 28 + 1, 2, 10, QChar(u'0')));
+    }
+    set->finishLoading();
+    return set;
+}
+
+QString text(const TcxGridTableView *view, int row, int column)
+{
+    return view->itemModel()->index(row, column).data().toString();
+}
+
+QColor background(const TcxGridTableView *view, int row, int column)
+{
+    return view->itemModel()->index(row, column).data(Qt::BackgroundRole).value<QBrush>().color();
+}
+
+// A grid whose one level shows a bound view.
+struct BoundGrid
+{
+    explicit BoundGrid(TDataSet *set)
+    {
+        grid.addLevel()->setGridView(view);
+        view->dataController()->setDataSource(&source);
+        source.setDataSet(set);
+    }
+
+    TcxGridColumn *column(const QString &field)
+    {
+        TcxGridColumn *column = view->createColumn();
+        column->setFieldName(field);
+        column->setCaption(field);
+        return column;
+    }
+
+    QTableView *table() const { return grid.findChild<QTableView *>(); }
+    QAbstractItemModel *model() const { return view->itemModel(); }
+
+    TcxGrid grid;
+    TDataSource source;
+    TcxGridDBTableView *view = new TcxGridDBTableView(&grid);
+};
+
+} // namespace
+
+class GridTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void boundColumnsFindTheirFieldsRegardlessOfCase()
+    {
+        auto set = shifts(3);
+        BoundGrid g(set.get());
+        g.column(u"employeecode"_s);
+        g.column(u"EMPLOYEECODE"_s);
+        g.column(u"exchgDate"_s);
+        TcxGridColumn *missing = g.column(u"NoSuchField"_s);
+        QCOMPARE(g.model()->rowCount(), 3);
+        QCOMPARE(text(g.view, 1, 0), u"E001"_s);
+        QCOMPARE(text(g.view, 1, 1), u"E001"_s);
+        QCOMPARE(text(g.view, 1, 2), u"2026-12-02"_s);
+        QCOMPARE(text(g.view, 1, 3), QString());
+
+        // Another data set with its fields in another order binds anew.
+        TDataSet other;
+        const int date = other.addField(u"EXCHGDATE"_s, TFieldType::DateTime);
+        const int code = other.addField(u"employeeCode"_s, TFieldType::String);
+        other.setString(other.appendRecord(), code, u"X9"_s);
+        other.setString(0, date, u"2027-01-01"_s);
+        other.finishLoading();
+        g.source.setDataSet(&other);
+        QCOMPARE(g.model()->rowCount(), 1);
+        QCOMPARE(text(g.view, 0, 0), u"X9"_s);
+        QCOMPARE(text(g.view, 0, 2), u"2027-01-01"_s);
+
+        // A column given a field name later shows it at once.
+        missing->setFieldName(u"EmployeeCode"_s);
+        QCOMPARE(text(g.view, 0, 3), u"X9"_s);
+        QCOMPARE(g.view->dataController()->value(0, 3), QVariant(u"X9"_s));
+    }
+
+    void valueListsShowDescriptions()
+    {
+        auto set = shifts(3);
+        BoundGrid g(set.get());
+        TcxGridColumn *flag = g.column(u"WorkFlag"_s);
+        TcxImageComboBoxItems items;
+        items.add(u"0"_s, u"休息"_s);
+        items.add(u"1"_s, u"上班"_s);
+        flag->setValueList(items);
+        QCOMPARE(text(g.view, 0, 0), u"休息"_s);
+        QCOMPARE(text(g.view, 1, 0), u"上班"_s);
+        QCOMPARE(g.model()->index(0, 0).data(Qt::EditRole).toLongLong(), 0);
+        // A value no item has shows itself.
+        set->setInteger(2, Flag, 7);
+        QCOMPARE(text(g.view, 2, 0), u"7"_s);
+
+        // An unbound value stored as a number matches the item's text too.
+        TcxGridTableView unbound;
+        unbound.createColumn()->setValueList(items);
+        unbound.dataController()->setRecordCount(1);
+        unbound.dataController()->setValue(0, 0, 0);
+        QCOMPARE(unbound.dataController()->displayText(0, 0), u"休息"_s);
+    }
+
+    void footerSummariesAreComputedOncePerReset()
+    {
+        auto set = shifts(12, 40);
+        BoundGrid g(set.get());
+        TcxGridColumn *code = g.column(u"EmployeeCode"_s);
+        TcxGridColumn *time = g.column(u"WorkTime"_s);
+        TcxGridColumn *date = g.column(u"ExchgDate"_s);
+        g.view->setFooterVisible(true);
+        g.view->addFooterSummary(time, Rt::SummaryKind::Sum, u"合计：0"_s);
+        g.view->addFooterSummary(code, Rt::SummaryKind::Count, u"0 条记录"_s);
+        QCOMPARE(g.view->footerText(time), u"合计：480"_s);
+        QCOMPARE(g.view->footerText(code), u"12 条记录"_s);
+        QCOMPARE(g.view->footerText(date), QString());
+
+        // Reading (as each paint does) does not sum again; a reset does.
+        set->setInteger(0, Minutes, 1000);
+        QCOMPARE(g.view->footerText(time), u"合计：480"_s);
+        set->finishLoading();
+        QCOMPARE(g.view->footerText(time), u"合计：1440"_s);
+
+        auto fewer = shifts(3, 8);
+        g.source.setDataSet(fewer.get());
+        QCOMPARE(g.view->footerText(time), u"合计：24"_s);
+        QCOMPARE(g.view->footerText(code), u"3 条记录"_s);
+
+        // Unbound values count as soon as they are set.
+        TcxGridTableView unbound;
+        TcxGridColumn *hours = unbound.createColumn();
+        unbound.addFooterSummary(hours, Rt::SummaryKind::Sum, u"#,##0 小时"_s);
+        unbound.dataController()->setRecordCount(2);
+        unbound.dataController()->setValue(0, 0, 1200);
+        unbound.dataController()->setValue(1, 0, u"34.6"_s);
+        QCOMPARE(unbound.footerText(hours), u"1235 小时"_s);
+    }
+
+    void footerLeavesTheLastRowReachable()
+    {
+        auto set = shifts(200);
+        BoundGrid g(set.get());
+        g.column(u"EmployeeCode"_s);
+        g.view->addFooterSummary(g.column(u"WorkTime"_s), Rt::SummaryKind::Sum, u"0"_s);
+        g.grid.resize(300, 240);
+        g.grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QTableView *table = g.table();
+        const int rowsBottom = table->viewport()->geometry().bottom();
+
+        g.view->setFooterVisible(true);
+        QVERIFY(table->viewport()->geometry().bottom() < rowsBottom - 10);
+        table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum());
+        const QRect last = table->visualRect(g.model()->index(199, 0));
+        QVERIFY(last.isValid());
+        QVERIFY(last.bottom() < table->viewport()->height());
+
+        g.view->setFooterVisible(false);
+        QCOMPARE(table->viewport()->geometry().bottom(), rowsBottom);
+    }
+
+    void focusedRowAndCurrentRecordFollowEachOther()
+    {
+        auto set = shifts(10);
+        BoundGrid g(set.get());
+        g.column(u"EmployeeCode"_s);
+        g.column(u"WorkFlag"_s);
+        g.view->setCellSelect(false);
+        g.grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QTableView *table = g.table();
+        TcxGridDBDataController *controller = g.view->dataController();
+        QCOMPARE(controller->focusedRecordIndex(), 0);
+        QCOMPARE(table->currentIndex().row(), 0);
+        QSignalSpy focus(g.view, &TcxGridTableView::focusedRecordChanged);
+
+        set->setRecNo(5);
+        QCOMPARE(controller->focusedRecordIndex(), 5);
+        QCOMPARE(table->currentIndex().row(), 5);
+        QVERIFY(table->selectionModel()->isRowSelected(5, {}));
+        QCOMPARE(focus.last(), (QVariantList{0, 5}));
+
+        table->setCurrentIndex(g.model()->index(7, 1));
+        QCOMPARE(set->recNo(), 7);
+        QTest::keyClick(table, Qt::Key_Down);
+        QCOMPARE(set->recNo(), 8);
+        controller->setFocusedRecordIndex(2);
+        QCOMPARE(set->recNo(), 2);
+        QCOMPARE(table->currentIndex().row(), 2);
+
+        // A reload focuses the data set's current record, reported even on the same
+        // index since the record behind it is a new one.
+        focus.clear();
+        set->finishLoading();
+        QCOMPARE(focus.count(), 1);
+        QCOMPARE(focus.last(), (QVariantList{2, 0}));
+        QCOMPARE(table->currentIndex().row(), 0);
+        focus.clear();
+        set->finishLoading();
+        QCOMPARE(focus.count(), 1);
+        QCOMPARE(focus.last(), (QVariantList{0, 0}));
+
+        g.source.setDataSet(nullptr);
+        QCOMPARE(controller->focusedRecordIndex(), -1);
+        QCOMPARE(g.model()->rowCount(), 0);
+    }
+
+    void contentStylesReachTheModel()
+    {
+        auto set = shifts(4);
+        BoundGrid g(set.get());
+        g.column(u"EmployeeCode"_s);
+        TcxGridColumn *flag = g.column(u"WorkFlag"_s);
+        TcxStyleRepository repository;
+        TcxStyle *even = repository.createStyle();
+        even->setColor(Qt::white);
+        TcxStyle *odd = repository.createStyle();
+        odd->setColor(QColor(0xee, 0xf3, 0xfa));
+        TcxStyle *rest = repository.createStyle();
+        rest->setColor(Qt::yellow);
+        rest->setTextColor(Qt::red);
+        QFont bold;
+        bold.setBold(true);
+        rest->setFont(bold);
+        TcxStyle *boldOnly = repository.createStyle();
+        boldOnly->setFont(bold);
+
+        QSignalSpy repaint(g.model(), &QAbstractItemModel::dataChanged);
+        g.view->styles()->setStyle(Rt::StyleRole::ContentEven, even);
+        g.view->styles()->setStyle(Rt::StyleRole::ContentOdd, odd);
+        QVERIFY(!repaint.isEmpty());
+        QCOMPARE(g.view->contentEvenStyle(), even);
+        QCOMPARE(g.view->contentOddStyle(), odd);
+        QCOMPARE(background(g.view, 0, 0), QColor(Qt::white));
+        QCOMPARE(background(g.view, 1, 0), odd->color());
+
+        QList<int> asked;
+        flag->setContentStyleHandler(
+            [&](TcxCustomGridView *view, int record, TcxGridColumn *column) -> TcxStyle * {
+                asked.append(record);
+                const auto *table = static_cast<TcxGridTableView *>(view);
+                if (record == 3)
+                    return boldOnly;
+                return table->dataController()->value(record, column->index()).toInt() == 0
+                           ? rest
+                           : nullptr;
+            });
+        const QModelIndex restCell = g.model()->index(0, 1);
+        QCOMPARE(background(g.view, 0, 1), QColor(Qt::yellow));
+        QCOMPARE(restCell.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
+        QVERIFY(restCell.data(Qt::FontRole).value<QFont>().bold());
+        // The record's other cells keep the row's style.
+        QCOMPARE(background(g.view, 0, 0), QColor(Qt::white));
+        QVERIFY(!g.model()->index(0, 0).data(Qt::FontRole).isValid());
+        // No style from the handler leaves the row's.
+        QCOMPARE(background(g.view, 1, 1), odd->color());
+        QVERIFY(!g.model()->index(1, 1).data(Qt::FontRole).isValid());
+        // A style with a font only keeps the row's colour.
+        QCOMPARE(background(g.view, 3, 1), odd->color());
+        QVERIFY(g.model()->index(3, 1).data(Qt::FontRole).value<QFont>().bold());
+
+        // A delegate asks for a cell's roles together: the handler runs once per cell.
+        asked.clear();
+        QModelRoleData roles[] = {QModelRoleData(Qt::BackgroundRole),
+                                  QModelRoleData(Qt::ForegroundRole),
+                                  QModelRoleData(Qt::FontRole)};
+        restCell.multiData(roles);
+        QCOMPARE(asked, QList<int>{0});
+        QCOMPARE(roles[0].data().value<QBrush>().color(), QColor(Qt::yellow));
+    }
+
+    void doubleClickReportsRecordAndColumn()
+    {
+        auto set = shifts(5);
+        BoundGrid g(set.get());
+        g.column(u"EmployeeCode"_s);
+        g.column(u"WorkFlag"_s)->setVisible(false);
+        TcxGridColumn *time = g.column(u"WorkTime"_s);
+        g.grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QSignalSpy clicks(g.view, &TcxGridTableView::cellDblClick);
+        QTableView *table = g.table();
+        const QRect cell = table->visualRect(g.model()->index(3, 1));
+        // As the window system delivers it: a click, then the double click.
+        QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(clicks.count(), 1);
+        QCOMPARE(clicks.last().at(0).toInt(), 3);
+        QCOMPARE(clicks.last().at(1).value<TcxGridColumn *>(), time);
+    }
+
+    void visibleColumnsMakeUpTheModel()
+    {
+        TcxGridTableView view;
+        TcxGridColumn *a = view.createColumn();
+        TcxGridColumn *b = view.createColumn();
+        TcxGridColumn *c = view.createColumn();
+        a->setCaption(u"A"_s);
+        b->setCaption(u"B"_s);
+        c->setCaption(u"C"_s);
+        TcxGridDataController *data = view.dataController();
+        data->setRecordCount(1);
+        data->setValue(0, 0, u"a"_s);
+        data->setValue(0, 1, u"b"_s);
+        data->setValue(0, 2, u"c"_s);
+        QAbstractItemModel *model = view.itemModel();
+
+        b->setVisible(false);
+        QCOMPARE(model->columnCount(), 2);
+        QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), u"C"_s);
+        QCOMPARE(text(&view, 0, 1), u"c"_s);
+        QCOMPARE(data->value(0, b->index()), QVariant(u"b"_s));
+        b->setVisible(true);
+        QCOMPARE(text(&view, 0, 1), u"b"_s);
+
+        // A deleted column takes its values along.
+        delete b;
+        QCOMPARE(view.columnCount(), 2);
+        QCOMPARE(c->index(), 1);
+        QCOMPARE(data->value(0, 1), QVariant(u"c"_s));
+        QCOMPARE(text(&view, 0, 1), u"c"_s);
+    }
+
+    void bandedColumnsStandUnderTheirBands()
+    {
+        TcxGridDBBandedTableView view;
+        QCOMPARE(view.addBand(u"员工"_s), 0);
+        QCOMPARE(view.addBand(u"班次"_s), 1);
+        const auto add = [&view](const QString &caption, int band) {
+            TcxGridBandedColumn *column = view.createColumn();
+            column->setCaption(caption);
+            column->setBandIndex(band);
+            return column;
+        };
+        add(u"X"_s, 1);
+        add(u"Y"_s, 0);
+        add(u"Z"_s, 1);
+        TcxGridBandedColumn *w = add(u"W"_s, 9);
+        QCOMPARE(view.bandOf(w), 1);
+        QStringList captions;
+        for (int i = 0; i < view.itemModel()->columnCount(); ++i)
+            captions << view.itemModel()->headerData(i, Qt::Horizontal).toString();
+        QCOMPARE(captions, (QStringList{u"Y"_s, u"X"_s, u"Z"_s, u"W"_s}));
+        w->setBandIndex(0);
+        QCOMPARE(view.itemModel()->headerData(1, Qt::Horizontal).toString(), u"W"_s);
+    }
+
+    void autoWidthSharesTheViewWidth()
+    {
+        TcxGrid grid;
+        auto *view = new TcxGridTableView(&grid);
+        grid.addLevel()->setGridView(view);
+        view->createColumn()->setWidth(100);
+        view->createColumn()->setWidth(300);
+        TcxGridColumn *narrow = view->createColumn();
+        narrow->setWidth(100);
+        narrow->setMinWidth(250);
+        view->setColumnAutoWidth(true);
+        grid.resize(500, 200);
+        grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        QTableView *table = grid.findChild<QTableView *>();
+        const QHeaderView *header = table->horizontalHeader();
+        QCOMPARE(header->length(), table->viewport()->width());
+        QVERIFY(header->sectionSize(2) >= 250);
+        QVERIFY(header->sectionSize(1) > header->sectionSize(0));
+        QCOMPARE(table->horizontalScrollBar()->maximum(), 0);
+
+        view->setColumnAutoWidth(false);
+        QCOMPARE(header->sectionSize(1), 300);
+        QVERIFY(table->horizontalScrollBar()->maximum() > 0);
+    }
+
+    void unboundViewHoldsItsRecords()
+    {
+        TcxGridTableView view;
+        view.createColumn();
+        view.createColumn();
+        TcxGridDataController *data = view.dataController();
+        data->setRecordCount(2);
+        QCOMPARE(data->focusedRecordIndex(), -1);
+        data->setValue(0, 0, u"张三"_s);
+        data->setValue(0, 1, 7.5);
+        data->setValue(1, 0, u"李四"_s);
+        QCOMPARE(view.itemModel()->rowCount(), 2);
+        QCOMPARE(text(&view, 0, 1), u"7.5"_s);
+        QCOMPARE(text(&view, 1, 1), QString());
+
+        QSignalSpy changed(view.itemModel(), &QAbstractItemModel::dataChanged);
+        data->setValue(1, 1, 8);
+        QCOMPARE(changed.count(), 1);
+        QCOMPARE(changed.last().at(0).toModelIndex().row(), 1);
+        QCOMPARE(text(&view, 1, 1), u"8"_s);
+
+        QSignalSpy focus(&view, &TcxGridTableView::focusedRecordChanged);
+        data->setFocusedRecordIndex(1);
+        data->setRecordCount(1);
+        QCOMPARE(focus.last(), (QVariantList{1, 0}));
+        QCOMPARE(text(&view, 0, 0), u"张三"_s);
+    }
+
+    void gridInternalsAreNoComponents()
+    {
+        TForm form;
+        auto *grid = new TcxGrid(&form);
+        TcxGridLevel *level = grid->addLevel();
+        auto *view = new TcxGridDBTableView(grid);
+        level->setGridView(view);
+        TcxGridColumn *column = view->createColumn();
+        QCOMPARE(grid->levels(), QList<TcxGridLevel *>{level});
+        QCOMPARE(grid->activeLevel(), level);
+        QCOMPARE(grid->activeView(), view);
+
+        const QList<QObject *> components = Rt::ownedComponents(&form);
+        for (QObject *expected : {static_cast<QObject *>(grid), static_cast<QObject *>(level),
+                                  static_cast<QObject *>(view), static_cast<QObject *>(column)})
+            QVERIFY(components.contains(expected));
+        for (QObject *component : components) {
+            QVERIFY(!qobject_cast<QAbstractItemModel *>(component));
+            QVERIFY(!qobject_cast<TcxViewStyles *>(component));
+            QVERIFY(!qobject_cast<TcxGridDataController *>(component));
+            QVERIFY(!qobject_cast<QHeaderView *>(component));
+        }
+
+        // A deleted view leaves its level and the grid showing nothing.
+        delete view;
+        QCOMPARE(grid->activeView(), nullptr);
+        QCOMPARE(grid->findChild<QTableView *>()->model(), nullptr);
+    }
+};
+
+QTEST_MAIN(GridTest)
+#include "tst_grid.moc"

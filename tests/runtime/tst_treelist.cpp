@@ -1,0 +1,237 @@
+#include "runtime/treelist/cxtreelist.h"
+
+#include <QAbstractItemModel>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// 研发部 > (一组 > 张三), 二组; 财务部 — every branch collapsed.
+struct Company
+{
+    Company()
+    {
+        tree.addColumn()->setCaption(u"部门"_s);
+        tree.addColumn()->setCaption(u"编号"_s);
+        research = tree.add();
+        research->setTexts(0, u"研发部"_s);
+        team = research->addChild();
+        team->setTexts(0, u"一组"_s);
+        employee = team->addChild();
+        employee->setTexts(0, u"张三"_s);
+        employee->setTexts(1, u"E001"_s);
+        secondTeam = research->addChild();
+        secondTeam->setTexts(0, u"二组"_s);
+        finance = tree.add();
+        finance->setTexts(0, u"财务部"_s);
+    }
+
+    QTreeView *view() const { return tree.findChild<QTreeView *>(); }
+    QAbstractItemModel *model() const { return view()->model(); }
+    QModelIndex indexOf(const TcxTreeListNode *node) const
+    {
+        if (!node)
+            return {};
+        return model()->index(node->index(), 0, indexOf(node->parent()));
+    }
+
+    TcxTreeList tree;
+    TcxTreeListNode *research;
+    TcxTreeListNode *team;
+    TcxTreeListNode *employee;
+    TcxTreeListNode *secondTeam;
+    TcxTreeListNode *finance;
+};
+
+QIcon filled(Qt::GlobalColor color)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(color);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(TcxTreeListNode *)
+
+class TreeListTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { qRegisterMetaType<TcxTreeListNode *>(); }
+
+    void absoluteOrderCoversCollapsedBranches()
+    {
+        Company c;
+        QCOMPARE(c.tree.count(), 2);
+        QCOMPARE(c.tree.topNode(1), c.finance);
+        QCOMPARE(c.employee->parent(), c.team);
+        QCOMPARE(c.research->parent(), nullptr);
+        QCOMPARE(c.tree.absoluteCount(), 5);
+        const QList<TcxTreeListNode *> order{c.research, c.team, c.employee, c.secondTeam,
+                                             c.finance};
+        for (int i = 0; i < order.size(); ++i) {
+            QCOMPARE(c.tree.absoluteItem(i), order.at(i));
+            QCOMPARE(order.at(i)->absoluteIndex(), i);
+        }
+        QVERIFY(!c.research->expanded());
+
+        // A child added later takes its place in the order.
+        TcxTreeListNode *late = c.team->addChild();
+        QCOMPARE(late->absoluteIndex(), 3);
+        QCOMPARE(c.secondTeam->absoluteIndex(), 4);
+        QCOMPARE(c.tree.absoluteItem(6), nullptr);
+    }
+
+    void focusOnAHiddenNodeShowsAndSelectsIt()
+    {
+        Company c;
+        QSignalSpy focus(&c.tree, &TcxTreeList::focusedNodeChanged);
+        c.tree.setFocusedNode(c.employee);
+        QVERIFY(c.research->expanded());
+        QVERIFY(c.team->expanded());
+        QVERIFY(c.view()->isExpanded(c.indexOf(c.team)));
+        QVERIFY(c.view()->selectionModel()->isSelected(c.indexOf(c.employee)));
+        QCOMPARE(c.view()->currentIndex(), c.indexOf(c.employee));
+        QVERIFY(c.employee->focused());
+        QCOMPARE(focus.count(), 1);
+        QCOMPARE(focus.last().at(0).value<TcxTreeListNode *>(), nullptr);
+        QCOMPARE(focus.last().at(1).value<TcxTreeListNode *>(), c.employee);
+
+        c.finance->setFocused(true);
+        QCOMPARE(focus.last().at(0).value<TcxTreeListNode *>(), c.employee);
+        QCOMPARE(c.tree.focusedNode(), c.finance);
+        QVERIFY(!c.employee->focused());
+
+        // A click on a row focuses its node and counts as a click of the tree.
+        c.tree.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&c.tree));
+        QSignalSpy clicks(&c.tree, &TcxTreeList::clicked);
+        const QRect row = c.view()->visualRect(c.indexOf(c.secondTeam));
+        QTest::mouseClick(c.view()->viewport(), Qt::LeftButton, {}, row.center());
+        QCOMPARE(c.tree.focusedNode(), c.secondTeam);
+        QCOMPARE(focus.last().at(0).value<TcxTreeListNode *>(), c.finance);
+        QCOMPARE(clicks.count(), 1);
+        // So does a click on the empty space below the rows, leaving the focus.
+        QTest::mouseClick(c.view()->viewport(), Qt::LeftButton, {},
+                          QPoint(10, c.view()->viewport()->height() - 5));
+        QCOMPARE(clicks.count(), 2);
+        QCOMPARE(c.tree.focusedNode(), c.secondTeam);
+    }
+
+    void expandingFollowsNodesAndView()
+    {
+        Company c;
+        c.research->expand(true);
+        QVERIFY(c.team->expanded());
+        QVERIFY(c.view()->isExpanded(c.indexOf(c.team)));
+        c.research->collapse(false);
+        QVERIFY(!c.view()->isExpanded(c.indexOf(c.research)));
+        QVERIFY(c.team->expanded());
+        // Collapsing in the view is the node's state too.
+        c.view()->expand(c.indexOf(c.research));
+        QVERIFY(c.research->expanded());
+        c.tree.fullCollapse();
+        QVERIFY(!c.research->expanded() && !c.team->expanded());
+        QVERIFY(!c.view()->isExpanded(c.indexOf(c.research)));
+    }
+
+    void bulkUpdateResetsTheViewOnce()
+    {
+        Company c;
+        QSignalSpy resets(c.model(), &QAbstractItemModel::modelReset);
+        QSignalSpy inserts(c.model(), &QAbstractItemModel::rowsInserted);
+        c.tree.beginUpdate();
+        c.tree.beginUpdate();
+        TcxTreeListNode *added = nullptr;
+        for (int i = 0; i < 50; ++i) {
+            added = c.finance->addChild();
+            added->setTexts(0, u"会计%1"_s.arg(i));
+        }
+        c.finance->expand(false);
+        c.tree.setFocusedNode(added);
+        c.tree.endUpdate();
+        QCOMPARE(resets.count(), 0);
+        c.tree.endUpdate();
+        QCOMPARE(resets.count(), 1);
+        QCOMPARE(inserts.count(), 0);
+        QCOMPARE(c.model()->rowCount(c.indexOf(c.finance)), 50);
+        // The view shows the state the nodes were given meanwhile.
+        QVERIFY(c.view()->isExpanded(c.indexOf(c.finance)));
+        QCOMPARE(c.view()->currentIndex(), c.indexOf(added));
+        QCOMPARE(c.tree.absoluteCount(), 55);
+
+        // Outside an update each node reaches the view as it comes.
+        c.secondTeam->addChild();
+        QCOMPARE(inserts.count(), 1);
+        QCOMPARE(resets.count(), 1);
+    }
+
+    void clearReportsTheFocusLeavingWhileTheNodeExists()
+    {
+        Company c;
+        c.tree.setFocusedNode(c.employee);
+        QString leaving;
+        connect(&c.tree, &TcxTreeList::focusedNodeChanged, &c.tree,
+                [&leaving](TcxTreeListNode *previous, TcxTreeListNode *focused) {
+                    QVERIFY(!focused);
+                    leaving = previous->texts(0);
+                });
+        c.tree.clear();
+        QCOMPARE(leaving, u"张三"_s);
+        QCOMPARE(c.tree.count(), 0);
+        QCOMPARE(c.tree.absoluteCount(), 0);
+        QCOMPARE(c.tree.focusedNode(), nullptr);
+        QCOMPARE(c.model()->rowCount(), 0);
+    }
+
+    void nodesShowTextsDataAndImages()
+    {
+        Company c;
+        int payload = 42;
+        c.employee->setData(&payload);
+        QCOMPARE(static_cast<int *>(c.employee->data()), &payload);
+        QCOMPARE(c.employee->values(1), QVariant(u"E001"_s));
+        QCOMPARE(c.model()->index(0, 1, c.indexOf(c.team)).data().toString(), u"E001"_s);
+
+        const QIcon closed = filled(Qt::red);
+        const QIcon open = filled(Qt::green);
+        c.tree.setImages({closed, open});
+        c.employee->setImageIndex(0);
+        c.employee->setSelectedIndex(1);
+        c.finance->setImageIndex(0);
+        const auto image = [&c](TcxTreeListNode *node) {
+            return c.indexOf(node).data(Qt::DecorationRole).value<QIcon>().cacheKey();
+        };
+        QCOMPARE(image(c.employee), closed.cacheKey());
+        c.tree.setFocusedNode(c.employee);
+        QCOMPARE(image(c.employee), open.cacheKey());
+        // Without a selected image the focused node keeps its own.
+        c.tree.setFocusedNode(c.finance);
+        QCOMPARE(image(c.finance), closed.cacheKey());
+        QCOMPARE(image(c.employee), closed.cacheKey());
+        QVERIFY(!c.indexOf(c.research).data(Qt::DecorationRole).isValid());
+    }
+
+    void hiddenColumnsKeepTheirTexts()
+    {
+        Company c;
+        c.tree.column(1)->setVisible(false);
+        QVERIFY(c.view()->isColumnHidden(1));
+        QCOMPARE(c.model()->columnCount(), 2);
+        QCOMPARE(c.employee->texts(1), u"E001"_s);
+        // A model reset does not bring the column back.
+        c.tree.beginUpdate();
+        c.tree.endUpdate();
+        QVERIFY(c.view()->isColumnHidden(1));
+        c.tree.column(1)->setVisible(true);
+        QVERIFY(!c.view()->isColumnHidden(1));
+    }
+};
+
+QTEST_MAIN(TreeListTest)
+#include "tst_treelist.moc"
