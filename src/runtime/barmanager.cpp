@@ -216,8 +216,11 @@ void TdxBarManager::rebuild()
         }
         m_toolBars.append(toolBar);
     }
-    if (dockLayout)
+    if (dockLayout) {
         dockLayout->addStretch();
+        // An empty dock area (its bars merged elsewhere) takes no room in the form.
+        target->setVisible(!m_toolBars.isEmpty());
+    }
 }
 
 QToolBar *TdxBarManager::createToolBar(TdxBar *bar, QWidget *parent) const

@@ -44,9 +44,10 @@ HostWindow::HostWindow(HostSession &session, IFactoryIntf *root)
     createActions();
     m_bars->setMainWindow(this);
 
+    // The dock site of the plug-in's window fills the main window.
     m_dock->setObjectName(u"pluginDockSite"_s);
     m_dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
-    addDockWidget(Qt::TopDockWidgetArea, m_dock);
+    setCentralWidget(m_dock);
 
     auto *logDock = new QDockWidget(u"错误日志"_s, this);
     logDock->setObjectName(u"logPanel"_s);
@@ -58,7 +59,7 @@ HostWindow::HostWindow(HostSession &session, IFactoryIntf *root)
     logDock->setWidget(m_logView);
     logDock->setFeatures(QDockWidget::DockWidgetClosable);
     addDockWidget(Qt::BottomDockWidgetArea, logDock);
-    resizeDocks({logDock}, {70}, Qt::Vertical);
+    resizeDocks({logDock}, {90}, Qt::Vertical);
     connect(&session.log(), &ErrorLog::appended, m_logView, &QPlainTextEdit::appendPlainText);
 
     const THostOperator *op = session.currentOperator();
