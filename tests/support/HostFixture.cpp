@@ -1,0 +1,32 @@
+#include "HostFixture.h"
+
+#include "talvex/project/HostFactory.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+using namespace Qt::StringLiterals;
+
+HostFixture::HostFixture(const QString &operatorCode)
+    : log(QDir::temp().filePath(u"talvex-test-%1.log"_s.arg(QCoreApplication::applicationPid())))
+    , session(fixture.db(), log, operatorCode)
+    , root(new FactoryService(session))
+{
+    Rt::setApplication(&application);
+    Rt::setScreen(&screen);
+    HostFactory = root;
+    Rt::setMessageBoxResponder([this](const Rt::MessageBoxRequest &request) {
+        messages << request;
+        return answer;
+    });
+    QObject::connect(&session, &HostSession::errorRaised, &session,
+                     [this](const QString &text) { raisedErrors << text; });
+}
+
+HostFixture::~HostFixture()
+{
+    Rt::setMessageBoxResponder({});
+    HostFactory.reset();
+    Rt::setApplication(nullptr);
+    Rt::setScreen(nullptr);
+}

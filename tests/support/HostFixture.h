@@ -1,0 +1,34 @@
+#pragma once
+
+#include "Fixture.h"
+
+#include "hostapp/services/ErrorLog.h"
+#include "hostapp/services/HostServices.h"
+#include "hostapp/services/HostSession.h"
+#include "runtime/application.h"
+
+#include <QList>
+
+// The real host over the fixture database, installed as the module's host: the
+// module's statements run through the host's services against SQLite. Message
+// boxes are answered by `answer` and recorded in `messages`.
+class HostFixture
+{
+public:
+    explicit HostFixture(const QString &operatorCode = QStringLiteral("admin"));
+    ~HostFixture();
+
+    Fixture fixture;
+    ErrorLog log;
+    HostSession session;
+    IntfPtr<IFactoryIntf> root;
+    TApplication application;
+    TScreen screen;
+
+    QList<Rt::MessageBoxRequest> messages;
+    Rt::Answer answer = Rt::Answer::Ok;
+
+    Database &db() { return fixture.db(); }
+    // Texts of the error messages RaiseError showed.
+    QStringList raisedErrors;
+};
