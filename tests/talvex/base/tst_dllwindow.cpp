@@ -1,0 +1,174 @@
+// The base window's own behaviour: styling, timer, rights, notices.
+
+#include "RecordingHost.h"
+
+#include "runtime/application.h"
+#include "runtime/component.h"
+#include "runtime/controls/cxcontrols.h"
+#include "runtime/editors/cxeditors.h"
+#include "runtime/exceptions.h"
+#include "runtime/grid/cxgrid.h"
+#include "runtime/styles.h"
+#include "runtime/timer.h"
+#include "runtime/treelist/cxtreelist.h"
+#include "runtime/vgrid/cxvgrid.h"
+#include "talvex/base/DllWindow.h"
+#include "talvex/project/HostFactory.h"
+
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A window holding one of each kind the styling pass knows, some of them inside
+// a frame and a tab sheet.
+class SampleWindow : public TDllWindowForm
+{
+public:
+    SampleWindow()
+    {
+        auto *grid = new TcxGrid(this);
+        table = new TcxGridTableView(grid);
+        dbTable = new TcxGridDBTableView(grid);
+        dbBanded = new TcxGridDBBandedTableView(grid);
+        grid->addLevel()->setGridView(dbTable);
+        tree = new TcxTreeList(this);
+        verticalGrid = new TcxDBVerticalGrid(this);
+        auto *frame = new TFrame(this);
+        frameEdit = new TcxTextEdit(frame);
+        auto *pages = new TcxPageControl(this);
+        sheetEdit = new TcxButtonEdit(pages->addPage(u"页"_s));
+        dateEdit = new TcxDateEdit(this);
+    }
+
+    TcxGridTableView *table;
+    TcxGridDBTableView *dbTable;
+    TcxGridDBBandedTableView *dbBanded;
+    TcxTreeList *tree;
+    TcxDBVerticalGrid *verticalGrid;
+    TcxTextEdit *frameEdit;
+    TcxButtonEdit *sheetEdit;
+    TcxDateEdit *dateEdit;
+};
+
+} // namespace
+
+class DllWindowTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<RecordingHost> host;
+    TApplication application;
+
+private Q_SLOTS:
+    void init()
+    {
+        host = std::make_unique<RecordingHost>();
+        HostFactory = host->factory();
+        Rt::setApplication(&application);
+    }
+    void cleanup()
+    {
+        HostFactory.reset();
+        host.reset();
+    }
+
+    void stylingGivesEachViewItsSheetAndEditorsTheirFocusColour()
+    {
+        SampleWindow window;
+        window.InitWindow();
+        TcxStyleRepository *repository = host->styleRepository();
+        QCOMPARE(window.table->styles()->styleSheet(), repository->styleSheet(0));
+        QCOMPARE(window.dbTable->styles()->styleSheet(), repository->styleSheet(0));
+        QCOMPARE(window.dbBanded->styles()->styleSheet(), repository->styleSheet(2));
+        QCOMPARE(window.tree->styles()->styleSheet(), repository->styleSheet(1));
+        QCOMPARE(window.verticalGrid->styles()->styleSheet(), repository->styleSheet(3));
+        // The repository is fetched anew for every styled view.
+        QCOMPARE(host->argumentsOf(u"GetStyleRepository"_s).size(), 5);
+
+        // Editors inside a frame and on a tab sheet are reached; a date edit keeps
+        // its own focused colour.
+        QCOMPARE(Rt::focusedStyle(window.frameEdit)->color(), Rt::infoBackgroundColor());
+        QCOMPARE(Rt::focusedStyle(window.sheetEdit)->color(), Rt::infoBackgroundColor());
+        QVERIFY(!Rt::focusedStyle(window.dateEdit));
+    }
+
+    void initWindowCreatesTheTimerAndFreeWindowFreesIt()
+    {
+        TDllWindowForm window;
+        QVERIFY(!window.previewCaptionTimer());
+        window.InitWindow();
+        TTimer *timer = window.previewCaptionTimer();
+        QVERIFY(timer);
+        QVERIFY(!timer->enabled());
+        QCOMPARE(timer->interval(), 1);
+        QVERIFY(!timer->parent());
+        window.FreeWindow();
+        QVERIFY(!window.previewCaptionTimer());
+    }
+
+    void failingStyleRepositoryReachesTheCallerWithTheTimerInPlace()
+    {
+        host->failStyleRepository = true;
+        SampleWindow window;
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception, window.InitWindow());
+        QVERIFY(window.previewCaptionTimer());
+    }
+
+    // The preview-caption timer keeps looking until a preview window appears.
+    void previewCaptionTimerStopsOnceThePreviewIsFound()
+    {
+        TDllWindowForm window;
+        window.InitWindow();
+        window.previewCaptionTimer()->setEnabled(true);
+        QTest::qWait(20);
+        QVERIFY(window.previewCaptionTimer()->enabled());
+        QWidget preview;
+        preview.setWindowTitle(u"打印预览"_s);
+        preview.show();
+        QTRY_VERIFY(!window.previewCaptionTimer()->enabled());
+        QCOMPARE(preview.windowTitle(), u"打印预览"_s);
+    }
+
+    void operateRightAsksForTheWindowsTag()
+    {
+        TDllWindowForm window;
+        Rt::setTag(&window, 1001);
+        host->rightLevel = 1;
+        QCOMPARE(window.GetOperateRight(), 1);
+        QCOMPARE(host->argumentsOf(u"GetRight"_s), QStringList{u"1001"_s});
+    }
+
+    // RaiseError ends the running command only; the next one runs normally.
+    void raisedErrorEndsOnlyTheRunningCommand()
+    {
+        TDllWindowForm window;
+        int reached = 0;
+        Rt::runGuarded([&] {
+            Host::raiseError(u"对不起，您的权限不足，请与系统管理员联系！"_s);
+            ++reached;
+        });
+        QCOMPARE(reached, 0);
+        QCOMPARE(host->calls.last(), u"RaiseError(对不起，您的权限不足，请与系统管理员联系！, 0)"_s);
+        Rt::runGuarded([&] { reached = window.GetOperateRight(); });
+        QCOMPARE(reached, 2);
+    }
+
+    void defaultsOfTheRemainingOperations()
+    {
+        TDllWindowForm window;
+        host->calls.clear();
+        window.RefreshData();
+        window.CustomAction1();
+        window.CustomAction2();
+        QVERIFY(!window.CustomQuery());
+        QVERIFY(host->calls.isEmpty());
+        window.SetModified(true); // not docked: only the flag
+        QVERIFY(window.GetModified());
+        QCOMPARE(window.caption(), u"DllWindowForm"_s);
+    }
+};
+
+QTEST_MAIN(DllWindowTest)
+#include "tst_dllwindow.moc"
