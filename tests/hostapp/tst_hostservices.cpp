@@ -1,0 +1,156 @@
+// The host's services as the plug-in reaches them: through the root interface.
+
+#include "HostFixture.h"
+
+#include "hostapp/services/WaitNotice.h"
+#include "runtime/dataset.h"
+#include "runtime/editors/cxeditors.h"
+#include "runtime/exceptions.h"
+#include "runtime/styles.h"
+#include "talvex/model/ShareObj.h"
+#include "talvex/model/Sys_Dept.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename Intf>
+IntfPtr<Intf> service(IFactoryIntf *root, void (IFactoryIntf::*get)(IntfPtr<Intf> &))
+{
+    IntfPtr<Intf> result;
+    (root->*get)(result);
+    return result;
+}
+
+} // namespace
+
+class HostServicesTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void operatorRightsAndScope_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<int>("level");
+        QTest::addColumn<QString>("scope");
+        QTest::newRow("admin") << u"admin"_s << u"1"_s << 2
+                               << u"('01','0101','010101','02','0201','9')"_s;
+        QTest::newRow("clerk") << u"clerk"_s << u"2"_s << 2 << u"('02','0201')"_s;
+        QTest::newRow("viewer") << u"viewer"_s << u"3"_s << 1
+                                << u"('01','0101','010101','02','0201','9')"_s;
+    }
+
+    void operatorRightsAndScope()
+    {
+        QFETCH(QString, code);
+        QFETCH(QString, id);
+        QFETCH(int, level);
+        QFETCH(QString, scope);
+        HostFixture host(code);
+        TBaseObj *op = host.root->GetOperator();
+        QCOMPARE(op->ID, id);
+        // The operator's code is the field after ID.
+        QCOMPARE(op->metaObject()->property(TBaseObj::staticMetaObject.propertyCount()).read(op)
+                     .toString(),
+                 code);
+        auto rights = service(host.root.get(), &IFactoryIntf::GetRightManagerIntf);
+        QCOMPARE(rights->GetRight(u"1001"_s), level);
+        QCOMPARE(rights->GetRight(u"9999"_s), 0);
+        QString text;
+        rights->GetDeptScope(op->ID, text);
+        QCOMPARE(text, scope);
+    }
+
+    void unknownOperatorIsRefused()
+    {
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception, HostFixture(u"nobody"_s));
+    }
+
+    void objectListsComeInRowOrderKeyedById()
+    {
+        HostFixture host;
+        auto db = service(host.root.get(), &IFactoryIntf::GetDbIntf);
+        TObjectHashedList *list = db->QueryObjectList(
+            TSys_Dept::staticMetaObject, u" select * from sys_dept  where DeptCode in ('02','0201','9') order by ID"_s);
+        QVERIFY(list);
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->objectAt<TSys_Dept>(0)->DeptCode, u"02"_s);
+        QCOMPARE(list->objectAt<TSys_Dept>(1)->ParentID, u"4"_s);
+        QCOMPARE(list->FindObject(u"4"_s), list->GetObjectAt(0));
+        QCOMPARE(list->objectAt<TSys_Dept>(2)->TelNo, QString()); // NULL
+        QCOMPARE(list->objectAt<TSys_Dept>(2)->Sort, 6);
+    }
+
+    void dictionaryCombosCarryCodesAndNames()
+    {
+        HostFixture host;
+        auto dict = service(host.root.get(), &IFactoryIntf::GetDictIntf);
+        TcxImageComboBox *combo = dict->GetDictCombo(u" select StationCode,StationName from HR_StationInfo"_s);
+        QCOMPARE(combo->items().count(), 2);
+        QCOMPARE(combo->items().displayText(u"02"_s), u"班组长"_s);
+        // Asked again, the host refills its own combo rather than making another.
+        host.db().execute(u"INSERT INTO HR_StationInfo VALUES ('03', '质检员')"_s);
+        QCOMPARE(dict->GetDictCombo(u" select StationCode,StationName from HR_StationInfo"_s), combo);
+        QCOMPARE(combo->items().count(), 3);
+    }
+
+    void queriesAndWrites()
+    {
+        HostFixture host;
+        auto db = service(host.root.get(), &IFactoryIntf::GetDbIntf);
+        QString value;
+        db->QueryValue(u"select count(1) from Kq_ExchangeClass where EmployeeCode='nobody'"_s, value);
+        QCOMPARE(value, u"0"_s);
+        const std::unique_ptr<TDataSet> rows(db->OpenQuery(u"select * from Kq_ExchangeClass where ID=2"_s));
+        QCOMPARE(rows->fieldByName(u"exchgdate"_s).asString(), u"2026-12-03"_s);
+
+        db->BeginTrans();
+        QVERIFY(db->ExecSql(u"  begin    delete Kq_ExchangeClass where ID='2';  end; "_s));
+        db->RollbackTrans();
+        db->QueryValue(u"select count(1) from Kq_ExchangeClass where ID=2"_s, value);
+        QCOMPARE(value, u"1"_s);
+    }
+
+    void waitNoticeShowsOnceAndHidesHarmlessly()
+    {
+        HostFixture host;
+        QWidget window;
+        host.session.setWindow(&window);
+        auto main = service(host.root.get(), &IFactoryIntf::GetMainIntf);
+        main->HideWaitMessage();
+        QVERIFY(!host.session.waitNotice().isShown());
+        main->ShowWaitMessage(u"正在读取数据，请稍候..."_s);
+        QVERIFY(host.session.waitNotice().isShown());
+        QCOMPARE(host.session.waitNotice().text(), u"正在读取数据，请稍候..."_s);
+        main->HideWaitMessage();
+        main->HideWaitMessage();
+        QVERIFY(!host.session.waitNotice().isShown());
+        QVERIFY(main->GetStyleRepository()->styleSheetCount() >= 4);
+    }
+
+    // RaiseError shows the text and ends the command; the log keeps one line per entry.
+    void errorsAndTheLog()
+    {
+        HostFixture host;
+        auto log = service(host.root.get(), &IFactoryIntf::GetLogIntf);
+        QVERIFY_THROWS_EXCEPTION(Rt::Abort, log->RaiseError(u"无数据可删除！"_s, 0));
+        QCOMPARE(host.messages.size(), 1);
+        QCOMPARE(host.messages[0].text, u"无数据可删除！"_s);
+
+        QFile::remove(host.log.filePath());
+        log->WriteErrorLog(u"保存记录失败！\r\nUNIQUE constraint failed"_s, 0);
+        QFile file(host.log.filePath());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        QCOMPARE(text.count(u'\n'), 1);
+        QVERIFY(text.contains(u"保存记录失败！ UNIQUE constraint failed"_s));
+        QCOMPARE(host.log.latest().size(), 1);
+    }
+};
+
+QTEST_MAIN(HostServicesTest)
+#include "tst_hostservices.moc"
