@@ -10,7 +10,11 @@
 #include "talvex/model/ShareObj.h"
 #include "talvex/model/Sys_Dept.h"
 
+#include "runtime/grid/cxgrid.h"
+
 #include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -130,6 +134,61 @@ private Q_SLOTS:
         main->HideWaitMessage();
         QVERIFY(!host.session.waitNotice().isShown());
         QVERIFY(main->GetStyleRepository()->styleSheetCount() >= 4);
+    }
+
+    // Without a screen a preview prints the grid's visible columns, the texts its
+    // cells show and its footer to a PDF file.
+    void previewPrintsTheGridToPdf()
+    {
+        HostFixture host;
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"preview.pdf"_s);
+        host.session.setPrintToFile(pdf);
+
+        TDataSet rows;
+        const int flag = rows.addField(u"WorkFlag"_s, TFieldType::Integer);
+        const int note = rows.addField(u"Remark"_s, TFieldType::String);
+        for (int i = 0; i < 3; ++i) {
+            const int r = rows.appendRecord();
+            rows.setInteger(r, flag, i % 2);
+            rows.setString(r, note, u"备注%1"_s.arg(i));
+        }
+        rows.finishLoading();
+        TDataSource source;
+        source.setDataSet(&rows);
+        TcxGrid grid;
+        grid.setObjectName(u"cxGrid3"_s);
+        auto *view = new TcxGridDBTableView(&grid);
+        grid.addLevel()->setGridView(view);
+        TcxGridColumn *flagColumn = view->createColumn();
+        flagColumn->setCaption(u"上班标志"_s);
+        flagColumn->setFieldName(u"WorkFlag"_s);
+        TcxImageComboBoxItems items;
+        items.add(u"0"_s, u"休息"_s);
+        items.add(u"1"_s, u"上班"_s);
+        flagColumn->setValueList(items);
+        TcxGridColumn *hidden = view->createColumn();
+        hidden->setCaption(u"备注"_s);
+        hidden->setFieldName(u"Remark"_s);
+        hidden->setVisible(false);
+        view->setFooterVisible(true);
+        view->addFooterSummary(flagColumn, Rt::SummaryKind::Count, u"0 条记录"_s);
+        view->dataController()->setDataSource(&source);
+
+        auto printer = service(host.root.get(), &IFactoryIntf::GetPrinterIntf);
+        printer->PreviewControl(&grid, 0, u"KQ"_s, u"FormName"_s);
+        QProcess pdftotext;
+        pdftotext.start(u"pdftotext"_s, {pdf, u"-"_s});
+        QVERIFY(pdftotext.waitForFinished());
+        const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        QVERIFY2(text.contains(u"上班标志"_s), qPrintable(text));
+        QCOMPARE(text.count(u"休息"_s), 2);
+        QVERIFY(text.contains(u"上班"_s));
+        QVERIFY(text.contains(u"3 条记录"_s));
+        QVERIFY(!text.contains(u"备注"_s));
+
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception,
+                                 printer->PreviewControl2(&host.session, 0, u"KQ"_s, u"FormName"_s));
     }
 
     // RaiseError shows the text and ends the command; the log keeps one line per entry.

@@ -90,7 +90,10 @@ void drawRow(QPainter &painter, const PageLayout &layout, qreal y, const QString
 void printTable(const PrintTable &table, QPrinter &printer)
 {
     QPainter painter(&printer);
-    painter.setFont(Rt::formFont(10));
+    // Points, not pixels: the printer's pixels are far smaller than the screen's.
+    QFont font = Rt::formFont();
+    font.setPointSizeF(9);
+    painter.setFont(font);
     const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
     const QRectF page(0, 0, area.width(), area.height());
     const PageLayout layout = layoutFor(table, page, QFontMetricsF(painter.font()));
