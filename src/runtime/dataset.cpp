@@ -199,6 +199,14 @@ void TDataSet::setNull(int record, int field)
 
 void TDataSet::finishLoading()
 {
+    // Growing by doubling leaves up to half of each column unused; a result is
+    // read many times and never grows again, so give the slack back once.
+    for (Column &c : m_columns) {
+        c.texts.shrink_to_fit();
+        c.integers.shrink_to_fit();
+        c.reals.shrink_to_fit();
+        c.nulls.shrink_to_fit();
+    }
     m_current = m_rowCount > 0 ? 0 : -1;
     m_eof = m_rowCount == 0;
     Q_EMIT dataReset();
