@@ -142,6 +142,7 @@ QWidget *TdxBarManager::topDockControl(QWidget *form, int height)
         m_dockControl = new QWidget(form);
         m_dockControl->setObjectName(QStringLiteral("dxBarDockControlTop"));
         m_dockControl->setMinimumHeight(height);
+        m_dockControl->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         auto *layout = new QHBoxLayout(m_dockControl);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->setSpacing(0);

@@ -1,6 +1,7 @@
 #include "runtime/application.h"
 #include "runtime/barmanager.h"
 #include "runtime/component.h"
+#include "runtime/dialogs.h"
 #include "runtime/exceptions.h"
 #include "runtime/form.h"
 
@@ -146,6 +147,28 @@ private Q_SLOTS:
         QCOMPARE(form.showModal(), Rt::ModalResult::Cancel);
         QVERIFY(cancelled);
         QVERIFY(!form.isVisible());
+    }
+
+    void fileDialogsGoToTheResponder()
+    {
+        QString seenTitle, seenFilter;
+        Rt::setFileDialogResponder([&](TFileDialog &dialog) {
+            seenTitle = dialog.title();
+            seenFilter = dialog.filter();
+            dialog.setFileName(u"/tmp/导出.xls"_s);
+            return true;
+        });
+        TSaveDialog save;
+        save.setTitle(u"另存为Excel"_s);
+        save.setFilter(u"Mircrosoft Excel工作簿(*.xls)|*.xls"_s);
+        QVERIFY(save.execute());
+        QCOMPARE(save.fileName(), u"/tmp/导出.xls"_s);
+        QCOMPARE(seenTitle, u"另存为Excel"_s);
+        QCOMPARE(seenFilter, u"Mircrosoft Excel工作簿(*.xls)|*.xls"_s);
+        Rt::setFileDialogResponder([](TFileDialog &) { return false; });
+        TOpenDialog open;
+        QVERIFY(!open.execute());
+        Rt::setFileDialogResponder({});
     }
 
     void modalResultEndsTheModalShow()

@@ -105,7 +105,7 @@ void TWorkWindowForm::buildLayout()
     cxSplitter1 = new TcxSplitter(this);
     cxSplitter1->setObjectName(u"cxSplitter1"_s);
     cxSplitter1->setHandleWidth(8);
-    layout()->addWidget(cxSplitter1);
+    static_cast<QVBoxLayout *>(layout())->addWidget(cxSplitter1, 1);
 
     Panel1 = new TPanel(cxSplitter1);
     Panel1->setObjectName(u"Panel1"_s);
