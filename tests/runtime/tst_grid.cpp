@@ -177,20 +177,30 @@ private Q_SLOTS:
         g.column(u"EmployeeCode"_s);
         g.view->addFooterSummary(g.column(u"WorkTime"_s), Rt::SummaryKind::Sum, u"0"_s);
         g.grid.resize(300, 240);
+        QTableView *table = g.table();
+        const auto lastRowShows = [&] {
+            table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum());
+            const QRect last = table->visualRect(g.model()->index(g.model()->rowCount() - 1, 0));
+            return last.isValid() && last.bottom() < table->viewport()->height();
+        };
+
+        // Switched on while hidden, then shown.
+        g.view->setFooterVisible(true);
         g.grid.show();
         QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
-        QTableView *table = g.table();
         const int rowsBottom = table->viewport()->geometry().bottom();
-
-        g.view->setFooterVisible(true);
-        QVERIFY(table->viewport()->geometry().bottom() < rowsBottom - 10);
-        table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum());
-        const QRect last = table->visualRect(g.model()->index(199, 0));
-        QVERIFY(last.isValid());
-        QVERIFY(last.bottom() < table->viewport()->height());
-
+        QVERIFY(lastRowShows());
+        // Switched off and on again while shown.
         g.view->setFooterVisible(false);
+        QVERIFY(table->viewport()->geometry().bottom() > rowsBottom + 10);
+        g.view->setFooterVisible(true);
         QCOMPARE(table->viewport()->geometry().bottom(), rowsBottom);
+        QVERIFY(lastRowShows());
+        // New records while shown.
+        auto more = shifts(300);
+        g.source.setDataSet(more.get());
+        QCOMPARE(table->viewport()->geometry().bottom(), rowsBottom);
+        QVERIFY(lastRowShows());
     }
 
     void focusedRowAndCurrentRecordFollowEachOther()
@@ -269,16 +279,15 @@ private Q_SLOTS:
         QCOMPARE(background(g.view, 1, 0), odd->color());
 
         QList<int> asked;
-        flag->setContentStyleHandler(
-            [&](TcxCustomGridView *view, int record, TcxGridColumn *column) -> TcxStyle * {
-                asked.append(record);
-                const auto *table = static_cast<TcxGridTableView *>(view);
-                if (record == 3)
-                    return boldOnly;
-                return table->dataController()->value(record, column->index()).toInt() == 0
-                           ? rest
-                           : nullptr;
-            });
+        flag->setContentStyleHandler([&](TcxCustomGridView *view, int record,
+                                         TcxGridColumn *column) -> TcxStyle * {
+            asked.append(record);
+            const auto *table = static_cast<TcxGridTableView *>(view);
+            if (record == 3)
+                return boldOnly;
+            return table->dataController()->value(record, column->index()).toInt() == 0 ? rest
+                                                                                        : nullptr;
+        });
         const QModelIndex restCell = g.model()->index(0, 1);
         QCOMPARE(background(g.view, 0, 1), QColor(Qt::yellow));
         QCOMPARE(restCell.data(Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
@@ -296,8 +305,7 @@ private Q_SLOTS:
         // A delegate asks for a cell's roles together: the handler runs once per cell.
         asked.clear();
         QModelRoleData roles[] = {QModelRoleData(Qt::BackgroundRole),
-                                  QModelRoleData(Qt::ForegroundRole),
-                                  QModelRoleData(Qt::FontRole)};
+                                  QModelRoleData(Qt::ForegroundRole), QModelRoleData(Qt::FontRole)};
         restCell.multiData(roles);
         QCOMPARE(asked, QList<int>{0});
         QCOMPARE(roles[0].data().value<QBrush>().color(), QColor(Qt::yellow));
@@ -379,7 +387,7 @@ private Q_SLOTS:
         QCOMPARE(view.itemModel()->headerData(1, Qt::Horizontal).toString(), u"W"_s);
     }
 
-    void autoWidthSharesTheViewWidth()
+    void sizesFollowTheViewOptions()
     {
         TcxGrid grid;
         auto *view = new TcxGridTableView(&grid);
@@ -403,6 +411,36 @@ private Q_SLOTS:
         view->setColumnAutoWidth(false);
         QCOMPARE(header->sectionSize(1), 300);
         QVERIFY(table->horizontalScrollBar()->maximum() > 0);
+
+        // Rows grow to fit wrapped text, and shrink back.
+        view->dataController()->setRecordCount(2);
+        view->dataController()->setValue(0, 0, u"调班原因：家中有事，与同组同事互换早班和晚班"_s);
+        const int plain = table->rowHeight(0);
+        view->setCellAutoHeight(true);
+        QVERIFY(table->rowHeight(0) > 2 * plain);
+        view->setCellAutoHeight(false);
+        QCOMPARE(table->rowHeight(0), plain);
+    }
+
+    void draggedWidthsBecomeTheColumnsOwn()
+    {
+        auto set = shifts(5);
+        BoundGrid g(set.get());
+        TcxGridColumn *code = g.column(u"EmployeeCode"_s);
+        code->setWidth(90);
+        code->setMinWidth(40);
+        g.grid.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QHeaderView *header = g.table()->horizontalHeader();
+        QCOMPARE(header->sectionSize(0), 90);
+        header->resizeSection(0, 150);
+        QCOMPARE(code->width(), 150);
+        header->resizeSection(0, 10);
+        QCOMPARE(header->sectionSize(0), 40);
+        QCOMPARE(code->width(), 40);
+        // A reload rebuilds the header's sections from the columns.
+        set->finishLoading();
+        QCOMPARE(header->sectionSize(0), 40);
     }
 
     void unboundViewHoldsItsRecords()

@@ -56,14 +56,10 @@ QIcon filled(Qt::GlobalColor color)
 
 } // namespace
 
-Q_DECLARE_METATYPE(TcxTreeListNode *)
-
 class TreeListTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { qRegisterMetaType<TcxTreeListNode *>(); }
-
     void absoluteOrderCoversCollapsedBranches()
     {
         Company c;

@@ -10,8 +10,8 @@ TcxGridBandedTableView::TcxGridBandedTableView(QObject *parent)
 {
 }
 
-TcxGridBandedTableView::TcxGridBandedTableView(
-    std::unique_ptr<TcxGridDataController> controller, QObject *parent)
+TcxGridBandedTableView::TcxGridBandedTableView(std::unique_ptr<TcxGridDataController> controller,
+                                               QObject *parent)
     : TcxGridTableView(std::move(controller), parent)
 {
 }
@@ -50,10 +50,9 @@ int TcxGridBandedTableView::bandOf(const TcxGridColumn *column) const
 QList<TcxGridColumn *> TcxGridBandedTableView::visibleColumns() const
 {
     QList<TcxGridColumn *> visible = TcxGridTableView::visibleColumns();
-    std::stable_sort(visible.begin(), visible.end(),
-                     [this](const TcxGridColumn *a, const TcxGridColumn *b) {
-                         return bandOf(a) < bandOf(b);
-                     });
+    std::stable_sort(
+        visible.begin(), visible.end(),
+        [this](const TcxGridColumn *a, const TcxGridColumn *b) { return bandOf(a) < bandOf(b); });
     return visible;
 }
 

@@ -96,8 +96,8 @@ void TcxGridDBDataController::setDataSource(TDataSource *source)
     disconnect(m_sourceConnection);
     m_source = source;
     if (source) {
-        m_sourceConnection = connect(source, &TDataSource::dataSetChanged, this,
-                                     &TcxGridDBDataController::attach);
+        m_sourceConnection =
+            connect(source, &TDataSource::dataSetChanged, this, &TcxGridDBDataController::attach);
     }
     attach(source ? source->dataSet() : nullptr);
 }

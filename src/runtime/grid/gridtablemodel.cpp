@@ -107,8 +107,8 @@ StyleChain GridTableModel::cellStyles(int record, TcxGridColumn *column) const
     StyleChain chain;
     if (const auto &handler = column->contentStyleHandler())
         chain.styles[0] = handler(m_view, record, column);
-    chain.styles[1] = styles->style(record % 2 == 0 ? Rt::StyleRole::ContentEven
-                                                    : Rt::StyleRole::ContentOdd);
+    chain.styles[1] =
+        styles->style(record % 2 == 0 ? Rt::StyleRole::ContentEven : Rt::StyleRole::ContentOdd);
     chain.styles[2] = styles->style(Rt::StyleRole::Content);
     return chain;
 }

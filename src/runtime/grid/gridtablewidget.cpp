@@ -10,8 +10,8 @@
 #include "runtime/styles.h"
 #include "viewstyling_p.h"
 
-#include <QScrollBar>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 
 namespace Rt::Internal {
 
@@ -139,7 +139,7 @@ void GridTableWidget::applyWidths()
         m_header->resizeSection(section, widths.at(section));
 }
 
-int GridTableWidget::rowHeight() const
+int GridTableWidget::uniformRowHeight() const
 {
     int height = fontMetrics().height();
     for (const Rt::StyleRole role :
@@ -155,14 +155,21 @@ void GridTableWidget::fitRowHeights()
 {
     if (!m_view)
         return;
-    verticalHeader()->setDefaultSectionSize(rowHeight());
-    if (m_view->cellAutoHeight() && m_view->dataController()->recordCount() <= autoHeightRecordLimit)
+    // Setting the default height puts every row back to it, which costs a pass over
+    // all rows: done only when the height changes or fitted rows must shrink back.
+    const int height = uniformRowHeight();
+    const bool fit = m_view->cellAutoHeight()
+                     && m_view->dataController()->recordCount() <= autoHeightRecordLimit;
+    if (fit || m_rowsFitted || verticalHeader()->defaultSectionSize() != height)
+        verticalHeader()->setDefaultSectionSize(height);
+    if (fit)
         resizeRowsToContents();
+    m_rowsFitted = fit;
 }
 
 void GridTableWidget::takeUserWidth(int section, int newSize)
 {
-    // Widths set here are the columns' own; a width the user drags becomes the column's.
+    // A width the user drags becomes the column's own; the ones set here already are.
     if (m_applyingWidths || !m_view || m_view->columnAutoWidth())
         return;
     TcxGridColumn *column = gridModel()->columnAt(section);
@@ -205,41 +212,27 @@ void GridTableWidget::currentChanged(const QModelIndex &current, const QModelInd
 void GridTableWidget::resizeEvent(QResizeEvent *event)
 {
     QTableView::resizeEvent(event);
-    if (m_view && m_view->columnAutoWidth())
+    if (m_view && m_view->columnAutoWidth()) {
         applyWidths();
+        fitRowHeights();
+    }
 }
 
 void GridTableWidget::updateGeometries()
 {
     QTableView::updateGeometries();
-    // The table keeps its header in the top margin and resets the others; the footer
-    // takes a bottom margin of its own, between the rows and the scroll bar.
+    // The table keeps its header in the top margin and zeroes the others; the footer
+    // takes a bottom margin between the rows and the scroll bar. The viewport's resize
+    // runs this again inside the table's own pass, which then sizes the scroll ranges
+    // for the final viewport; a hidden table gets that pass when it is shown.
     const int footerHeight = m_footer->isHidden() ? 0 : m_footer->preferredHeight();
     const QMargins margins = viewportMargins();
-    if (margins.bottom() != footerHeight) {
+    if (margins.bottom() != footerHeight)
         setViewportMargins(margins.left(), margins.top(), margins.right(), footerHeight);
-        fitScrollRanges();
-    }
     if (footerHeight > 0) {
         const QRect rows = viewport()->geometry();
         m_footer->setGeometry(rows.left(), rows.bottom() + 1, rows.width(), footerHeight);
     }
-}
-
-void GridTableWidget::fitScrollRanges()
-{
-    // The table computed its scroll ranges for the viewport before the footer took its
-    // share; both scroll per pixel, so the ranges follow from the lengths directly.
-    QSize size = viewport()->size();
-    const QSize maximum = maximumViewportSize();
-    const int width = horizontalHeader()->length();
-    const int height = verticalHeader()->length();
-    if (maximum.width() >= width && maximum.height() >= height)
-        size = maximum;
-    horizontalScrollBar()->setPageStep(size.width());
-    horizontalScrollBar()->setRange(0, qMax(0, width - size.width()));
-    verticalScrollBar()->setPageStep(size.height());
-    verticalScrollBar()->setRange(0, qMax(0, height - size.height()));
 }
 
 } // namespace Rt::Internal

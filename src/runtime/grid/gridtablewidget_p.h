@@ -33,16 +33,16 @@ private:
     void applyLayout();
     void applyWidths();
     void fitRowHeights();
-    int rowHeight() const;
+    int uniformRowHeight() const;
     void followFocus(int record);
     void takeUserWidth(int section, int newSize);
-    void fitScrollRanges();
 
     QPointer<TcxGridTableView> m_view;
     GridHeaderView *m_header;
     GridFooter *m_footer;
     QList<QMetaObject::Connection> m_viewConnections;
     bool m_applyingWidths = false;
+    bool m_rowsFitted = false;
 };
 
 } // namespace Rt::Internal

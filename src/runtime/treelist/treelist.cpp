@@ -36,6 +36,8 @@ TcxTreeList::TcxTreeList(QWidget *parent)
     // The model lives under the view, whose children are private to the control.
     , m_model(new TreeListModel(this, m_root.get(), m_view))
 {
+    // Lets focusedNodeChanged travel through queued connections and signal spies.
+    qRegisterMetaType<TcxTreeListNode *>();
     m_view->setModel(m_model);
     m_view->viewport()->installEventFilter(this);
     setFocusProxy(m_view);
@@ -201,9 +203,8 @@ void TcxTreeList::fullCollapse()
 
 void TcxTreeList::setFocusedNode(TcxTreeListNode *node)
 {
-    if (node == m_focused || (node && node->m_tree != this))
+    if (node && node->m_tree != this)
         return;
-    TcxTreeListNode *previous = std::exchange(m_focused, node);
     for (TcxTreeListNode *ancestor = node ? node->parent() : nullptr; ancestor;
          ancestor = ancestor->parent()) {
         if (!ancestor->m_expanded) {
@@ -211,6 +212,9 @@ void TcxTreeList::setFocusedNode(TcxTreeListNode *node)
             nodeExpansionChanged(ancestor, false);
         }
     }
+    if (node == m_focused)
+        return;
+    TcxTreeListNode *previous = std::exchange(m_focused, node);
     if (!updating()) {
         showFocus();
         // The focused node shows its selected image.

@@ -39,7 +39,8 @@ void TreeListView::drawRow(QPainter *painter, const QStyleOptionViewItem &option
         for (int section = 0; section < header()->count(); ++section) {
             if (header()->isSectionHidden(section))
                 continue;
-            const int x = header()->sectionViewportPosition(section) + header()->sectionSize(section) - 1;
+            const int x =
+                header()->sectionViewportPosition(section) + header()->sectionSize(section) - 1;
             painter->drawLine(x, row.top(), x, row.bottom());
         }
     }
