@@ -67,6 +67,12 @@ void TcxGridColumn::setAlignment(Qt::Alignment alignment)
     m_view->columnChanged(TcxGridTableView::ColumnChange::Cells);
 }
 
+void TcxGridColumn::setFooterAlignment(Qt::Alignment alignment)
+{
+    m_footerAlignment = alignment & Qt::AlignHorizontal_Mask;
+    m_view->columnChanged(TcxGridTableView::ColumnChange::Header);
+}
+
 void TcxGridColumn::setFieldName(const QString &fieldName)
 {
     if (m_fieldName == fieldName)

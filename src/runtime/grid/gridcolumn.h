@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <functional>
+#include <optional>
 
 class TcxCustomGridView;
 class TcxGridTableView;
@@ -41,6 +42,9 @@ public:
     // Horizontal alignment of the cells' text.
     Qt::Alignment alignment() const { return m_alignment; }
     void setAlignment(Qt::Alignment alignment);
+    // Horizontal alignment of the footer text; the cells' alignment unless set.
+    Qt::Alignment footerAlignment() const { return m_footerAlignment.value_or(m_alignment); }
+    void setFooterAlignment(Qt::Alignment alignment);
 
     // The field a bound view shows here, found regardless of case.
     QString fieldName() const { return m_fieldName; }
@@ -70,6 +74,7 @@ private:
     int m_minWidth = 20;
     Qt::Alignment m_headerAlignment = Qt::AlignLeft;
     Qt::Alignment m_alignment = Qt::AlignLeft;
+    std::optional<Qt::Alignment> m_footerAlignment;
     bool m_visible = true;
 };
 

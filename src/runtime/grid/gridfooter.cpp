@@ -73,7 +73,7 @@ void GridFooter::paintEvent(QPaintEvent *)
         const QRect textRect = cell.adjusted(cellMargin + 1, 0, -cellMargin - 1, 0);
         const QString elided =
             painter.fontMetrics().elidedText(summary, Qt::ElideRight, textRect.width());
-        painter.drawText(textRect, int(column->alignment() | Qt::AlignVCenter), elided);
+        painter.drawText(textRect, int(column->footerAlignment() | Qt::AlignVCenter), elided);
     }
 }
 

@@ -231,6 +231,7 @@ void TWorkWindowForm::buildGrid()
     ColExchgDate = column(u"ColExchgDate"_s);
     ColWorkTime = column(u"ColWorkTime"_s);
     ColWorkFlag = column(u"ColWorkFlag"_s);
+    ColWorkTime->setFooterAlignment(Qt::AlignHCenter);
     ColWorkFlag->setValueList(valueList({{u"0"_s, u"休息"_s}, {u"1"_s, u"上班"_s}}));
     column(u"ColExchgType"_s)->setValueList(valueList({{u"0"_s, u"调休"_s}, {u"1"_s, u"调班"_s}}));
     column(u"ColSubClassType"_s)
