@@ -352,3 +352,35 @@ void TDataSource::setDataSet(TDataSet *dataSet)
     m_dataSet = dataSet;
     Q_EMIT dataSetChanged(dataSet);
 }
+
+TDataLink::TDataLink(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void TDataLink::setDataSource(TDataSource *source)
+{
+    if (m_source == source)
+        return;
+    disconnect(m_sourceConnection);
+    m_source = source;
+    if (source)
+        m_sourceConnection = connect(source, &TDataSource::dataSetChanged, this, &TDataLink::link);
+    link(source ? source->dataSet() : nullptr);
+}
+
+void TDataLink::link(TDataSet *dataSet)
+{
+    for (const QMetaObject::Connection &connection : std::as_const(m_dataSetConnections))
+        disconnect(connection);
+    m_dataSetConnections.clear();
+    m_dataSet = dataSet;
+    if (dataSet) {
+        m_dataSetConnections = {
+            connect(dataSet, &TDataSet::dataReset, this, &TDataLink::dataReset),
+            connect(dataSet, &TDataSet::currentChanged, this, &TDataLink::currentChanged),
+            connect(dataSet, &QObject::destroyed, this, [this] { link(nullptr); }),
+        };
+    }
+    Q_EMIT dataSetChanged(dataSet);
+}

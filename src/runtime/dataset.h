@@ -135,3 +135,30 @@ Q_SIGNALS:
 private:
     QPointer<TDataSet> m_dataSet;
 };
+
+// Follows whatever data set a data source shows and passes on its signals, so that
+// a view bound to the source needs to watch one object only.
+class RT_EXPORT TDataLink : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TDataLink(QObject *parent = nullptr);
+
+    TDataSource *dataSource() const { return m_source; }
+    void setDataSource(TDataSource *source);
+    TDataSet *dataSet() const { return m_dataSet; }
+
+Q_SIGNALS:
+    // Another data set (or none) is linked now.
+    void dataSetChanged(TDataSet *dataSet);
+    void dataReset();
+    void currentChanged(int record);
+
+private:
+    void link(TDataSet *dataSet);
+
+    QPointer<TDataSource> m_source;
+    QPointer<TDataSet> m_dataSet;
+    QMetaObject::Connection m_sourceConnection;
+    QList<QMetaObject::Connection> m_dataSetConnections;
+};

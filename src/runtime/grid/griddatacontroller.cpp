@@ -85,39 +85,17 @@ void TcxGridDataController::columnRemoved(int column)
     columnsChanged();
 }
 
-TcxGridDBDataController::TcxGridDBDataController() = default;
+TcxGridDBDataController::TcxGridDBDataController()
+{
+    connect(&m_link, &TDataLink::dataSetChanged, this, [this](TDataSet *dataSet) {
+        m_dataSet = dataSet;
+        reload();
+    });
+    connect(&m_link, &TDataLink::dataReset, this, &TcxGridDBDataController::reload);
+    connect(&m_link, &TDataLink::currentChanged, this, [this](int record) { moveFocus(record); });
+}
 
 TcxGridDBDataController::~TcxGridDBDataController() = default;
-
-void TcxGridDBDataController::setDataSource(TDataSource *source)
-{
-    if (m_source == source)
-        return;
-    disconnect(m_sourceConnection);
-    m_source = source;
-    if (source) {
-        m_sourceConnection =
-            connect(source, &TDataSource::dataSetChanged, this, &TcxGridDBDataController::attach);
-    }
-    attach(source ? source->dataSet() : nullptr);
-}
-
-void TcxGridDBDataController::attach(TDataSet *dataSet)
-{
-    for (const QMetaObject::Connection &connection : m_dataSetConnections)
-        disconnect(connection);
-    m_dataSetConnections.clear();
-    m_dataSet = dataSet;
-    if (dataSet) {
-        m_dataSetConnections = {
-            connect(dataSet, &TDataSet::dataReset, this, &TcxGridDBDataController::reload),
-            connect(dataSet, &TDataSet::currentChanged, this,
-                    [this](int record) { moveFocus(record); }),
-            connect(dataSet, &QObject::destroyed, this, [this] { attach(nullptr); }),
-        };
-    }
-    reload();
-}
 
 void TcxGridDBDataController::reload()
 {

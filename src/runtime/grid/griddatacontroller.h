@@ -79,8 +79,8 @@ public:
     TcxGridDBDataController();
     ~TcxGridDBDataController() override;
 
-    TDataSource *dataSource() const { return m_source; }
-    void setDataSource(TDataSource *source);
+    TDataSource *dataSource() const { return m_link.dataSource(); }
+    void setDataSource(TDataSource *source) { m_link.setDataSource(source); }
     TDataSet *dataSet() const { return m_dataSet; }
 
     QVariant value(int record, int column) const override;
@@ -95,15 +95,13 @@ protected:
     void columnsChanged() override;
 
 private:
-    void attach(TDataSet *dataSet);
     void reload();
     void resolveFields();
     int fieldOf(int column) const;
 
-    QPointer<TDataSource> m_source;
-    QPointer<TDataSet> m_dataSet;
-    QMetaObject::Connection m_sourceConnection;
-    std::vector<QMetaObject::Connection> m_dataSetConnections;
+    TDataLink m_link;
+    // The link's data set, kept at hand for the cell reads.
+    TDataSet *m_dataSet = nullptr;
     // The data set field each column shows, found once per data set, reset or rename.
     std::vector<int> m_fields;
 };

@@ -93,44 +93,19 @@ void TcxVerticalGrid::resizeEvent(QResizeEvent *event)
 TcxDBVerticalGrid::TcxDBVerticalGrid(QWidget *parent)
     : TcxVerticalGrid(parent)
 {
+    connect(&m_link, &TDataLink::dataSetChanged, this, &TcxDBVerticalGrid::refreshValues);
+    connect(&m_link, &TDataLink::dataReset, this, &TcxDBVerticalGrid::refreshValues);
+    connect(&m_link, &TDataLink::currentChanged, this, &TcxDBVerticalGrid::refreshValues);
 }
 
 TcxDBVerticalGrid::~TcxDBVerticalGrid() = default;
 
-void TcxDBVerticalGrid::setDataSource(TDataSource *source)
-{
-    if (m_source == source)
-        return;
-    disconnect(m_sourceConnection);
-    m_source = source;
-    if (source) {
-        m_sourceConnection =
-            connect(source, &TDataSource::dataSetChanged, this, &TcxDBVerticalGrid::attach);
-    }
-    attach(source ? source->dataSet() : nullptr);
-}
-
-void TcxDBVerticalGrid::attach(TDataSet *dataSet)
-{
-    for (const QMetaObject::Connection &connection : std::as_const(m_dataSetConnections))
-        disconnect(connection);
-    m_dataSetConnections.clear();
-    m_dataSet = dataSet;
-    if (dataSet) {
-        m_dataSetConnections = {
-            connect(dataSet, &TDataSet::currentChanged, this, &TcxDBVerticalGrid::refreshValues),
-            connect(dataSet, &TDataSet::dataReset, this, &TcxDBVerticalGrid::refreshValues),
-            connect(dataSet, &QObject::destroyed, this, [this] { attach(nullptr); }),
-        };
-    }
-    refreshValues();
-}
-
 QString TcxDBVerticalGrid::displayText(const TcxEditorRow *row) const
 {
-    if (!m_dataSet || m_dataSet->recNo() < 0)
+    const TDataSet *dataSet = m_link.dataSet();
+    if (!dataSet || dataSet->recNo() < 0)
         return {};
     // A handful of rows over a handful of fields: looking the field up costs nothing.
-    const int field = m_dataSet->findField(row->fieldName());
-    return field < 0 ? QString() : m_dataSet->asString(m_dataSet->recNo(), field);
+    const int field = dataSet->findField(row->fieldName());
+    return field < 0 ? QString() : dataSet->asString(dataSet->recNo(), field);
 }

@@ -67,17 +67,12 @@ public:
     explicit TcxDBVerticalGrid(QWidget *parent = nullptr);
     ~TcxDBVerticalGrid() override;
 
-    TDataSource *dataSource() const { return m_source; }
-    void setDataSource(TDataSource *source);
+    TDataSource *dataSource() const { return m_link.dataSource(); }
+    void setDataSource(TDataSource *source) { m_link.setDataSource(source); }
 
     // The row's field at the current record; empty without one.
     QString displayText(const TcxEditorRow *row) const override;
 
 private:
-    void attach(TDataSet *dataSet);
-
-    QPointer<TDataSource> m_source;
-    QPointer<TDataSet> m_dataSet;
-    QMetaObject::Connection m_sourceConnection;
-    QList<QMetaObject::Connection> m_dataSetConnections;
+    TDataLink m_link;
 };
