@@ -10,6 +10,8 @@
 #include "runtime/grid/cxgrid.h"
 #include "runtime/styles.h"
 #include "runtime/treelist/cxtreelist.h"
+#include "talvex/model/HR_Employee.h"
+#include "talvex/picker/FrmQryEmployeeList.h"
 #include "talvex/project/HostFactory.h"
 
 using namespace Qt::StringLiterals;
@@ -36,6 +38,8 @@ void TWorkWindowForm::connectHandlers()
 {
     connect(this, &TForm::formShown, this, Rt::guarded(this, &TWorkWindowForm::FormShow));
     connect(btnQry, &QPushButton::clicked, this, Rt::guarded(this, &TWorkWindowForm::btnQryClick));
+    connect(edtEmployeeCode, &TcxButtonEdit::buttonClick, this,
+            Rt::guarded(this, &TWorkWindowForm::edtEmployeeCodePropertiesButtonClick));
     connect(tlTypeList, &TcxTreeList::clicked, this,
             Rt::guarded(this, &TWorkWindowForm::tlTypeListClick));
     connect(tlTypeList, &TcxTreeList::focusedNodeChanged, this,
@@ -131,6 +135,22 @@ void TWorkWindowForm::btnQryClick()
     filter.employeeText = edtEmployeeCode->text();
     FQuerySql = ExchangeQueries::search(filter, Host::deptScope());
     OpenExchangeQuery(FQuerySql);
+}
+
+// Picks an active employee and searches for him. The search matches job numbers
+// and names, not employee codes, so the edit receives the job number, as its hint
+// asks for.
+void TWorkWindowForm::edtEmployeeCodePropertiesButtonClick()
+{
+    auto *asked = new THR_Employee;
+    THR_Employee *chosen = asked;
+    const std::unique_ptr<THR_Employee> ownAsked(asked);
+    const bool picked = QryEmployee(edtEmployeeCode->text().trimmed(), chosen);
+    const std::unique_ptr<THR_Employee> ownChosen(chosen != asked ? chosen : nullptr);
+    if (!picked)
+        return;
+    edtEmployeeCode->setText(chosen->JobNumber);
+    btnQry->click();
 }
 
 void TWorkWindowForm::OpenExchangeQuery(const QString &sql)

@@ -59,6 +59,7 @@ private:
     void tlTypeListClick();
     void tlTypeListFocusedNodeChanged();
     void btnQryClick();
+    void edtEmployeeCodePropertiesButtonClick();
     TcxStyle *ColWorkFlagStylesGetContentStyle(TcxCustomGridView *sender, int recordIndex,
                                                TcxGridColumn *item);
     void fillDefaultDateRange();

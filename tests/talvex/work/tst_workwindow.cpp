@@ -11,8 +11,10 @@
 #include "runtime/treelist/cxtreelist.h"
 #include "talvex/work/WorkWindow.h"
 
+#include <QApplication>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -237,6 +239,34 @@ private Q_SLOTS:
         QCOMPARE(model->data(model->index(0, flagColumn), Qt::BackgroundRole).value<QBrush>().color(),
                  QColor(0, 128, 0));
         QVERIFY(model->data(model->index(0, flagColumn), Qt::FontRole).value<QFont>().bold());
+    }
+
+    // The filter's button picks an employee and searches for his job number;
+    // cancelling the picker changes nothing.
+    void pickerButtonSearchesForTheChosenEmployee()
+    {
+        HostFixture host;
+        Window w;
+        auto *edit = w.child<TcxButtonEdit>(u"edtEmployeeCode"_s);
+        edit->setText(u"ht"_s);
+        const QStringList before = w.rows();
+        auto answerPicker = [](const QString &button) {
+            QTimer::singleShot(0, [button] {
+                for (QWidget *top : QApplication::topLevelWidgets()) {
+                    if (top->isVisible() && top->windowTitle() == u"员工检索"_s)
+                        top->findChild<QPushButton *>(button)->click();
+                }
+            });
+        };
+        answerPicker(u"bbtnClose"_s);
+        Q_EMIT edit->buttonClick(0);
+        QCOMPARE(edit->text(), u"HT"_s);
+        QCOMPARE(w.rows(), before);
+
+        answerPicker(u"bbtnEnter"_s);
+        Q_EMIT edit->buttonClick(0);
+        QCOMPARE(edit->text(), u"HT10002"_s);
+        QCOMPARE(w.rows(), QStringList{u"E002 2026-12-02"_s});
     }
 
     void namesComeFromTheHostsValueList()
