@@ -19,3 +19,12 @@ void TcxLabel::setTextColor(const QColor &color)
         palette.setColor(QPalette::WindowText, color);
     setPalette(palette);
 }
+
+TcxLabel *TcxLabel::place(QWidget *parent, const QString &name, const QString &caption, QPoint at)
+{
+    auto *label = new TcxLabel(caption, parent);
+    label->setObjectName(name);
+    label->move(at);
+    label->adjustSize();
+    return label;
+}

@@ -12,6 +12,9 @@ class RT_EXPORT TcxLabel : public QLabel
 public:
     explicit TcxLabel(QWidget *parent = nullptr);
     explicit TcxLabel(const QString &caption, QWidget *parent = nullptr);
+    // A label named name, sized to its caption, placed at a designed position.
+    static TcxLabel *place(QWidget *parent, const QString &name, const QString &caption,
+                           QPoint at);
 
     QString caption() const { return text(); }
     void setCaption(const QString &caption) { setText(caption); }

@@ -15,15 +15,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TcxLabel *label(QWidget *parent, const QString &name, const QString &caption, QPoint at)
-{
-    auto *l = new TcxLabel(caption, parent);
-    l->setObjectName(name);
-    l->move(at);
-    l->adjustSize();
-    return l;
-}
-
 TPanel *strip(QWidget *parent, const QString &name, int height)
 {
     auto *panel = new TPanel(parent);
@@ -84,10 +75,10 @@ void TQryEmployeeListFrm::buildLayout()
     Panel1 = strip(this, u"Panel1"_s, 41);
     Panel1->setColor(palette().color(QPalette::Highlight));
     docks->addWidget(Panel1);
-    Label1 = label(Panel1, u"Label1"_s, u"【员工选择】"_s, {5, 14});
+    Label1 = TcxLabel::place(Panel1, u"Label1"_s, u"【员工选择】"_s, {5, 14});
     Label1->setFont(Rt::formFont(14, true));
     Label1->adjustSize();
-    Label2 = label(Panel1, u"Label2"_s, u"输入工号或员工姓名、简拼，检索员工信息。"_s, {111, 15});
+    Label2 = TcxLabel::place(Panel1, u"Label2"_s, u"输入工号或员工姓名、简拼，检索员工信息。"_s, {111, 15});
     // Text in the highlight's own text colour stays readable on the strip.
     for (TcxLabel *heading : {Label1, Label2})
         heading->setTextColor(palette().color(QPalette::HighlightedText));
@@ -99,7 +90,7 @@ void TQryEmployeeListFrm::buildLayout()
     // Condition row.
     Panel2 = strip(this, u"Panel2"_s, 41);
     docks->addWidget(Panel2);
-    Label3 = label(Panel2, u"Label3"_s, u"输入检索条件："_s, {17, 15});
+    Label3 = TcxLabel::place(Panel2, u"Label3"_s, u"输入检索条件："_s, {17, 15});
     edtCondition = new TcxTextEdit(Panel2);
     edtCondition->setObjectName(u"edtCondition"_s);
     edtCondition->setFont(Rt::formFont(16));

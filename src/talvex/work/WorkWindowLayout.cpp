@@ -17,15 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TcxLabel *label(QWidget *parent, const QString &name, const QString &caption, QPoint at)
-{
-    auto *l = new TcxLabel(caption, parent);
-    l->setObjectName(name);
-    l->move(at);
-    l->adjustSize();
-    return l;
-}
-
 TcxImageComboBoxItems valueList(std::initializer_list<std::pair<QString, QString>> items)
 {
     TcxImageComboBoxItems list;
@@ -132,22 +123,22 @@ void TWorkWindowForm::buildLayout()
     cxSplitter1->setSizes({250, width() - 250 - cxSplitter1->handleWidth()});
 
     // Filter bar, left to right.
-    Label7 = label(cxTabControl1, u"Label7"_s, u"查询时间从："_s, {12, 14});
+    Label7 = TcxLabel::place(cxTabControl1, u"Label7"_s, u"查询时间从："_s, {12, 14});
     edtBeginDate = new TcxDateEdit(cxTabControl1);
     edtBeginDate->setObjectName(u"edtBeginDate"_s);
     edtBeginDate->setGeometry(85, 11, 88, 21);
-    Label3 = label(cxTabControl1, u"Label3"_s, u"至"_s, {175, 14});
+    Label3 = TcxLabel::place(cxTabControl1, u"Label3"_s, u"至"_s, {175, 14});
     edtEndDate = new TcxDateEdit(cxTabControl1);
     edtEndDate->setObjectName(u"edtEndDate"_s);
     edtEndDate->setGeometry(191, 11, 88, 21);
-    Label6 = label(cxTabControl1, u"Label6"_s, u"调班类型："_s, {284, 14});
+    Label6 = TcxLabel::place(cxTabControl1, u"Label6"_s, u"调班类型："_s, {284, 14});
     cxExchgType = new TcxImageComboBox(cxTabControl1);
     cxExchgType->setObjectName(u"cxExchgType"_s);
     cxExchgType->setGeometry(346, 11, 80, 21);
     cxExchgType->setItems(valueList({{u"-1"_s, u"全部"_s}, {u"0"_s, u"调休"_s}, {u"1"_s, u"调班"_s}}));
     cxExchgType->setEditValue(u"-1"_s);
-    Label1 = label(cxTabControl1, u"Label1"_s, u"查询条件："_s, {441, 20});
-    Label2 = label(cxTabControl1, u"Label2"_s, u"可输入工号或姓名进行模糊搜索"_s, {439, 3});
+    Label1 = TcxLabel::place(cxTabControl1, u"Label1"_s, u"查询条件："_s, {441, 20});
+    Label2 = TcxLabel::place(cxTabControl1, u"Label2"_s, u"可输入工号或姓名进行模糊搜索"_s, {439, 3});
     Label2->setTextColor(Qt::blue);
     Label2->setFont(Rt::formFont(12));
     Label2->adjustSize();
