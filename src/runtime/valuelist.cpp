@@ -1,5 +1,12 @@
 #include "valuelist.h"
 
+TcxImageComboBoxItems::TcxImageComboBoxItems(
+    std::initializer_list<std::pair<QString, QString>> items)
+{
+    for (const auto &[value, description] : items)
+        add(value, description);
+}
+
 void TcxImageComboBoxItems::add(const QString &value, const QString &description, int imageIndex)
 {
     // The first item with a value wins, as a linear search would find it.

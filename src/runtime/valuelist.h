@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 #include <QVariant>
+#include <initializer_list>
+#include <utility>
 
 // One entry of a value list: the stored value, the text shown for it, an image.
 struct TcxImageComboBoxItem
@@ -21,6 +23,10 @@ struct TcxImageComboBoxItem
 class RT_EXPORT TcxImageComboBoxItems
 {
 public:
+    TcxImageComboBoxItems() = default;
+    // Items of (value, description) pairs, as designed lists give them.
+    TcxImageComboBoxItems(std::initializer_list<std::pair<QString, QString>> items);
+
     void add(const QString &value, const QString &description, int imageIndex = -1);
     void clear() { m_items.clear(); m_lookup.clear(); }
     int count() const { return int(m_items.size()); }

@@ -39,14 +39,6 @@ QIcon magnifier()
     return QIcon(pixmap);
 }
 
-TcxImageComboBoxItems valueList(std::initializer_list<std::pair<QString, QString>> items)
-{
-    TcxImageComboBoxItems list;
-    for (const auto &[value, description] : items)
-        list.add(value, description);
-    return list;
-}
-
 struct ColumnDesign
 {
     TcxGridColumn *TQryEmployeeListFrm::*column;
@@ -159,10 +151,10 @@ void TQryEmployeeListFrm::buildGrid()
             column->setAlignment(Qt::AlignHCenter);
         this->*design.column = column;
     }
-    ColSex->setValueList(valueList({{u"0"_s, u"女"_s}, {u"1"_s, u"男"_s}}));
+    ColSex->setValueList(TcxImageComboBoxItems({{u"0"_s, u"女"_s}, {u"1"_s, u"男"_s}}));
     // Shown only when the caller asks for every status.
     ColWorkStatus->setVisible(false);
-    ColWorkStatus->setValueList(valueList({{u"0"_s, u"在职"_s},
+    ColWorkStatus->setValueList(TcxImageComboBoxItems({{u"0"_s, u"在职"_s},
                                            {u"1"_s, u"离职"_s},
                                            {u"2"_s, u"离休"_s},
                                            {u"3"_s, u"退休"_s},

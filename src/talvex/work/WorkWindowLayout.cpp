@@ -17,14 +17,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-TcxImageComboBoxItems valueList(std::initializer_list<std::pair<QString, QString>> items)
-{
-    TcxImageComboBoxItems list;
-    for (const auto &[value, description] : items)
-        list.add(value, description);
-    return list;
-}
-
 struct ColumnDesign
 {
     const char16_t *name;
@@ -135,7 +127,7 @@ void TWorkWindowForm::buildLayout()
     cxExchgType = new TcxImageComboBox(cxTabControl1);
     cxExchgType->setObjectName(u"cxExchgType"_s);
     cxExchgType->setGeometry(346, 11, 80, 21);
-    cxExchgType->setItems(valueList({{u"-1"_s, u"全部"_s}, {u"0"_s, u"调休"_s}, {u"1"_s, u"调班"_s}}));
+    cxExchgType->setItems(TcxImageComboBoxItems({{u"-1"_s, u"全部"_s}, {u"0"_s, u"调休"_s}, {u"1"_s, u"调班"_s}}));
     cxExchgType->setEditValue(u"-1"_s);
     Label1 = TcxLabel::place(cxTabControl1, u"Label1"_s, u"查询条件："_s, {441, 20});
     Label2 = TcxLabel::place(cxTabControl1, u"Label2"_s, u"可输入工号或姓名进行模糊搜索"_s, {439, 3});
@@ -223,10 +215,10 @@ void TWorkWindowForm::buildGrid()
     ColWorkTime = column(u"ColWorkTime"_s);
     ColWorkFlag = column(u"ColWorkFlag"_s);
     ColWorkTime->setFooterAlignment(Qt::AlignHCenter);
-    ColWorkFlag->setValueList(valueList({{u"0"_s, u"休息"_s}, {u"1"_s, u"上班"_s}}));
-    column(u"ColExchgType"_s)->setValueList(valueList({{u"0"_s, u"调休"_s}, {u"1"_s, u"调班"_s}}));
+    ColWorkFlag->setValueList(TcxImageComboBoxItems({{u"0"_s, u"休息"_s}, {u"1"_s, u"上班"_s}}));
+    column(u"ColExchgType"_s)->setValueList(TcxImageComboBoxItems({{u"0"_s, u"调休"_s}, {u"1"_s, u"调班"_s}}));
     column(u"ColSubClassType"_s)
-        ->setValueList(valueList({{u"0"_s, u"不跨天"_s}, {u"1"_s, u"跨天"_s}}));
+        ->setValueList(TcxImageComboBoxItems({{u"0"_s, u"不跨天"_s}, {u"1"_s, u"跨天"_s}}));
 
     TableKQExchangeClass->addFooterSummary(ColWorkTime, Rt::SummaryKind::Sum, u"合计：0"_s);
     TableKQExchangeClass->addFooterSummary(ColExchgDate, Rt::SummaryKind::Count, u"0 条记录"_s);
