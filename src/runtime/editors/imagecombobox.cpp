@@ -4,6 +4,7 @@
 #include "runtime/styles.h"
 
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
 
@@ -19,17 +20,26 @@ void TcxImageComboBox::setItems(const TcxImageComboBoxItems &items)
     itemsChanged();
 }
 
-// Rebuilding is no choice of the user's: the combo box's signals stay quiet.
+// Rebuilding is no choice of the user's: the combo box's signals stay quiet. The
+// entries go into a new model that no view watches yet, which keeps a dictionary of
+// thousands of names cheap to fill.
 void TcxImageComboBox::itemsChanged()
 {
     const QSignalBlocker quiet(this);
     const QString value = editValue();
-    clear();
+    QList<QStandardItem *> entries;
+    entries.reserve(m_items.count());
     for (const TcxImageComboBoxItem &item : m_items.items()) {
         // The value travels with the list entry, so editValue() stays right even
         // while items() is being edited.
-        addItem(m_images ? m_images->icon(item.imageIndex) : QIcon(), item.description, item.value);
+        auto *entry = new QStandardItem(m_images ? m_images->icon(item.imageIndex) : QIcon(),
+                                        item.description);
+        entry->setData(item.value, Qt::UserRole);
+        entries.append(entry);
     }
+    auto *entriesModel = new QStandardItemModel(this);
+    entriesModel->appendColumn(entries);
+    setModel(entriesModel); // the previous model, also the combo's, goes with it
     setEditValue(value);
 }
 
