@@ -22,17 +22,23 @@ struct Object
     void **vtable;
 };
 
-// Everything the slot host was asked, in order.
-inline QStringList calls;
+enum Interface { Factory, Log, Main, Rights };
 
-template <int Interface, int Slot>
+// Everything the slot host was asked, in order, and the references it holds out.
+inline QStringList calls;
+inline int references[4];
+// Answers.
+inline int rightLevel = 2;
+inline bool waitShown = false;
+
+template <int Intf, int Slot>
 [[noreturn]] void unserved(void *)
 {
-    throw Rt::Exception(QStringLiteral("interface %1 slot %2 not served").arg(Interface).arg(Slot));
+    throw Rt::Exception(QStringLiteral("interface %1 slot %2 not served").arg(Intf).arg(Slot));
 }
 
 // A table of Count slots, all unserved until set.
-template <int Interface, int Count>
+template <int Intf, int Count>
 struct Table
 {
     std::array<void *, Count> slots = make(std::make_index_sequence<Count>());
@@ -41,7 +47,7 @@ struct Table
     template <size_t... I>
     static std::array<void *, Count> make(std::index_sequence<I...>)
     {
-        return {reinterpret_cast<void *>(&unserved<Interface, int(I)>)...};
+        return {reinterpret_cast<void *>(&unserved<Intf, int(I)>)...};
     }
 
     template <typename Function>
@@ -50,5 +56,11 @@ struct Table
         slots[size_t(slot)] = reinterpret_cast<void *>(function);
     }
 };
+
+// The root interface, its tables filled: the factory serves GetOperator,
+// GetLogIntf, GetMainIntf and GetRightManagerIntf; the log RaiseError and
+// WriteErrorLog; the main interface GetSysDate, the wait notice and
+// GetStyleRepository; the rights GetRight and GetDeptScope.
+void *root();
 
 } // namespace SlotHost

@@ -32,105 +32,6 @@ Result callSlot(QWidget *window, int slot, Args... args)
     return reinterpret_cast<Result (*)(QWidget *, Args...)>(vtable[slot])(window, args...);
 }
 
-// Reference counts per interface, kept by the base three slots.
-int references[4];
-enum { Factory, Log, Main, Rights };
-
-template <int I>
-long queryInterface(void *, const QUuid &, void **object)
-{
-    *object = nullptr;
-    return long(0x80004002);
-}
-template <int I>
-unsigned long addRef(void *)
-{
-    return ++references[I];
-}
-template <int I>
-unsigned long release(void *)
-{
-    return --references[I];
-}
-
-SlotHost::Table<Factory, 16> factory;
-SlotHost::Table<Log, 7> logIntf;
-SlotHost::Table<Main, 21> mainIntf;
-SlotHost::Table<Rights, 27> rights;
-
-TBaseObj hostOperator;
-TcxStyleRepository styleRepository;
-int rightLevel = 2;
-bool waitShown = false;
-
-template <int I, typename Table>
-void serveBase(Table &table)
-{
-    table.serve(0, &queryInterface<I>);
-    table.serve(1, &addRef<I>);
-    table.serve(2, &release<I>);
-}
-
-void setUpHost()
-{
-    using SlotHost::calls;
-    serveBase<Factory>(factory);
-    serveBase<Log>(logIntf);
-    serveBase<Main>(mainIntf);
-    serveBase<Rights>(rights);
-
-    factory.serve(3, +[](void *) -> TBaseObj * {
-        calls << u"GetOperator"_s;
-        return &hostOperator;
-    });
-    factory.serve(6, +[](void *, void **result) {
-        calls << u"GetLogIntf"_s;
-        ++references[Log];
-        *result = &logIntf.object;
-    });
-    factory.serve(10, +[](void *, void **result) {
-        calls << u"GetMainIntf"_s;
-        ++references[Main];
-        *result = &mainIntf.object;
-    });
-    factory.serve(15, +[](void *, void **result) {
-        calls << u"GetRightManagerIntf"_s;
-        ++references[Rights];
-        *result = &rights.object;
-    });
-    logIntf.serve(5, +[](void *, const QString &message, int kind) {
-        calls << u"RaiseError(%1,%2)"_s.arg(message).arg(kind);
-        throw Rt::Abort();
-    });
-    logIntf.serve(6, +[](void *, const QString &text, int kind) {
-        calls << u"WriteErrorLog(%1,%2)"_s.arg(text).arg(kind);
-    });
-    mainIntf.serve(3, +[](void *) -> double {
-        calls << u"GetSysDate"_s;
-        return 46361.5; // 2026-12-05 12:00
-    });
-    mainIntf.serve(6, +[](void *, const QString &text) {
-        calls << u"ShowWaitMessage(%1)"_s.arg(text);
-        waitShown = true;
-    });
-    mainIntf.serve(7, +[](void *) {
-        calls << u"HideWaitMessage"_s;
-        waitShown = false;
-    });
-    mainIntf.serve(13, +[](void *) -> TcxStyleRepository * {
-        calls << u"GetStyleRepository"_s;
-        return &styleRepository;
-    });
-    rights.serve(20, +[](void *, const QString &code) -> int {
-        calls << u"GetRight(%1)"_s.arg(code);
-        return rightLevel;
-    });
-    rights.serve(26, +[](void *, const QString &operatorId, QString &scope) {
-        calls << u"GetDeptScope(%1)"_s.arg(operatorId);
-        scope = u"('01')"_s;
-    });
-}
-
 using CreateWindowFn = QWidget *(*)(TApplication *, TScreen *, void *);
 using CloseWindowFn = void (*)();
 
@@ -149,8 +50,6 @@ class PluginBoundaryTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        setUpHost();
-        hostOperator.ID = u"OP1"_s;
         const QByteArray path = qgetenv("TALVEX_BIN_DIR") + "/libTalvex.so";
         library = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
         QVERIFY2(library, dlerror());
@@ -172,17 +71,17 @@ private Q_SLOTS:
     // closing gives the module's own objects back and releases the root.
     void createAndCloseRestoreTheModulesObjects()
     {
-        QWidget *window = createWindow(&hostApplication, &hostScreen, &factory.object);
+        QWidget *window = createWindow(&hostApplication, &hostScreen, SlotHost::root());
         QVERIFY(window);
         QCOMPARE(Rt::application(), &hostApplication);
         QCOMPARE(Rt::screen(), &hostScreen);
-        QCOMPARE(references[Factory], 1);
+        QCOMPARE(SlotHost::references[SlotHost::Factory], 1);
         QVERIFY2(SlotHost::calls.isEmpty(), "creating the window calls no host operation");
 
         closeWindow();
         QCOMPARE(Rt::application(), &moduleApplication);
         QCOMPARE(Rt::screen(), &moduleScreen);
-        QCOMPARE(references[Factory], 0);
+        QCOMPARE(SlotHost::references[SlotHost::Factory], 0);
         QVERIFY(SlotHost::calls.isEmpty());
     }
 
@@ -192,7 +91,7 @@ private Q_SLOTS:
         closeWindow();
         QCOMPARE(Rt::application(), &moduleApplication);
         QCOMPARE(Rt::screen(), &moduleScreen);
-        QCOMPARE(references[Factory], 0);
+        QCOMPARE(SlotHost::references[SlotHost::Factory], 0);
     }
 
     // A second create before close adopts the new objects without saving again;
@@ -201,17 +100,17 @@ private Q_SLOTS:
     {
         TApplication otherHost;
         TScreen otherScreen;
-        createWindow(&hostApplication, &hostScreen, &factory.object);
+        createWindow(&hostApplication, &hostScreen, SlotHost::root());
         closeWindow();
         Rt::setApplication(&otherHost); // the module's objects have changed meanwhile
         Rt::setScreen(&otherScreen);
-        createWindow(&hostApplication, &hostScreen, &factory.object);
-        createWindow(&hostApplication, &hostScreen, &factory.object);
-        QCOMPARE(references[Factory], 1);
+        createWindow(&hostApplication, &hostScreen, SlotHost::root());
+        createWindow(&hostApplication, &hostScreen, SlotHost::root());
+        QCOMPARE(SlotHost::references[SlotHost::Factory], 1);
         closeWindow();
         QCOMPARE(Rt::application(), &otherHost);
         QCOMPARE(Rt::screen(), &otherScreen);
-        QCOMPARE(references[Factory], 0);
+        QCOMPARE(SlotHost::references[SlotHost::Factory], 0);
     }
 
     void sixteenOperationsByPosition()
@@ -219,7 +118,7 @@ private Q_SLOTS:
         QMainWindow mainWindow;
         auto *dock = new QDockWidget(&mainWindow);
         mainWindow.addDockWidget(Qt::LeftDockWidgetArea, dock);
-        QWidget *window = createWindow(&hostApplication, &hostScreen, &factory.object);
+        QWidget *window = createWindow(&hostApplication, &hostScreen, SlotHost::root());
         dock->setWidget(window);
         const QString caption = window->windowTitle();
 
@@ -253,7 +152,7 @@ private Q_SLOTS:
 
         callSlot<void>(window, InitWindow);
         callSlot<void>(window, RefreshData);
-        QVERIFY2(!waitShown, "a refresh leaves no wait notice behind");
+        QVERIFY2(!SlotHost::waitShown, "a refresh leaves no wait notice behind");
         callSlot<bool>(window, SaveToExcel);
         callSlot<bool>(window, ImportData);
         callSlot<void>(window, PrintPreview);
@@ -262,10 +161,10 @@ private Q_SLOTS:
         callSlot<void>(window, FreeWindow);
 
         closeWindow();
-        QCOMPARE(references[Factory], 0);
-        QCOMPARE(references[Main], 0);
-        QCOMPARE(references[Rights], 0);
-        QCOMPARE(references[Log], 0);
+        QCOMPARE(SlotHost::references[SlotHost::Factory], 0);
+        QCOMPARE(SlotHost::references[SlotHost::Main], 0);
+        QCOMPARE(SlotHost::references[SlotHost::Rights], 0);
+        QCOMPARE(SlotHost::references[SlotHost::Log], 0);
     }
 };
 
