@@ -7,11 +7,12 @@
 // FILE is built with demo data of scale N (1: 20,000 employees, 1,000,000
 // exchanges) when it does not exist, and reused otherwise.
 
+#include "BenchSupport.h"
+
 #include "hostapp/db/Database.h"
 #include "hostapp/db/DemoData.h"
 #include "hostapp/db/OperatorRights.h"
 #include "hostapp/db/OracleDialect.h"
-#include "hostapp/db/Schema.h"
 #include "runtime/dataset.h"
 #include "runtime/exceptions.h"
 
@@ -29,12 +30,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-void print(const QString &line)
-{
-    std::fputs(qPrintable(line + u'\n'), stdout);
-    std::fflush(stdout);
-}
 
 // The search button's statement, joined as the module joins it.
 QString searchStatement(const QString &scope, const QString &begin, const QString &end)
@@ -74,21 +69,6 @@ int stepRaw(sqlite3 *db, const QByteArray &sql, quint64 *checksum)
     return rows;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Processor time of this thread: on a machine that others share it varies far
-// less than the elapsed time.
-double cpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
 struct Timing
 {
     std::vector<double> elapsed;
@@ -119,28 +99,18 @@ int main(int argc, char *argv[])
 
     try {
         Database db(path);
-        if (Schema::check(db) == Schema::State::Empty) {
-            print(u"Building %1 with demo scale %2 ..."_s.arg(path).arg(scale));
-            QElapsedTimer build;
-            build.start();
-            DemoData::create(db, QDate::currentDate(), DemoProfile::scaled(scale));
-            print(u"build: %1 s"_s.arg(build.elapsed() / 1000.0, 0, 'f', 1));
-        } else {
-            print(u"Reusing %1"_s.arg(path));
-        }
-        print(u"employees: %1, exchanges: %2, plan rows: %3"_s.arg(
+        Bench::prepareDemoDatabase(db, scale);
+        Bench::print(u"employees: %1, exchanges: %2, plan rows: %3"_s.arg(
             db.queryValue(u"select count(1) from HR_Employee"_s),
             db.queryValue(u"select count(1) from Kq_ExchangeClass"_s),
             db.queryValue(u"select count(1) from Kq_WorkPlan"_s)));
 
-        // The last day of the data is the "today" it was built for.
-        const QDate end = QDate::fromString(
-            db.queryValue(u"select Max(ExchgDate) from Kq_ExchangeClass"_s), u"yyyy-MM-dd"_s);
+        const QDate end = Bench::dataDay(db);
         const QString sql = searchStatement(
             OperatorRights::deptScope(db, QString::number(DemoData::administratorId)),
             end.addDays(-30).toString(u"yyyy-MM-dd"_s), end.toString(u"yyyy-MM-dd"_s));
         const QByteArray translated = OracleSql::translate(sql).first().sql.toUtf8();
-        print(u"plan: %1"_s.arg(db.queryPlan(sql).join(u"; "_s)));
+        Bench::print(u"plan: %1"_s.arg(db.queryPlan(sql).join(u"; "_s)));
 
         Timing viaDataSet;
         Timing viaSqlite;
@@ -150,18 +120,18 @@ int main(int argc, char *argv[])
         QElapsedTimer timer;
         for (int run = -1; run < runs; ++run) { // run -1 warms the cache
             timer.start();
-            double cpuStart = cpuMs();
+            double cpuStart = Bench::cpuMs();
             std::unique_ptr<TDataSet> set(db.openQuery(sql));
             const double dataSetMs = timer.nsecsElapsed() / 1e6;
-            const double dataSetCpuMs = cpuMs() - cpuStart;
+            const double dataSetCpuMs = Bench::cpuMs() - cpuStart;
             rows = set->recordCount();
             set.reset();
 
             timer.start();
-            cpuStart = cpuMs();
+            cpuStart = Bench::cpuMs();
             rawRows = stepRaw(db.handle(), translated, &checksum);
             const double sqliteMs = timer.nsecsElapsed() / 1e6;
-            const double sqliteCpuMs = cpuMs() - cpuStart;
+            const double sqliteCpuMs = Bench::cpuMs() - cpuStart;
             if (run >= 0) {
                 viaDataSet.elapsed.push_back(dataSetMs);
                 viaDataSet.cpu.push_back(dataSetCpuMs);
@@ -172,21 +142,21 @@ int main(int argc, char *argv[])
         if (rows != rawRows)
             throw Rt::DatabaseError(u"row counts differ: %1 and %2"_s.arg(rows).arg(rawRows));
 
-        print(u"rows: %1 (30 days, whole scope); medians of %2 runs, elapsed / processor time"_s
+        Bench::print(u"rows: %1 (30 days, whole scope); medians of %2 runs, elapsed / processor time"_s
                   .arg(rows)
                   .arg(runs));
         const auto line = [](const QString &what, const Timing &timing) {
-            print(u"%1 %2 ms / %3 ms"_s.arg(what)
-                      .arg(median(timing.elapsed), 7, 'f', 1)
-                      .arg(median(timing.cpu), 7, 'f', 1));
+            Bench::print(u"%1 %2 ms / %3 ms"_s.arg(what)
+                      .arg(Bench::median(timing.elapsed), 7, 'f', 1)
+                      .arg(Bench::median(timing.cpu), 7, 'f', 1));
         };
         line(u"openQuery to TDataSet:         "_s, viaDataSet);
         line(u"sqlite3 prepare+step+columns:  "_s, viaSqlite);
-        print(u"ratio: %1 / %2"_s
-                  .arg(median(viaDataSet.elapsed) / median(viaSqlite.elapsed), 0, 'f', 2)
-                  .arg(median(viaDataSet.cpu) / median(viaSqlite.cpu), 0, 'f', 2));
+        Bench::print(u"ratio: %1 / %2"_s
+                  .arg(Bench::median(viaDataSet.elapsed) / Bench::median(viaSqlite.elapsed), 0, 'f', 2)
+                  .arg(Bench::median(viaDataSet.cpu) / Bench::median(viaSqlite.cpu), 0, 'f', 2));
     } catch (const Rt::Exception &e) {
-        print(u"error: "_s + e.message());
+        Bench::print(u"error: "_s + e.message());
         return 1;
     }
     return 0;

@@ -8,9 +8,9 @@
 // FILE is built with demo data of scale N when it does not exist, and reused
 // otherwise. Run with QT_QPA_PLATFORM=offscreen where there is no screen.
 
+#include "BenchSupport.h"
+
 #include "hostapp/db/Database.h"
-#include "hostapp/db/DemoData.h"
-#include "hostapp/db/Schema.h"
 #include "hostapp/services/ErrorLog.h"
 #include "hostapp/services/HostServices.h"
 #include "hostapp/services/HostSession.h"
@@ -37,27 +37,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-void print(const QString &line)
-{
-    std::fputs(qPrintable(line + u'\n'), stdout);
-    std::fflush(stdout);
-}
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Processor time of this thread: on a shared machine it varies far less than the
-// elapsed time.
-double cpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
 // Runs step once to warm up, then runs times; prints the medians.
 void measure(const QString &what, int runs, const std::function<void()> &step)
 {
@@ -66,22 +45,23 @@ void measure(const QString &what, int runs, const std::function<void()> &step)
     QElapsedTimer timer;
     for (int run = -1; run < runs; ++run) {
         timer.start();
-        const double cpuStart = cpuMs();
+        const double cpuStart = Bench::cpuMs();
         step();
         if (run >= 0) {
             elapsed.push_back(double(timer.nsecsElapsed()) / 1e6);
-            cpu.push_back(cpuMs() - cpuStart);
+            cpu.push_back(Bench::cpuMs() - cpuStart);
         }
     }
-    print(u"%1 %2 ms / %3 ms"_s.arg(what.leftJustified(34))
-              .arg(median(elapsed), 7, 'f', 1)
-              .arg(median(cpu), 7, 'f', 1));
+    Bench::print(u"%1 %2 ms / %3 ms"_s.arg(what.leftJustified(34))
+              .arg(Bench::median(elapsed), 7, 'f', 1)
+              .arg(Bench::median(cpu), 7, 'f', 1));
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Employee picker search through the host services."_s);
@@ -106,13 +86,8 @@ int main(int argc, char *argv[])
     Rt::setMessageBoxResponder([](const Rt::MessageBoxRequest &) { return Rt::Answer::Ok; });
     try {
         Database db(parser.value(dbOption));
-        if (Schema::check(db) == Schema::State::Empty) {
-            print(u"Building %1 with demo scale %2 ..."_s.arg(parser.value(dbOption),
-                                                              parser.value(scaleOption)));
-            DemoData::create(db, QDate::currentDate(),
-                             DemoProfile::scaled(parser.value(scaleOption).toDouble()));
-        }
-        print(u"employees: %1"_s.arg(db.queryValue(u"select count(1) from HR_Employee"_s)));
+        Bench::prepareDemoDatabase(db, parser.value(scaleOption).toDouble());
+        Bench::print(u"employees: %1"_s.arg(db.queryValue(u"select count(1) from HR_Employee"_s)));
 
         ErrorLog log(QDir::temp().filePath(u"talvex-bench-picker.log"_s));
         HostSession session(db, log, u"admin"_s);
@@ -127,16 +102,16 @@ int main(int argc, char *argv[])
         auto *query = dialog.findChild<QPushButton *>(u"BtnQry"_s);
         auto *view = dialog.findChild<TcxGridDBTableView *>(u"TableEmployeeList"_s);
         auto *table = dialog.findChild<TcxGrid *>(u"cxGrid"_s)->findChild<QTableView *>();
-        print(u"medians of %1 runs, elapsed / processor time"_s.arg(runs));
+        Bench::print(u"medians of %1 runs, elapsed / processor time"_s.arg(runs));
         for (const QString &text : std::as_const(conditions)) {
             condition->setText(text);
             measure(u"search \"%1\" to a filled grid"_s.arg(text), runs, [&] { query->click(); });
             measure(u"  paint its first page"_s, runs, [&] { table->grab(); });
-            print(u"  rows: %1"_s.arg(view->dataController()->recordCount()));
+            Bench::print(u"  rows: %1"_s.arg(view->dataController()->recordCount()));
         }
         HostFactory.reset();
     } catch (const Rt::Exception &e) {
-        print(u"error: "_s + e.message());
+        Bench::print(u"error: "_s + e.message());
         HostFactory.reset();
         return 1;
     }
