@@ -12,10 +12,29 @@
 
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 
 namespace Rt::Internal {
 
 namespace {
+
+// With whole rows selected the focused cell is no different from the rest of its
+// row, so it gets no focus frame of its own.
+class RowSelectDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem cell(option);
+        const auto *table = static_cast<const QAbstractItemView *>(parent());
+        if (table->selectionBehavior() == QAbstractItemView::SelectRows)
+            cell.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, cell, index);
+    }
+};
 // Fitting rows to their text measures every cell: above this many records rows keep
 // one height, so that loading and scrolling stay fast.
 constexpr int autoHeightRecordLimit = 2000;
@@ -28,6 +47,7 @@ GridTableWidget::GridTableWidget(QWidget *parent)
     , m_footer(new GridFooter(this))
 {
     setHorizontalHeader(m_header);
+    setItemDelegate(new RowSelectDelegate(this));
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     setSelectionMode(SingleSelection);
