@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QTimer>
 #include <cstdio>
@@ -27,6 +28,12 @@ bool hasDisplay()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+bool showsWindows()
+{
+    const QString platform = QGuiApplication::platformName();
+    return platform != u"offscreen"_s && platform != u"minimal"_s;
 }
 
 // A new file gets the schema and the demo data; an existing one must be ours.
@@ -54,22 +61,16 @@ void showScreenshotWhenSettled(HostWindow &window, const QString &path)
 
 int main(int argc, char *argv[])
 {
-    // Without a screen the host can still take screenshots and print to PDF.
-    const bool wantsScreenshot = [&] {
-        for (int i = 1; i < argc; ++i) {
-            if (qstrcmp(argv[i], "--screenshot") == 0 || qstrcmp(argv[i], "sql") == 0)
-                return true;
-        }
-        return false;
-    }();
-    if (!hasDisplay() && wantsScreenshot)
+    // Without a screen the host still answers --help, runs statements and takes
+    // screenshots; only the interactive window needs one.
+    if (!hasDisplay())
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"talvex-host"_s);
     const HostOptions options = parseHostOptions(QCoreApplication::arguments());
 
-    if (!hasDisplay() && !wantsScreenshot) {
+    if (!showsWindows() && !options.sqlCommand && options.screenshotPath.isEmpty()) {
         std::fprintf(stderr, "No screen here: talvex-host needs a display to show its window.\n"
                              "Take a screenshot instead:  talvex-host --screenshot talvex.png\n");
         return 2;
