@@ -39,7 +39,8 @@ TcxTreeList::TcxTreeList(QWidget *parent)
     // Lets focusedNodeChanged travel through queued connections and signal spies.
     qRegisterMetaType<TcxTreeListNode *>();
     m_view->setModel(m_model);
-    m_view->viewport()->installEventFilter(this);
+    m_viewport = m_view->viewport();
+    m_viewport->installEventFilter(this);
     setFocusProxy(m_view);
 
     connect(m_view->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -369,7 +370,7 @@ void TcxTreeList::resizeEvent(QResizeEvent *event)
 
 bool TcxTreeList::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_view->viewport()) {
+    if (watched == m_viewport) {
         if (event->type() == QEvent::MouseButtonRelease
             && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
             Q_EMIT clicked();

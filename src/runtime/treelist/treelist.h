@@ -104,6 +104,9 @@ private:
     std::unique_ptr<TcxTreeListNode> m_root;
     std::unique_ptr<TcxViewStyles> m_styles;
     Rt::Internal::TreeListView *m_view;
+    // Watched for clicks and size changes. Kept apart from the view, whose own
+    // parts are gone while its viewport's last events arrive during destruction.
+    QWidget *m_viewport;
     Rt::Internal::TreeListModel *m_model;
     QList<TcxTreeListColumn *> m_columns;
     QList<QIcon> m_images;
