@@ -65,3 +65,19 @@ function(talvex_add_test name)
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TALVEX_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
         TIMEOUT 300)
 endfunction()
+
+# talvex_add_memcheck(TEST [FUNCTION ...])
+# Runs test functions of a Qt Test program under valgrind's memcheck, where any
+# invalid read or write fails the run. A machine without valgrind fails the test
+# rather than skipping it.
+function(talvex_add_memcheck test)
+    find_program(VALGRIND_PROGRAM valgrind)
+    if(NOT VALGRIND_PROGRAM)
+        set(VALGRIND_PROGRAM valgrind)
+    endif()
+    add_test(NAME ${test}_memcheck
+        COMMAND ${VALGRIND_PROGRAM} --error-exitcode=1 --quiet $<TARGET_FILE:${test}> ${ARGN})
+    set_tests_properties(${test}_memcheck PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TALVEX_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
+        TIMEOUT 600)
+endfunction()

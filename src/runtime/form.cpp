@@ -31,7 +31,12 @@ Rt::ModalResult TForm::showModal()
     show();
     raise();
     activateWindow();
+    // A handler may delete the form while it is shown (the destructor ends the
+    // loop): then there is nothing left to hide or reset.
+    const QPointer<TForm> alive(this);
     loop.exec(QEventLoop::DialogExec);
+    if (!alive)
+        return Rt::ModalResult::Cancel;
     m_modalLoop = nullptr;
     hide();
     setWindowModality(Qt::NonModal);
@@ -67,8 +72,8 @@ void TForm::closeEvent(QCloseEvent *event)
 
 void TForm::keyPressEvent(QKeyEvent *event)
 {
-    const bool plain = event->modifiers() == Qt::NoModifier
-        || event->modifiers() == Qt::KeypadModifier;
+    const bool plain =
+        event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
     if (plain && event->key() == Qt::Key_Escape && m_cancelButton) {
         m_cancelButton->click();
         return;
@@ -93,16 +98,15 @@ void TForm::centreOnScreen()
 
 TFrame::TFrame(QWidget *parent)
     : QWidget(parent)
-{
-}
+{}
 
 namespace Rt {
 
 QFont formFont(int pixelSize, bool bold)
 {
     QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                      QStringLiteral("WenQuanYi Zen Hei")});
+    font.setFamilies(
+        {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Zen Hei")});
     font.setPixelSize(pixelSize);
     font.setBold(bold);
     return font;

@@ -25,7 +25,8 @@ public:
     QString caption() const { return windowTitle(); }
     void setCaption(const QString &caption) { setWindowTitle(caption); }
 
-    // Shows the form as an application-modal window and returns once it is closed.
+    // Shows the form as an application-modal window and returns once it is closed,
+    // or deleted: a form deleted while shown ends the show with Cancel.
     Rt::ModalResult showModal();
     bool isModal() const { return m_modalLoop != nullptr; }
     Rt::ModalResult modalResult() const { return m_modalResult; }

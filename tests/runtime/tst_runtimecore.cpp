@@ -177,6 +177,17 @@ private Q_SLOTS:
         QTimer::singleShot(0, &form, [&] { form.setModalResult(Rt::ModalResult::Ok); });
         QCOMPARE(form.showModal(), Rt::ModalResult::Ok);
     }
+
+    // A handler may delete the form while it is shown: the show ends and nothing
+    // touches the freed form (the memcheck run of this case proves the latter).
+    void formDeletedDuringItsModalLoop()
+    {
+        auto *form = new TForm;
+        const QPointer<TForm> watch(form);
+        QTimer::singleShot(0, [form] { delete form; });
+        QCOMPARE(form->showModal(), Rt::ModalResult::Cancel);
+        QVERIFY(watch.isNull());
+    }
 };
 
 QTEST_MAIN(RuntimeCoreTest)
