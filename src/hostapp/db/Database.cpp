@@ -318,7 +318,7 @@ void Database::raiseStatementError(const SqliteError &error, const QString &orac
     if (onEmployee && error.code() == SQLITE_CONSTRAINT_UNIQUE) {
         throw SqliteError(
             u"This employee already has a shift exchange on that day (%1)"_s.arg(error.message()),
-            error.code());
+            error.code(), DbFailure::UniqueDayTaken);
     }
     if (onEmployee && error.code() == SQLITE_CONSTRAINT_NOTNULL) {
         throw SqliteError(
