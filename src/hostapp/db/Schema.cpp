@@ -12,8 +12,8 @@ State check(Database &db)
 {
     const int fileVersion = db.nativeValue(u"PRAGMA user_version"_s).toInt();
     const int application = db.nativeValue(u"PRAGMA application_id"_s).toInt();
-    if (fileVersion == 0 && application == 0
-        && db.nativeValue(u"SELECT count(*) FROM sqlite_schema"_s) == u"0"_s) {
+    if (fileVersion == 0 && application == 0 &&
+        db.nativeValue(u"SELECT count(*) FROM sqlite_schema"_s) == u"0"_s) {
         return State::Empty;
     }
     if (application != applicationId) {

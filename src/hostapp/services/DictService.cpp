@@ -7,7 +7,8 @@
 
 DictService::DictService(HostSession &session)
     : m_session(session)
-{}
+{
+}
 
 DictService::~DictService()
 {

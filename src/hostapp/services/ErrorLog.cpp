@@ -15,12 +15,13 @@ constexpr qsizetype keptEntries = 200;
 ErrorLog::ErrorLog(QString filePath, QObject *parent)
     : QObject(parent)
     , m_filePath(std::move(filePath))
-{}
+{
+}
 
 QString ErrorLog::defaultPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)
-           + u"/talvex-host.log"_s;
+        + u"/talvex-host.log"_s;
 }
 
 void ErrorLog::append(const QString &text)

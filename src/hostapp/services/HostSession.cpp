@@ -42,7 +42,8 @@ HostSession::HostSession(Database &database, ErrorLog &log, const QString &opera
     , m_waitNotice(std::make_unique<WaitNotice>(window))
     , m_styles(createHostStyleRepository(this))
     , m_window(window)
-{}
+{
+}
 
 HostSession::~HostSession() = default;
 

@@ -3,7 +3,8 @@
 
 RightService::RightService(HostSession &session)
     : m_session(session)
-{}
+{
+}
 
 int RightService::GetRight(const QString &rightCode)
 {

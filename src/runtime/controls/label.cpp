@@ -4,19 +4,12 @@
 
 TcxLabel::TcxLabel(QWidget *parent)
     : TcxLabel(QString(), parent)
-{}
+{
+}
 
 TcxLabel::TcxLabel(const QString &caption, QWidget *parent)
     : QLabel(caption, parent)
-{}
-
-TcxLabel *TcxLabel::place(QWidget *parent, const QString &name, const QString &caption, QPoint at)
 {
-    auto *label = new TcxLabel(caption, parent);
-    label->setObjectName(name);
-    label->move(at);
-    label->adjustSize();
-    return label;
 }
 
 void TcxLabel::setCaption(const QString &caption)
@@ -41,6 +34,15 @@ void TcxLabel::setTextColor(const QColor &color)
     if (color.isValid())
         palette.setColor(QPalette::WindowText, color);
     setPalette(palette);
+}
+
+TcxLabel *TcxLabel::place(QWidget *parent, const QString &name, const QString &caption, QPoint at)
+{
+    auto *label = new TcxLabel(caption, parent);
+    label->setObjectName(name);
+    label->move(at);
+    label->adjustSize();
+    return label;
 }
 
 void TcxLabel::showEvent(QShowEvent *event)
