@@ -18,9 +18,13 @@ QString TdxBarItem::caption() const
     return m_action->text();
 }
 
+// A tool button shows its caption without the mnemonic mark and takes no
+// shortcut from it, so the action takes it: the shortcut then works anywhere in
+// the window that shows the bar, also once the bar is merged into a host's.
 void TdxBarItem::setCaption(const QString &caption)
 {
     m_action->setText(caption);
+    m_action->setShortcut(QKeySequence::mnemonic(caption));
 }
 
 QString TdxBarItem::hint() const

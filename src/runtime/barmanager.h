@@ -12,7 +12,8 @@ class QMainWindow;
 class QToolBar;
 class QWidget;
 
-// One command of a bar: caption, hint, icons; clicking it emits clicked().
+// One command of a bar: caption, hint, icons; clicking it emits clicked(). A
+// mnemonic in the caption ("增加调班(&L)") is the item's shortcut (Alt+L).
 class RT_EXPORT TdxBarItem : public QObject
 {
     Q_OBJECT

@@ -14,6 +14,11 @@ enum class ModalResult { None, Ok, Cancel };
 
 // A form: a window designed as data, owning the components created inside it. It
 // can be docked into a host's dock site, or shown on its own, modally or not.
+//
+// Every control of a form has an accessible name, for screen readers and voice
+// control. A label placed with TcxLabel::place names the control made after it,
+// by default (controls/label.h); a control that no label stands before is named
+// in the layout with Rt::setAccessibleName (accessibility.h).
 class RT_EXPORT TForm : public QWidget
 {
     Q_OBJECT

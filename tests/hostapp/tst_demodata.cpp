@@ -2,6 +2,7 @@
 #include "hostapp/db/DemoData.h"
 #include "hostapp/db/OperatorRights.h"
 #include "hostapp/db/Schema.h"
+#include "runtime/exceptions.h"
 
 #include <QTest>
 
@@ -197,6 +198,18 @@ private Q_SLOTS:
             const bool wholeTable = line.startsWith(u"SCAN "_s) && !line.contains(u"INDEX"_s);
             QVERIFY2(!wholeTable, qPrintable(plan.join(u"; "_s)));
         }
+    }
+
+    // Counts of the largest scale fit; a scale beyond it, whose counts would not,
+    // is refused rather than wrapped around.
+    void scaledProfilesStayInRange()
+    {
+        const DemoProfile largest = DemoProfile::scaled(DemoProfile::maxScale);
+        QCOMPARE(largest.employees, 2'000'000);
+        QCOMPARE(largest.recentExchanges, 100'000'000);
+        QCOMPARE(DemoProfile::scaled(0.05).employees, 1'000);
+        for (const double scale : {0.0, -1.0, 101.0, 3000.0, 1e12})
+            QVERIFY_THROWS_EXCEPTION(Rt::Exception, DemoProfile::scaled(scale));
     }
 
 private:

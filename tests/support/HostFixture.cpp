@@ -12,6 +12,9 @@ HostFixture::HostFixture(const QString &operatorCode)
     , session(fixture.db(), log, operatorCode)
     , root(new FactoryService(session))
 {
+    // Errors that leave a handler meet the host's default handling, as in talvex-host.
+    application.setExceptionHandler(
+        [this](const std::exception_ptr &error) { session.handleException(error); });
     Rt::setApplication(&application);
     Rt::setScreen(&screen);
     HostFactory = root;

@@ -10,8 +10,9 @@
 #include <QList>
 
 // The real host over the fixture database, installed as the module's host: the
-// module's statements run through the host's services against SQLite. Message
-// boxes are answered by `answer` and recorded in `messages`.
+// module's statements run through the host's services against SQLite, errors
+// that leave a handler meet the host's default handling. Message boxes are
+// answered by `answer` and recorded in `messages`.
 class HostFixture
 {
 public:

@@ -1,67 +1,177 @@
 #include "HostOptions.h"
 
+#include "hostapp/db/DemoData.h"
 #include "hostapp/services/ErrorLog.h"
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Puts an option's value or a command's argument into the options; raises
+// UsageError when the value cannot be.
+using Take = void (*)(HostOptions &options, const QString &value);
+
+struct OptionRow
+{
+    QStringView name; // without the leading dashes
+    QStringView valueName;
+    QStringView help;
+    Take take;
+};
+
+// A command takes one argument after its name.
+struct CommandRow
+{
+    QStringView name;
+    QStringView argumentName;
+    QStringView help;
+    HostOptions::Command command;
+    Take take;
+};
+
+int demoScaleOf(const QString &value)
+{
+    bool ok = false;
+    const qlonglong scale = value.toLongLong(&ok);
+    if (!ok || scale < 1 || scale > DemoProfile::maxScale) {
+        throw UsageError(
+            u"--demo-scale 应是 1 到 %1 的整数，不能是“%2”。"_s.arg(DemoProfile::maxScale)
+                .arg(value));
+    }
+    return int(scale);
+}
+
+// A file the host writes at the end of its run must have a folder to go into,
+// or the run would be wasted.
+QString outputFile(const QString &path, QStringView option)
+{
+    const QFileInfo file(path);
+    if (!file.absoluteDir().exists()) {
+        throw UsageError(u"--%1 的文件夹 %2 不存在。"_s.arg(option, file.absolutePath()));
+    }
+    return path;
+}
+
+const OptionRow optionRows[] = {
+    {u"db", u"PATH", u"数据库文件；新文件会建好表并填入演示数据",
+     [](HostOptions &o, const QString &v) { o.databasePath = v; }},
+    {u"operator", u"CODE",
+     u"操作员：admin（所有部门，可修改数据，默认）、clerk（只管 02 分部）、viewer（只能查看）",
+     [](HostOptions &o, const QString &v) { o.operatorCode = v; }},
+    {u"plugin", u"PATH", u"插件库；默认为程序旁边的 libTalvex.so",
+     [](HostOptions &o, const QString &v) { o.pluginPath = v; }},
+    {u"demo-scale", u"N", u"新建大型演示数据库，N 为 1 到 100：1 约为 2 万名员工、100 万条调班记录",
+     [](HostOptions &o, const QString &v) { o.demoScale = demoScaleOf(v); }},
+    {u"screenshot", u"FILE.png", u"启动，等窗口就绪后保存截图并退出（没有屏幕也可以）",
+     [](HostOptions &o, const QString &v) { o.screenshotPath = outputFile(v, u"screenshot"); }},
+    {u"print-to", u"FILE.pdf", u"打印预览写入这个 PDF 文件，不显示预览窗口",
+     [](HostOptions &o, const QString &v) { o.printToPath = outputFile(v, u"print-to"); }},
+};
+
+const CommandRow commandRows[] = {
+    {u"sql", u"\"STATEMENT\"", u"按插件发送的样子执行一条 Oracle SQL 语句，打印结果",
+     HostOptions::Command::Sql, [](HostOptions &o, const QString &v) { o.sqlStatement = v; }},
+};
+
+const OptionRow *optionNamed(QStringView name)
+{
+    for (const OptionRow &row : optionRows) {
+        if (row.name == name)
+            return &row;
+    }
+    return nullptr;
+}
+
+const CommandRow *commandNamed(QStringView name)
+{
+    for (const CommandRow &row : commandRows) {
+        if (row.name == name)
+            return &row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 HostOptions parseHostOptions(const QStringList &arguments)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"Talvex host: the shift-exchange register over an embedded database.\n\n"
-        "  talvex-host [options]              open the register\n"
-        "  talvex-host sql [--db PATH] \"SQL\"  run one statement as the plug-in sends it\n\n"
-        "Error log: "_s
-        + ErrorLog::defaultPath());
-    parser.addHelpOption();
-    const QCommandLineOption db(u"db"_s, u"Database file (created with demo data when new)."_s,
-                                u"path"_s);
-    const QCommandLineOption plugin(u"plugin"_s, u"Plug-in library to load."_s, u"path"_s);
-    const QCommandLineOption op(u"operator"_s, u"Operator code (default: admin)."_s, u"code"_s,
-                                u"admin"_s);
-    const QCommandLineOption scale(u"demo-scale"_s,
-                                   u"Build a large demo database: 1 is about 20,000 employees "
-                                   "and 1,000,000 exchanges."_s,
-                                   u"N"_s);
-    const QCommandLineOption shot(u"screenshot"_s,
-                                  u"Start, let the window settle, save it as PNG and exit."_s,
-                                  u"file.png"_s);
-    const QCommandLineOption printTo(u"print-to"_s, u"Print previews to this PDF file."_s,
-                                     u"file.pdf"_s);
-    parser.addOptions({db, plugin, op, scale, shot, printTo});
-    parser.addPositionalArgument(u"command"_s, u"sql, followed by the statement"_s,
-                                 u"[sql STATEMENT]"_s);
-    parser.process(arguments);
-
     HostOptions options;
-    options.databasePath = parser.isSet(db)
-        ? parser.value(db)
-        : QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/talvex.db"_s;
-    options.pluginPath = parser.value(plugin);
-    options.operatorCode = parser.value(op);
-    options.screenshotPath = parser.value(shot);
-    options.printToPath = parser.value(printTo);
-    if (parser.isSet(scale)) {
-        bool ok = false;
-        options.demoScale = parser.value(scale).toInt(&ok);
-        if (!ok || options.demoScale < 1) {
-            qCritical("--demo-scale takes a whole number of 1 or more");
-            ::exit(2);
+    options.databasePath =
+        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/talvex.db"_s;
+    const CommandRow *command = nullptr;
+    QStringList commandArguments;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (optionsEnded || !argument.startsWith(u'-') || argument.size() == 1) {
+            if (command) {
+                commandArguments << argument;
+                continue;
+            }
+            command = commandNamed(argument);
+            if (!command)
+                throw UsageError(u"没有“%1”这个命令。"_s.arg(argument));
+            continue;
         }
+        if (argument == u"--"_s) {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == u"--help"_s || argument == u"-h"_s) {
+            options.command = HostOptions::Command::Help;
+            return options;
+        }
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString name = argument.left(equals);
+        const OptionRow *option = name.startsWith(u"--"_s) ? optionNamed(name.sliced(2)) : nullptr;
+        if (!option)
+            throw UsageError(u"没有“%1”这个选项。"_s.arg(name));
+
+        // "--name=VALUE", or "--name VALUE" where the value is no option itself;
+        // "-1" is a value, if a bad one.
+        QString value;
+        if (equals >= 0)
+            value = argument.sliced(equals + 1);
+        else if (i + 1 < arguments.size() && !arguments.at(i + 1).startsWith(u"--"_s))
+            value = arguments.at(++i);
+        if (value.isEmpty())
+            throw UsageError(u"选项 %1 后面要写 %2。"_s.arg(name, option->valueName));
+        option->take(options, value);
     }
 
-    const QStringList positional = parser.positionalArguments();
-    if (!positional.isEmpty()) {
-        if (positional.first() != u"sql"_s || positional.size() != 2) {
-            qCritical("usage: talvex-host sql [--db PATH] \"STATEMENT\"");
-            ::exit(2);
+    if (command) {
+        if (commandArguments.size() != 1) {
+            throw UsageError(
+                u"%1 命令后面要写一个 %2，不多不少。"_s.arg(command->name, command->argumentName));
         }
-        options.sqlCommand = true;
-        options.sqlStatement = positional.at(1);
+        options.command = command->command;
+        command->take(options, commandArguments.first());
     }
     return options;
+}
+
+QString hostUsage()
+{
+    QString text = u"员工调班登记的宿主程序，数据在一个 SQLite 文件里。\n\n用法：\n"_s;
+    const QString usageLine = u"  %1%2\n"_s;
+    text += usageLine.arg(u"talvex-host [选项]"_s.leftJustified(38), u"打开员工调班登记"_s);
+    for (const CommandRow &row : commandRows) {
+        text += usageLine.arg(
+            u"talvex-host [选项] %1 %2"_s.arg(row.name, row.argumentName).leftJustified(38),
+            row.help);
+    }
+    text += u"\n选项（写作 --选项 值，或 --选项=值）：\n"_s;
+    for (const OptionRow &row : optionRows) {
+        text +=
+            usageLine.arg(u"--%1 %2"_s.arg(row.name, row.valueName).leftJustified(24), row.help);
+    }
+    text += usageLine.arg(u"-h, --help"_s.leftJustified(24), u"显示本说明"_s);
+    text += u"\nQt 自己的设置用环境变量给出，例如 QT_QPA_PLATFORM、QT_STYLE_OVERRIDE。\n"
+            "错误日志："_s
+            + ErrorLog::defaultPath() + u'\n';
+    return text;
 }

@@ -1,21 +1,46 @@
 #pragma once
 
+#include "runtime/exceptions.h"
+
 #include <QString>
 #include <QStringList>
 
 // What the command line asks of talvex-host.
 struct HostOptions
 {
+    enum class Command {
+        Window, // open the register
+        Sql,    // run one statement and print its result
+        Help,   // print the usage
+    };
+
+    Command command = Command::Window;
     QString databasePath;
-    QString pluginPath;
-    QString operatorCode;
-    int demoScale = 0;
+    QString pluginPath; // empty: the plug-in beside the executable
+    QString operatorCode = QStringLiteral("admin");
+    int demoScale = 0; // 0: the standard demo
     QString screenshotPath;
     QString printToPath;
-    // "sql": run one statement and print its result instead of opening the window.
     QString sqlStatement;
-    bool sqlCommand = false;
 };
 
-// Parses the arguments; prints help or an error and exits on bad input.
+// A command line that asks for something that cannot be: message() tells the
+// user what is wrong, in words of his own.
+class UsageError : public Rt::Exception
+{
+public:
+    using Rt::Exception::Exception;
+};
+
+// Reads talvex-host's command line: arguments() without the program name. Each
+// option is taken as "--name VALUE" or "--name=VALUE". Raises UsageError for an
+// unknown option or command, a missing value or a bad one.
+//
+// Qt is given none of these arguments, so no option of ours can be taken for
+// one of its own (Qt reads -plugin, -style, -platform and more, with one dash or
+// two); Qt's settings come from its environment variables instead
+// (QT_QPA_PLATFORM, QT_STYLE_OVERRIDE, QT_SCALE_FACTOR).
 HostOptions parseHostOptions(const QStringList &arguments);
+
+// The text --help prints.
+QString hostUsage();

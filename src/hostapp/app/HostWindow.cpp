@@ -66,8 +66,7 @@ HostWindow::HostWindow(HostSession &session, IFactoryIntf *root)
     statusBar()->addWidget(m_savedLabel, 1);
     statusBar()->addPermanentWidget(
         new QLabel(u"操作员：%1（%2）"_s.arg(op->OperatorName, op->OperatorCode)));
-    statusBar()->addPermanentWidget(
-        new QLabel(u"数据库：%1"_s.arg(session.database().filePath())));
+    statusBar()->addPermanentWidget(new QLabel(u"数据库：%1"_s.arg(session.database().filePath())));
     connect(&session, &HostSession::dataSaved, this, &HostWindow::showDataSaved);
 }
 
@@ -91,7 +90,8 @@ void HostWindow::createActions()
         {u"保存"_s, Op::SaveData, QKeySequence::Save, QStyle::SP_DialogSaveButton, true},
         {u"导出Excel"_s, Op::SaveToExcel, {}, QStyle::SP_DriveFDIcon, true},
         {u"导入Excel"_s, Op::ImportData, {}, QStyle::SP_DialogOpenButton, true},
-        {u"打印预览"_s, Op::PrintPreview, QKeySequence::Print, QStyle::SP_FileDialogContentsView, true},
+        {u"打印预览"_s, Op::PrintPreview, QKeySequence::Print, QStyle::SP_FileDialogContentsView,
+         true},
         {u"打印预览（二）"_s, Op::PrintPreview2, {}, QStyle::SP_FileDialogDetailedView, false},
         {u"查找"_s, Op::FindData, QKeySequence::Find, QStyle::SP_FileDialogInfoView, true},
     };
@@ -118,9 +118,10 @@ void HostWindow::createActions()
     helpMenu->addAction(u"关于(&A)"_s, this, &HostWindow::showAbout);
 }
 
-void HostWindow::openPlugin(const QString &libraryPath, const QString &unitCode, int rightCode)
+void HostWindow::openPlugin(std::unique_ptr<PluginHost> plugin, const QString &unitCode,
+                            int rightCode)
 {
-    m_plugin = std::make_unique<PluginHost>(libraryPath);
+    m_plugin = std::move(plugin);
     TForm *window = m_plugin->createWindow(Rt::application(), Rt::screen(), m_root);
     window->setProperty("UnitCode", unitCode);
     Rt::setTag(window, rightCode);
@@ -142,8 +143,8 @@ void HostWindow::closePlugin()
     if (!m_plugin || !m_plugin->window())
         return;
     Rt::runGuarded([this] { m_plugin->call(Op::FreeWindow); });
-    if (auto *bars = m_plugin->window()->findChild<TdxBarManager *>(QString(),
-                                                                     Qt::FindDirectChildrenOnly))
+    if (auto *bars =
+            m_plugin->window()->findChild<TdxBarManager *>(QString(), Qt::FindDirectChildrenOnly))
         m_bars->unmerge(bars);
     m_plugin->closeWindow();
 }
@@ -188,6 +189,6 @@ void HostWindow::showDataSaved()
 void HostWindow::showAbout()
 {
     Rt::messageBox(u"Talvex 考勤管理\n数据库：%1\n日志：%2"_s.arg(m_session.database().filePath(),
-                                                               m_session.log().filePath()),
+                                                                  m_session.log().filePath()),
                    u"关于"_s, Rt::Buttons::Ok, Rt::Icon::Information);
 }

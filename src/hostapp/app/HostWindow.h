@@ -22,9 +22,9 @@ public:
     HostWindow(HostSession &session, IFactoryIntf *root);
     ~HostWindow() override;
 
-    // Loads the plug-in, creates and docks its window, calls InitWindow and shows
+    // Creates and docks the loaded plug-in's window, calls InitWindow and shows
     // it. The caller shows the main window first so the window is shown docked.
-    void openPlugin(const QString &libraryPath, const QString &unitCode, int rightCode);
+    void openPlugin(std::unique_ptr<PluginHost> plugin, const QString &unitCode, int rightCode);
     // FreeWindow, then CloseWindow.
     void closePlugin();
 

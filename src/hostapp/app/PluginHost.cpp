@@ -1,6 +1,6 @@
 #include "PluginHost.h"
 
-#include "runtime/exceptions.h"
+#include "hostapp/services/OperatorMessage.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -11,16 +11,18 @@ using namespace Qt::StringLiterals;
 PluginHost::PluginHost(const QString &libraryPath)
 {
     m_library = dlopen(QFile::encodeName(libraryPath).constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!m_library)
-        throw Rt::Exception(u"Cannot load the plug-in %1: %2"_s.arg(libraryPath,
-                                                                     QString::fromLocal8Bit(dlerror())));
+    if (!m_library) {
+        throw HostError(u"无法加载插件 %1。请检查 --plugin 给出的文件。"_s.arg(libraryPath),
+                        QString::fromLocal8Bit(dlerror()));
+    }
     m_create = reinterpret_cast<PluginWindow::CreateWindowFunction>(
         dlsym(m_library, PluginWindow::CreateWindowSymbol));
     m_close = reinterpret_cast<PluginWindow::CloseWindowFunction>(
         dlsym(m_library, PluginWindow::CloseWindowSymbol));
     if (!m_create || !m_close) {
         dlclose(m_library);
-        throw Rt::Exception(u"%1 does not export CreateWindow and CloseWindow"_s.arg(libraryPath));
+        throw HostError(u"%1 不是考勤系统的插件。请检查 --plugin 给出的文件。"_s.arg(libraryPath),
+                        u"%1 does not export CreateWindow and CloseWindow"_s.arg(libraryPath));
     }
 }
 

@@ -13,7 +13,8 @@ class TScreen;
 class PluginHost
 {
 public:
-    // Loads the library; raises with the loader's message when it cannot.
+    // Loads the library; raises HostError, with the loader's message as its
+    // detail, when it cannot.
     explicit PluginHost(const QString &libraryPath);
     ~PluginHost();
     PluginHost(const PluginHost &) = delete;

@@ -1,14 +1,15 @@
 #include "SqlCommand.h"
 
+#include "Terminal.h"
+
 #include "hostapp/db/Database.h"
 #include "runtime/dataset.h"
-#include "runtime/exceptions.h"
 
 #include <QRegularExpression>
-#include <sqlite3.h>
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
+#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -23,10 +24,9 @@ bool isQuery(const QString &statement)
 
 } // namespace
 
-int runSqlCommand(Database &db, const QString &statement)
+int runSqlCommand(Database &db, const QString &statement, ErrorLog &log)
 {
     QTextStream out(stdout);
-    QTextStream err(stderr);
     try {
         if (isQuery(statement)) {
             const std::unique_ptr<TDataSet> rows(db.openQuery(statement));
@@ -44,11 +44,10 @@ int runSqlCommand(Database &db, const QString &statement)
         }
         const int before = sqlite3_total_changes(db.handle());
         const bool done = db.execSql(statement);
-        out << (sqlite3_total_changes(db.handle()) - before) << " row(s) changed" << (done ? "" : " (nothing found)")
-            << '\n';
+        out << u"改动了 %1 行"_s.arg(sqlite3_total_changes(db.handle()) - before)
+            << (done ? u""_s : u"（没有找到要改动的行）"_s) << '\n';
         return 0;
-    } catch (const Rt::Exception &e) {
-        err << e.message() << '\n';
-        return 1;
+    } catch (...) {
+        return Terminal::reportFailure(log, std::current_exception());
     }
 }

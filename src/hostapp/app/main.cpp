@@ -3,6 +3,7 @@
 #include "HostOptions.h"
 #include "HostWindow.h"
 #include "SqlCommand.h"
+#include "Terminal.h"
 
 #include "hostapp/db/Database.h"
 #include "hostapp/db/DemoData.h"
@@ -10,13 +11,13 @@
 #include "hostapp/services/ErrorLog.h"
 #include "hostapp/services/HostServices.h"
 #include "hostapp/services/HostSession.h"
+#include "hostapp/services/OperatorMessage.h"
 #include "runtime/application.h"
-#include "runtime/exceptions.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QTimer>
 #include <cstdio>
 
@@ -24,10 +25,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+// 0: done; 1: could not start, or the command failed; 2: the command line
+// cannot be read.
+enum ExitStatus { Done = 0, Failed = 1, BadCommandLine = 2 };
+
 bool hasDisplay()
 {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    return !qEnvironmentVariableIsEmpty("DISPLAY")
+           || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
 }
 
 bool showsWindows()
@@ -36,14 +42,37 @@ bool showsWindows()
     return platform != u"offscreen"_s && platform != u"minimal"_s;
 }
 
+QStringList argumentsOf(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+void createDatabaseFolder(const QString &databasePath)
+{
+    const QString folder = QFileInfo(databasePath).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        throw HostError(
+            u"无法建立数据库文件夹 %1。请检查 --db 给出的路径和文件夹的权限。"_s.arg(folder), {});
+    }
+}
+
 // A new file gets the schema and the demo data; an existing one must be ours.
 void prepareDatabase(Database &db, int demoScale)
 {
-    if (Schema::check(db) == Schema::State::Current)
+    if (Schema::check(db) == Schema::State::Current) {
+        if (demoScale > 0) {
+            Terminal::say(
+                u"数据库 %1 已经存在：--demo-scale 只用于新建数据库，这次不起作用。"_s.arg(
+                    db.filePath()));
+        }
         return;
-    std::fprintf(stderr, "Creating the demo database %s ...\n", qPrintable(db.filePath()));
-    const DemoProfile profile = demoScale > 0 ? DemoProfile::scaled(demoScale)
-                                              : DemoProfile::standard();
+    }
+    Terminal::say(u"正在建立演示数据库 %1 ……"_s.arg(db.filePath()));
+    const DemoProfile profile =
+        demoScale > 0 ? DemoProfile::scaled(demoScale) : DemoProfile::standard();
     DemoData::create(db, QDate::currentDate(), profile);
 }
 
@@ -52,62 +81,96 @@ void showScreenshotWhenSettled(HostWindow &window, const QString &path)
     // Let the window show, load and lay itself out before it is grabbed.
     QTimer::singleShot(1500, &window, [&window, path] {
         const bool saved = window.grab().save(path);
-        std::fprintf(stderr, saved ? "Saved %s\n" : "Cannot write %s\n", qPrintable(path));
-        QCoreApplication::exit(saved ? 0 : 1);
+        Terminal::say(saved ? u"截图已保存：%1"_s.arg(path) : u"无法保存截图 %1。"_s.arg(path));
+        QCoreApplication::exit(saved ? Done : Failed);
     });
+}
+
+// The host's application and screen objects, which every form and message box
+// uses while they live.
+struct HostContext
+{
+    HostContext()
+    {
+        Rt::setApplication(&application);
+        Rt::setScreen(&screen);
+    }
+    ~HostContext()
+    {
+        Rt::setApplication(nullptr);
+        Rt::setScreen(nullptr);
+    }
+    TApplication application;
+    TScreen screen;
+};
+
+int runWindow(const HostOptions &options, Database &db, ErrorLog &log)
+{
+    HostSession session(db, log, options.operatorCode);
+    session.setPrintToFile(options.printToPath);
+    // Loaded before any window shows, so that a plug-in that cannot be loaded
+    // ends the start with its message, not an empty window.
+    auto plugin = std::make_unique<PluginHost>(
+        options.pluginPath.isEmpty() ? PluginHost::defaultLibraryPath() : options.pluginPath);
+
+    HostContext context;
+    context.application.setTitle(u"Talvex"_s);
+    context.application.setExceptionHandler(
+        [&session](const std::exception_ptr &error) { session.handleException(error); });
+    IntfPtr<IFactoryIntf> root(new FactoryService(session));
+
+    HostWindow window(session, root.get());
+    session.setWindow(&window);
+    context.application.setMainForm(&window);
+    window.show();
+    window.openPlugin(std::move(plugin), u"KQ_EXCHANGE"_s, DemoData::rightCode.toInt());
+    if (!options.screenshotPath.isEmpty())
+        showScreenshotWhenSettled(window, options.screenshotPath);
+    const int status = QApplication::exec();
+    window.closePlugin();
+    return status;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    // Without a screen the host still answers --help, runs statements and takes
-    // screenshots; only the interactive window needs one.
-    if (!hasDisplay())
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-
-    QApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"talvex-host"_s);
-    const HostOptions options = parseHostOptions(QCoreApplication::arguments());
-
-    if (!showsWindows() && !options.sqlCommand && options.screenshotPath.isEmpty()) {
-        std::fprintf(stderr, "No screen here: talvex-host needs a display to show its window.\n"
-                             "Take a screenshot instead:  talvex-host --screenshot talvex.png\n");
-        return 2;
+    HostOptions options;
+    try {
+        options = parseHostOptions(argumentsOf(argc, argv));
+    } catch (const UsageError &e) {
+        Terminal::say(u"talvex-host：%1\n用 talvex-host --help 查看用法。"_s.arg(e.message()));
+        return BadCommandLine;
+    }
+    if (options.command == HostOptions::Command::Help) {
+        std::fputs(qPrintable(hostUsage()), stdout);
+        return Done;
     }
 
-    TApplication hostApplication;
-    hostApplication.setTitle(u"Talvex"_s);
-    TScreen hostScreen;
-    Rt::setApplication(&hostApplication);
-    Rt::setScreen(&hostScreen);
+    // Without a screen the host still runs statements and takes screenshots;
+    // only the interactive window needs one.
+    if (!hasDisplay())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt is given the program's name only: every argument was ours.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    if (options.command == HostOptions::Command::Window && !showsWindows()
+        && options.screenshotPath.isEmpty()) {
+        Terminal::say(u"这里没有屏幕：talvex-host 要有显示器才能打开窗口。\n"
+                      "可以改为保存截图：talvex-host --screenshot talvex.png"_s);
+        return BadCommandLine;
+    }
 
+    ErrorLog log(ErrorLog::defaultPath());
     try {
-        QDir().mkpath(QFileInfo(options.databasePath).absolutePath());
+        createDatabaseFolder(options.databasePath);
         Database db(options.databasePath);
         prepareDatabase(db, options.demoScale);
-        if (options.sqlCommand)
-            return runSqlCommand(db, options.sqlStatement);
-
-        ErrorLog log(ErrorLog::defaultPath());
-        HostSession session(db, log, options.operatorCode);
-        session.setPrintToFile(options.printToPath);
-        IntfPtr<IFactoryIntf> root(new FactoryService(session));
-
-        HostWindow window(session, root.get());
-        session.setWindow(&window);
-        hostApplication.setMainForm(&window);
-        window.show();
-        window.openPlugin(options.pluginPath.isEmpty() ? PluginHost::defaultLibraryPath()
-                                                       : options.pluginPath,
-                          u"KQ_EXCHANGE"_s, DemoData::rightCode.toInt());
-        if (!options.screenshotPath.isEmpty())
-            showScreenshotWhenSettled(window, options.screenshotPath);
-        const int code = QApplication::exec();
-        window.closePlugin();
-        return code;
-    } catch (const Rt::Exception &e) {
-        std::fprintf(stderr, "talvex-host: %s\n", qPrintable(e.message()));
-        return 1;
+        if (options.command == HostOptions::Command::Sql)
+            return runSqlCommand(db, options.sqlStatement, log);
+        return runWindow(options, db, log);
+    } catch (...) {
+        return Terminal::reportFailure(log, std::current_exception());
     }
 }

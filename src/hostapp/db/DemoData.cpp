@@ -16,11 +16,17 @@ using namespace Qt::StringLiterals;
 
 DemoProfile DemoProfile::scaled(double scale)
 {
+    if (!(scale > 0 && scale <= maxScale)) {
+        throw Rt::Exception(
+            u"A demo scale lies above 0 and at most %1, not %2"_s.arg(maxScale).arg(scale));
+    }
+    // Counted in 64 bits; within the bound every count fits the profile's ints.
+    const auto count = [scale](qint64 perScale) { return int(qRound64(double(perScale) * scale)); };
     DemoProfile profile;
-    profile.employees = qMax(1, qRound(20000 * scale));
+    profile.employees = qMax(1, count(20000));
     profile.planDays = 365;
     profile.recentDays = 365;
-    profile.recentExchanges = qRound(1000000 * scale);
+    profile.recentExchanges = count(1000000);
     profile.olderExchanges = 0;
     return profile;
 }
@@ -188,8 +194,7 @@ public:
         : m_db(db)
         , m_today(today)
         , m_profile(profile)
-    {
-    }
+    {}
 
     void run()
     {

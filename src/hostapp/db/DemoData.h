@@ -14,10 +14,15 @@ struct DemoProfile
     int recentExchanges = 200;
     int olderExchanges = 10; // before the recent days, within the plan days
 
+    // The largest scale: 100 is 2,000,000 employees and 100,000,000 exchanges,
+    // some 75 GB, far beyond what a benchmark on one desk needs.
+    static constexpr int maxScale = 100;
+
     // The demo that a new host file starts with.
     static DemoProfile standard() { return {}; }
     // A large database for benchmarks: scale 1 gives 20,000 employees, 1,000,000
-    // exchanges over the year up to today and a year of work plans.
+    // exchanges over the year up to today and a year of work plans. Raises
+    // Rt::Exception for a scale not above 0 or above maxScale.
     static DemoProfile scaled(double scale);
 };
 

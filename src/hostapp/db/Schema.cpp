@@ -2,7 +2,7 @@
 
 #include "Database.h"
 
-#include "runtime/exceptions.h"
+#include "DbFailure.h"
 
 using namespace Qt::StringLiterals;
 
@@ -17,15 +17,16 @@ State check(Database &db)
         return State::Empty;
     }
     if (application != applicationId) {
-        throw Rt::DatabaseError(
-            u"%1 is not a Talvex database: it holds tables of another application"_s.arg(
-                db.filePath()));
+        throw DbError(u"%1 is not a Talvex database: it holds tables of another application"_s.arg(
+                          db.filePath()),
+                      DbFailure::NotADatabase);
     }
     if (fileVersion != version) {
-        throw Rt::DatabaseError(
+        throw DbError(
             u"%1 has database layout %2; this program reads layout %3 only"_s.arg(db.filePath())
                 .arg(fileVersion)
-                .arg(version));
+                .arg(version),
+            DbFailure::NotADatabase);
     }
     return State::Current;
 }

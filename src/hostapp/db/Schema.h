@@ -22,8 +22,8 @@ constexpr int applicationId = 0x54564C58;
 
 enum class State { Empty, Current };
 
-// Empty for a new file, Current for one with this layout. Raises
-// Rt::DatabaseError for a file of another application or of another version.
+// Empty for a new file, Current for one with this layout. Raises DbError of the
+// kind NotADatabase for a file of another application or of another version.
 State check(Database &db);
 
 // Tables and indexes in one transaction.

@@ -19,7 +19,8 @@ DictService::~DictService()
 // on every call so that it never shows stale names.
 TcxImageComboBox *DictService::GetDictCombo(const QString &sql)
 {
-    const std::unique_ptr<TDataSet> rows(m_session.database().openQuery(sql));
+    const std::unique_ptr<TDataSet> rows(
+        m_session.serve([&] { return m_session.database().openQuery(sql); }));
     TcxImageComboBox *&combo = m_combos[sql];
     if (!combo)
         combo = new TcxImageComboBox;

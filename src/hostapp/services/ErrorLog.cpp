@@ -26,7 +26,21 @@ QString ErrorLog::defaultPath()
 
 void ErrorLog::append(const QString &text)
 {
-    // One entry per line, whatever line breaks the text carries.
+    const QString line = writeLine(text);
+    m_latest.append(line);
+    if (m_latest.size() > keptEntries)
+        m_latest.removeFirst();
+    Q_EMIT appended(line);
+}
+
+void ErrorLog::appendDetail(const QString &detail)
+{
+    writeLine(u"[详情] "_s + detail);
+}
+
+// One entry per line, whatever line breaks the text carries.
+QString ErrorLog::writeLine(const QString &text)
+{
     QString flat = text;
     flat.replace(u"\r\n"_s, u" "_s).replace(u'\n', u' ').replace(u'\r', u' ');
     const QString line =
@@ -36,9 +50,5 @@ void ErrorLog::append(const QString &text)
     QFile file(m_filePath);
     if (file.open(QIODevice::Append | QIODevice::Text))
         file.write((line + u'\n').toUtf8());
-
-    m_latest.append(line);
-    if (m_latest.size() > keptEntries)
-        m_latest.removeFirst();
-    Q_EMIT appended(line);
+    return line;
 }

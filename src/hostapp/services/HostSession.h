@@ -1,12 +1,15 @@
 #pragma once
 
+#include "OperatorMessage.h"
+
 #include <QObject>
 #include <QPointer>
+#include <QWidget>
+#include <exception>
 #include <memory>
 
 class Database;
 class ErrorLog;
-#include <QWidget>
 class TcxStyleRepository;
 class THostOperator;
 class WaitNotice;
@@ -40,6 +43,17 @@ public:
     // The SQL value list of the departments an operator may see, e.g. ('01','0101').
     QString deptScope(const QString &operatorId) const;
 
+    // Runs a service operation for the plug-in. A failure of the database leaves
+    // it in the operator's words (OperatorDbError), so that whatever the plug-in
+    // shows or logs of it reads as his; the detail goes to the log file here.
+    template <typename Work> decltype(auto) serve(Work &&work);
+
+    // The host's default handling of an error that left an event handler: a wait
+    // notice the failed handler left standing comes down with its busy cursor, so
+    // that the window never looks hung; the operator reads the error's message
+    // and the log keeps it, with its detail.
+    void handleException(const std::exception_ptr &error);
+
 Q_SIGNALS:
     void dataSaved();
     // A short message for the status bar.
@@ -55,3 +69,12 @@ private:
     QPointer<QWidget> m_window;
     QString m_printToFile;
 };
+
+template <typename Work> decltype(auto) HostSession::serve(Work &&work)
+{
+    try {
+        return work();
+    } catch (const Rt::DatabaseError &) {
+        throw OperatorDbError(OperatorMessage::report(m_log, std::current_exception()).text);
+    }
+}

@@ -8,10 +8,10 @@ RightService::RightService(HostSession &session)
 
 int RightService::GetRight(const QString &rightCode)
 {
-    return m_session.rightLevel(rightCode);
+    return m_session.serve([&] { return m_session.rightLevel(rightCode); });
 }
 
 void RightService::GetDeptScope(const QString &operatorId, QString &scope)
 {
-    scope = m_session.deptScope(operatorId);
+    scope = m_session.serve([&] { return m_session.deptScope(operatorId); });
 }

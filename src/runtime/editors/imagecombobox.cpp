@@ -1,4 +1,5 @@
 #include "imagecombobox.h"
+#include "imagecomboaccessible_p.h"
 
 #include "runtime/controls/imagelist.h"
 #include "runtime/styles.h"
@@ -11,6 +12,7 @@
 TcxImageComboBox::TcxImageComboBox(QWidget *parent)
     : QComboBox(parent)
 {
+    installImageComboAccessible();
     new TcxEditStyle(this);
 }
 

@@ -3,6 +3,7 @@
 
 #include "FrmQryEmployeeList.h"
 
+#include "runtime/accessibility.h"
 #include "runtime/controls/cxcontrols.h"
 #include "runtime/editors/cxeditors.h"
 #include "runtime/grid/cxgrid.h"
@@ -95,6 +96,7 @@ void TQryEmployeeListFrm::buildLayout()
 
     cxGrid = new TcxGrid(this);
     cxGrid->setObjectName(u"cxGrid"_s);
+    Rt::setAccessibleName(cxGrid, u"员工列表"_s);
     docks->addWidget(cxGrid, 1);
     buildGrid();
 

@@ -4,6 +4,7 @@
 #include "WorkIcons.h"
 #include "WorkWindow.h"
 
+#include "runtime/accessibility.h"
 #include "runtime/barmanager.h"
 #include "runtime/controls/cxcontrols.h"
 #include "runtime/dataset.h"
@@ -134,10 +135,14 @@ void TWorkWindowForm::buildLayout()
     Label2->setTextColor(Qt::blue);
     Label2->setFont(Rt::formFont(12));
     Label2->adjustSize();
+    // The hint above the search edit is no label of it: Label1 names the edit,
+    // the hint describes it.
+    Label2->setFocusControl(nullptr);
     edtEmployeeCode = new TcxButtonEdit(cxTabControl1);
     edtEmployeeCode->setObjectName(u"edtEmployeeCode"_s);
     edtEmployeeCode->setGeometry(501, 17, 120, 21);
     edtEmployeeCode->setCharCase(Rt::CharCase::Upper);
+    edtEmployeeCode->setAccessibleDescription(Label2->caption());
     btnQry = new TcxButton(u"检索(&Q)"_s, cxTabControl1);
     btnQry->setObjectName(u"btnQry"_s);
     btnQry->setGlyph(WorkIcons::search());
@@ -150,6 +155,7 @@ void TWorkWindowForm::buildLayout()
 
     cxGrid3 = new TcxGrid(Panel2);
     cxGrid3->setObjectName(u"cxGrid3"_s);
+    Rt::setAccessibleName(cxGrid3, u"调班记录"_s);
     right->addWidget(cxGrid3, 1);
     buildGrid();
 
@@ -170,6 +176,8 @@ void TWorkWindowForm::buildDeptTree()
     tlTypeList->setColumnAutoWidth(true);
     tlTypeList->setRowSelect(true);
     tlTypeList->setImages(WorkIcons::departmentImages());
+    // No label stands before the tree; its tab's caption names it.
+    Rt::setAccessibleName(tlTypeList, cxTabSheet1->caption());
 
     colDeptName_list = tlTypeList->addColumn();
     colDeptName_list->setObjectName(u"colDeptName_list"_s);

@@ -1,6 +1,7 @@
 #include "HostFixture.h"
 #include "RecordingHost.h"
 
+#include "hostapp/services/OperatorMessage.h"
 #include "runtime/dataset.h"
 #include "runtime/editors/cxeditors.h"
 #include "runtime/exceptions.h"
@@ -11,6 +12,7 @@
 #include "talvex/project/HostFactory.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -319,9 +321,13 @@ private Q_SLOTS:
         QVERIFY(!out.chosen);
         QCOMPARE(out.employee->MobileNo, u"13800000000"_s); // before the missing column
         QVERIFY(out.employee->OptorCode.isEmpty());         // after it
+        // The operator reads the host's words; the log file names the column.
         QCOMPARE(host.messages.size(), 1);
         QCOMPARE(host.messages.first().icon, Rt::Icon::Stop);
-        QVERIFY(host.messages.first().text.contains(u"Remark"_s));
+        QCOMPARE(host.messages.first().text, OperatorMessage::forFailure(DbFailure::Statement));
+        QFile log(host.log.filePath());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(log.readAll()).contains(u"Field 'Remark' not found"_s));
     }
 
     void hostErrorsEndTheCommandThatAsked()

@@ -1,0 +1,62 @@
+#include "OperatorMessage.h"
+#include "ErrorLog.h"
+
+#include <new>
+
+using namespace Qt::StringLiterals;
+
+QString OperatorMessage::forFailure(DbFailure failure)
+{
+    switch (failure) {
+    case DbFailure::UniqueDayTaken:
+        return u"该员工这一天已有调班记录，不能重复登记。请修改已有的记录，或换一个日期。"_s;
+    case DbFailure::Busy:
+        return u"数据库正被其他用户占用，请稍后再试。"_s;
+    case DbFailure::Damaged:
+        return u"数据库文件已损坏，无法读写。请从备份恢复数据库，或与系统管理员联系。"_s;
+    case DbFailure::NotADatabase:
+        return u"这个文件不是考勤系统的数据库。请检查数据库文件的路径。"_s;
+    case DbFailure::DiskFull:
+        return u"磁盘已满，数据没有保存。请腾出磁盘空间后再试。"_s;
+    case DbFailure::ConnectionLost:
+        return u"与数据库的连接已断开。请检查网络后再试。"_s;
+    case DbFailure::Statement:
+        break;
+    }
+    return u"数据库未能完成这项操作。详细信息已写入日志文件，请与系统管理员联系。"_s;
+}
+
+OperatorMessage OperatorMessage::of(const std::exception_ptr &error)
+{
+    static const QString internal =
+        u"程序发生内部错误。详细信息已写入日志文件，请与系统管理员联系。"_s;
+    try {
+        std::rethrow_exception(error);
+    } catch (const OperatorDbError &e) {
+        return {e.message(), {}};
+    } catch (const DbError &e) {
+        return {forFailure(e.failure()), e.message()};
+    } catch (const HostError &e) {
+        return {e.message(), e.detail()};
+    } catch (const Rt::DatabaseError &e) {
+        // The data layer's own refusals: a statement it cannot translate, a
+        // field a result lacks.
+        return {forFailure(DbFailure::Statement), e.message()};
+    } catch (const Rt::Exception &e) {
+        return {e.message(), {}};
+    } catch (const std::bad_alloc &) {
+        return {u"内存不足，请关闭其他程序后再试。"_s, {}};
+    } catch (const std::exception &e) {
+        return {internal, QString::fromUtf8(e.what())};
+    } catch (...) {
+        return {internal, u"an exception of unknown type"_s};
+    }
+}
+
+OperatorMessage OperatorMessage::report(ErrorLog &log, const std::exception_ptr &error)
+{
+    OperatorMessage message = of(error);
+    if (!message.detail.isEmpty())
+        log.appendDetail(message.detail);
+    return message;
+}

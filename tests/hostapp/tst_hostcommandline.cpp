@@ -1,0 +1,282 @@
+// talvex-host as a person starts it: every option in both of its forms, bad
+// values refused with a message of their own before any window shows, and the
+// sql command.
+
+#include "hostapp/db/Database.h"
+
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+// "--name VALUE" or "--name=VALUE".
+QStringList option(const QString &name, const QString &value, bool joined)
+{
+    if (joined)
+        return {u"--%1=%2"_s.arg(name, value)};
+    return {u"--"_s + name, value};
+}
+
+} // namespace
+
+class HostCommandLineTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QDir().mkpath(path(u"runtime"_s));
+        QFile::setPermissions(path(u"runtime"_s),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile notAFolder(path(u"plain-file"_s));
+        QVERIFY(notAFolder.open(QIODevice::WriteOnly));
+        notAFolder.write("not a folder, not a library\n");
+        notAFolder.close();
+        // The demo database most runs use, and its first exchange.
+        const Run first =
+            run({u"--db"_s, demoDb(), u"sql"_s,
+                 u"select EmployeeCode, ExchgDate from Kq_ExchangeClass where ID=1"_s});
+        QCOMPARE(first.status, 0);
+        m_firstExchange = first.out.split(u'\n').value(1).split(u'\t');
+        QCOMPARE(m_firstExchange.size(), 2);
+
+        QFile random(path(u"random.db"_s));
+        QVERIFY(random.open(QIODevice::WriteOnly));
+        random.write(QByteArray(8192, 'Z'));
+        Database(path(u"foreign.db"_s)).execute(u"CREATE TABLE notes (text)"_s);
+    }
+
+    void refusesBadCommandLines_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+
+        const QString scaleRange = u"--demo-scale 应是 1 到 100 的整数，不能是“%1”。"_s;
+        for (const bool joined : {false, true}) {
+            const char *form = joined ? "=" : "space";
+            for (const QString &scale :
+                 {u"-1"_s, u"0"_s, u"abc"_s, u"101"_s, u"3000"_s, u"99999999999999999999"_s}) {
+                QTest::addRow("demo-scale %s %s", qPrintable(scale), form)
+                    << option(u"demo-scale"_s, scale, joined) << 2 << scaleRange.arg(scale);
+            }
+            QTest::addRow("screenshot folder missing, %s", form)
+                << option(u"screenshot"_s, path(u"missing/shot.png"_s), joined) << 2
+                << u"--screenshot 的文件夹 %1 不存在。"_s.arg(path(u"missing"_s));
+            QTest::addRow("print-to folder missing, %s", form)
+                << option(u"print-to"_s, path(u"missing/out.pdf"_s), joined) << 2
+                << u"--print-to 的文件夹 %1 不存在。"_s.arg(path(u"missing"_s));
+            QTest::addRow("db folder cannot be made, %s", form)
+                << option(u"db"_s, path(u"plain-file/sub/talvex.db"_s), joined)
+                       + QStringList{u"sql"_s, u"select 1 from dual"_s}
+                << 1 << u"无法建立数据库文件夹 %1。"_s.arg(path(u"plain-file/sub"_s));
+            QTest::addRow("no such operator, %s", form)
+                << option(u"db"_s, demoDb(), joined) + option(u"operator"_s, u"nobody"_s, joined)
+                       + option(u"screenshot"_s, path(u"never.png"_s), joined)
+                << 1 << u"没有操作员“nobody”。可用的操作员：admin、clerk、viewer。"_s;
+            QTest::addRow("plug-in missing, %s", form)
+                << option(u"db"_s, demoDb(), joined)
+                       + option(u"plugin"_s, path(u"libNone.so"_s), joined)
+                       + option(u"screenshot"_s, path(u"never.png"_s), joined)
+                << 1 << u"无法加载插件 %1。"_s.arg(path(u"libNone.so"_s));
+        }
+        QTest::newRow("plug-in not a library") << QStringList{
+            u"--db"_s,           demoDb(), u"--plugin"_s, path(u"plain-file"_s), u"--screenshot"_s,
+            path(u"never.png"_s)} << 1 << u"无法加载插件 %1。"_s.arg(path(u"plain-file"_s));
+        QTest::newRow("library without the plug-in's exports")
+            << QStringList{u"--db"_s,         demoDb(),
+                           u"--plugin"_s,     binary(u"libtalvexrt.so"_s),
+                           u"--screenshot"_s, path(u"never.png"_s)}
+            << 1 << u"%1 不是考勤系统的插件。"_s.arg(binary(u"libtalvexrt.so"_s));
+        QTest::newRow("unknown option")
+            << QStringList{u"--bogus"_s} << 2 << u"没有“--bogus”这个选项。"_s;
+        // Options of Qt's own are not taken for ours, nor passed to Qt.
+        QTest::newRow("Qt's -plugin")
+            << QStringList{u"-plugin"_s, u"x"_s} << 2 << u"没有“-plugin”这个选项。"_s;
+        QTest::newRow("Qt's --style")
+            << QStringList{u"--style"_s, u"fusion"_s} << 2 << u"没有“--style”这个选项。"_s;
+        QTest::newRow("value missing at the end")
+            << QStringList{u"--db"_s} << 2 << u"选项 --db 后面要写 PATH。"_s;
+        QTest::newRow("option where the value should be")
+            << QStringList{u"--operator"_s, u"--db"_s, demoDb()} << 2
+            << u"选项 --operator 后面要写 CODE。"_s;
+        QTest::newRow("empty joined value")
+            << QStringList{u"--plugin="_s} << 2 << u"选项 --plugin 后面要写 PATH。"_s;
+        QTest::newRow("unknown command")
+            << QStringList{u"frob"_s} << 2 << u"没有“frob”这个命令。"_s;
+        QTest::newRow("sql without its statement")
+            << QStringList{u"sql"_s} << 2 << u"sql 命令后面要写一个 \"STATEMENT\""_s;
+        QTest::newRow("sql with two statements")
+            << QStringList{u"sql"_s, u"select 1 from dual"_s, u"select 2 from dual"_s} << 2
+            << u"sql 命令后面要写一个 \"STATEMENT\""_s;
+    }
+
+    void refusesBadCommandLines()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+        const Run result = run(arguments);
+        QCOMPARE(result.status, status);
+        QVERIFY2(result.err.contains(u"talvex-host："_s + message), qPrintable(result.err));
+        QVERIFY(result.out.isEmpty());
+        QVERIFY(!QFile::exists(path(u"never.png"_s)));
+    }
+
+    // Each option reaches what it names, written either way.
+    void takesEveryOptionInBothForms_data()
+    {
+        QTest::addColumn<bool>("joined");
+        QTest::newRow("--name VALUE") << false;
+        QTest::newRow("--name=VALUE") << true;
+    }
+
+    void takesEveryOptionInBothForms()
+    {
+        QFETCH(bool, joined);
+        const QString shot = path(joined ? u"joined.png"_s : u"separate.png"_s);
+        const Run window =
+            run(option(u"db"_s, demoDb(), joined) + option(u"operator"_s, u"clerk"_s, joined)
+                + option(u"plugin"_s, binary(u"libTalvex.so"_s), joined)
+                + option(u"print-to"_s, path(u"preview.pdf"_s), joined)
+                + option(u"demo-scale"_s, u"2"_s, joined) + option(u"screenshot"_s, shot, joined));
+        QVERIFY2(window.status == 0, qPrintable(window.err));
+        QVERIFY(window.err.contains(u"--demo-scale 只用于新建数据库，这次不起作用。"_s));
+        const QImage image(shot);
+        QVERIFY(image.width() >= 1000 && image.height() >= 700);
+
+        // A new file named by --db gets the demo data.
+        const QString fresh = path(joined ? u"joined.db"_s : u"separate.db"_s);
+        const Run count = run(option(u"db"_s, fresh, joined)
+                              + QStringList{u"sql"_s, u"select count(1) from HR_Employee"_s});
+        QCOMPARE(count.status, 0);
+        QVERIFY(QFile::exists(fresh));
+        QVERIFY(count.out.split(u'\n', Qt::SkipEmptyParts).last().toInt() > 250);
+    }
+
+    void helpTellsWhereTheLogIs()
+    {
+        const Run help = run({u"--help"_s});
+        QCOMPARE(help.status, 0);
+        QVERIFY(help.out.contains(u"错误日志："_s + logPath()));
+        for (const QString &documented :
+             {u"--db PATH"_s, u"--operator CODE"_s, u"--plugin PATH"_s, u"--demo-scale N"_s,
+              u"--screenshot FILE.png"_s, u"--print-to FILE.pdf"_s, u"sql \"STATEMENT\""_s}) {
+            QVERIFY2(help.out.contains(documented), qPrintable(documented));
+        }
+    }
+
+    void sqlRunsStatementsAsThePluginSendsThem()
+    {
+        // A quote in a value cannot end the literal.
+        const Run quoted =
+            run({u"--db"_s, demoDb(), u"sql"_s,
+                 u"select count(1) from HR_Employee where PersonName='x'' or ''1''=''1'"_s});
+        QCOMPARE(quoted.status, 0);
+        QCOMPARE(quoted.out, u"count(1)\n0\n"_s);
+
+        const Run unknown =
+            run({u"--db"_s, demoDb(), u"sql"_s, u"select * from dual connect by level < 3"_s});
+        QCOMPARE(unknown.status, 1);
+        QVERIFY(unknown.err.contains(u"数据库未能完成这项操作。"_s));
+        QVERIFY(!unknown.err.contains(u"connect"_s, Qt::CaseInsensitive));
+        QVERIFY(
+            log().contains(u"[详情] unsupported Oracle construct: CONNECT"_s, Qt::CaseInsensitive));
+    }
+
+    // Failures read in the operator's words on the terminal, with the detail in
+    // the log file only.
+    void failuresSayWhatToDo_data()
+    {
+        QTest::addColumn<QString>("database");
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("detail");
+
+        // The first exchange of the demo, entered a second time.
+        const QString takenDay =
+            u"  begin    insert into Kq_ExchangeClass (ID, EmployeeCode, ExchgDate) values"
+            " (SEQ_OCID.nextval, '%1', to_date('%2','yyyy-mm-dd'));  end; "_s.arg(
+                m_firstExchange.value(0), m_firstExchange.value(1));
+        QTest::newRow("taken day")
+            << demoDb() << takenDay
+            << u"该员工这一天已有调班记录，不能重复登记。请修改已有的记录，或换一个日期。"_s
+            << u"UNIQUE constraint failed: Kq_ExchangeClass.EmployeeCode"_s;
+        QTest::newRow("not a database")
+            << path(u"random.db"_s) << u"select 1 from dual"_s
+            << u"这个文件不是考勤系统的数据库。请检查数据库文件的路径。"_s
+            << u"file is not a database"_s;
+        QTest::newRow("another application's database")
+            << path(u"foreign.db"_s) << u"select 1 from dual"_s
+            << u"这个文件不是考勤系统的数据库。请检查数据库文件的路径。"_s
+            << u"is not a Talvex database"_s;
+    }
+
+    void failuresSayWhatToDo()
+    {
+        QFETCH(QString, database);
+        QFETCH(QString, statement);
+        QFETCH(QString, message);
+        QFETCH(QString, detail);
+        QFile::remove(logPath());
+        const Run failed = run({u"--db"_s, database, u"sql"_s, statement});
+        QCOMPARE(failed.status, 1);
+        QVERIFY2(failed.err.contains(u"talvex-host：%1\n日志文件：%2\n"_s.arg(message, logPath())),
+                 qPrintable(failed.err));
+        QVERIFY(!failed.err.contains(detail));
+        QVERIFY(!failed.err.contains(u"PRAGMA"_s));
+        QVERIFY2(log().contains(u"[详情] "_s) && log().contains(detail), qPrintable(log()));
+    }
+
+private:
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    QString demoDb() const { return path(u"demo.db"_s); }
+    QString logPath() const { return path(u"data/talvex-host/talvex-host.log"_s); }
+    static QString binary(const QString &name)
+    {
+        return qEnvironmentVariable("TALVEX_BIN_DIR") + u'/' + name;
+    }
+
+    QString log() const
+    {
+        QFile file(logPath());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    Run run(const QStringList &arguments) const
+    {
+        QProcess host;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        environment.insert(u"XDG_DATA_HOME"_s, path(u"data"_s));
+        environment.insert(u"XDG_RUNTIME_DIR"_s, path(u"runtime"_s));
+        host.setProcessEnvironment(environment);
+        host.start(binary(u"talvex-host"_s), arguments);
+        if (!host.waitForFinished(120000))
+            return {};
+        Run result;
+        result.status = host.exitStatus() == QProcess::NormalExit ? host.exitCode() : -1;
+        result.out = QString::fromUtf8(host.readAllStandardOutput());
+        result.err = QString::fromUtf8(host.readAllStandardError());
+        return result;
+    }
+
+    QTemporaryDir m_dir;
+    QStringList m_firstExchange; // its employee code and day
+};
+
+QTEST_MAIN(HostCommandLineTest)
+#include "tst_hostcommandline.moc"

@@ -1,0 +1,172 @@
+// Failures as the operator meets them in the window: in his words in the log
+// panel and the message box, with the detail in the log file only, and never a
+// wait notice left standing.
+
+#include "HostFixture.h"
+
+#include "hostapp/db/Database.h"
+#include "hostapp/services/OperatorMessage.h"
+#include "hostapp/services/WaitNotice.h"
+#include "runtime/dataset.h"
+#include "runtime/exceptions.h"
+#include "talvex/work/WorkWindow.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTest>
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString saveFailed = u"保存数据失败!"_s;
+
+// A save as the plug-in's commands make it: a failure is logged with the
+// plug-in's own words in front, then left to the host's default handling.
+void saveAsThePluginDoes(IFactoryIntf *root, const std::function<void(IDbIntf *)> &save)
+{
+    Rt::runGuarded([&] {
+        IntfPtr<IDbIntf> db;
+        root->GetDbIntf(db);
+        try {
+            save(db.get());
+        } catch (const Rt::Exception &e) {
+            IntfPtr<ILogIntf> log;
+            root->GetLogIntf(log);
+            log->WriteErrorLog(saveFailed + e.message(), 0);
+            throw;
+        }
+    });
+}
+
+QString logFile(const HostFixture &host)
+{
+    QFile file(host.log.filePath());
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QString insertOf(const QString &employee, const QString &day)
+{
+    return u"  begin    insert into Kq_ExchangeClass (ID, EmployeeCode, ExchgDate, WorkFlag) values"
+           " (SEQ_OCID.nextval, '%1', to_date('%2','yyyy-mm-dd'), 1);  end; "_s.arg(employee, day);
+}
+
+} // namespace
+
+class HostFailuresTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void takenDay()
+    {
+        HostFixture host;
+        QFile::remove(host.log.filePath());
+        saveAsThePluginDoes(host.root.get(),
+                            [](IDbIntf *db) { db->ExecSql(insertOf(u"E001"_s, u"2026-11-20"_s)); });
+        expectTold(host,
+                   u"该员工这一天已有调班记录，不能重复登记。请修改已有的记录，或换一个日期。"_s,
+                   u"UNIQUE constraint failed: Kq_ExchangeClass.EmployeeCode"_s);
+    }
+
+    // Another desk holds the write lock longer than the host waits for it.
+    void lockedDatabase()
+    {
+        HostFixture host;
+        QFile::remove(host.log.filePath());
+        sqlite3_busy_timeout(host.db().handle(), 50);
+        Database otherDesk(host.fixture.path());
+        otherDesk.beginTrans();
+        saveAsThePluginDoes(host.root.get(),
+                            [](IDbIntf *db) { db->ExecSql(insertOf(u"E001"_s, u"2026-12-24"_s)); });
+        otherDesk.rollbackTrans();
+        expectTold(host, u"数据库正被其他用户占用，请稍后再试。"_s, u"database is locked"_s);
+    }
+
+    // A damaged page of the exchanges, in a copy of the database the host opens.
+    void damagedFile()
+    {
+        HostFixture host;
+        QFile::remove(host.log.filePath());
+        const QString copy = host.fixture.path() + u".damaged"_s;
+        host.db().execute(u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
+        QVERIFY(QFile::copy(host.fixture.path(), copy));
+        const qint64 pageSize = host.db().nativeValue(u"PRAGMA page_size"_s).toLongLong();
+        const qint64 rootPage =
+            host.db()
+                .nativeValue(
+                    u"SELECT rootpage FROM sqlite_schema WHERE name = 'Kq_ExchangeClass'"_s)
+                .toLongLong();
+        QFile file(copy);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek((rootPage - 1) * pageSize));
+        file.write(QByteArray(pageSize, '\xff'));
+        file.close();
+
+        Database damaged(copy);
+        HostSession session(damaged, host.log, u"admin"_s);
+        IntfPtr<IFactoryIntf> root(new FactoryService(session));
+        saveAsThePluginDoes(root.get(), [](IDbIntf *db) {
+            const std::unique_ptr<TDataSet> rows(
+                db->OpenQuery(u"select * from Kq_ExchangeClass"_s));
+        });
+        expectTold(host, u"数据库文件已损坏，无法读写。请从备份恢复数据库，或与系统管理员联系。"_s,
+                   u"database disk image is malformed"_s);
+    }
+
+    // What the plug-in says itself reaches the operator as it stands.
+    void pluginTextsPassUnchanged()
+    {
+        HostFixture host;
+        QFile::remove(host.log.filePath());
+        Rt::runGuarded([] { throw Rt::Exception(u"请选择需调班人员"_s); });
+        IntfPtr<ILogIntf> log;
+        host.root->GetLogIntf(log);
+        Rt::runGuarded(
+            [&] { log->RaiseError(u"对不起，您的权限不足，请与系统管理员联系！"_s, 0); });
+        QCOMPARE(host.messages.size(), 2);
+        QCOMPARE(host.messages[0].text, u"请选择需调班人员"_s);
+        QCOMPARE(host.messages[1].text, u"对不起，您的权限不足，请与系统管理员联系！"_s);
+        QVERIFY(!logFile(host).contains(u"[详情]"_s));
+    }
+
+    // The show handler shows the wait notice, then fails: the host's default
+    // handling takes the notice and the busy cursor down.
+    void failingShowLeavesNoWaitNotice()
+    {
+        HostFixture host;
+        QFile::remove(host.log.filePath());
+        QWidget hostWindow;
+        hostWindow.resize(800, 600);
+        host.session.setWindow(&hostWindow);
+        host.db().execute(u"DROP TABLE HR_Employee"_s);
+
+        TWorkWindowForm form;
+        form.InitWindow();
+        form.show();
+        QCOMPARE(host.messages.size(), 1);
+        QCOMPARE(host.messages[0].text, OperatorMessage::forFailure(DbFailure::Statement));
+        QVERIFY(!host.session.waitNotice().isShown());
+        QVERIFY(!QApplication::overrideCursor());
+        QVERIFY(logFile(host).contains(u"no such table: HR_Employee"_s));
+        form.FreeWindow();
+    }
+
+private:
+    // The operator read text in the message box and in the log panel; the log
+    // file keeps the detail, which neither shows.
+    static void expectTold(HostFixture &host, const QString &text, const QString &detail)
+    {
+        QCOMPARE(host.messages.size(), 1);
+        QCOMPARE(host.messages[0].text, text);
+        QCOMPARE(host.messages[0].icon, Rt::Icon::Stop);
+        const QString panel = host.log.latest().join(u'\n');
+        QVERIFY2(panel.contains(saveFailed + text), qPrintable(panel));
+        QVERIFY(!panel.contains(detail));
+        const QString file = logFile(host);
+        QVERIFY2(file.contains(u"[详情] "_s) && file.contains(detail), qPrintable(file));
+    }
+};
+
+QTEST_MAIN(HostFailuresTest)
+#include "tst_hostfailures.moc"

@@ -1,0 +1,153 @@
+// The host's main window with the plug-in loaded and docked, its bars merged into
+// the host's tool bar area, driven from the keyboard.
+
+#include "Fixture.h"
+
+#include "hostapp/app/HostWindow.h"
+#include "hostapp/services/ErrorLog.h"
+#include "hostapp/services/HostServices.h"
+#include "hostapp/services/HostSession.h"
+#include "runtime/application.h"
+#include "runtime/barmanager.h"
+#include "runtime/form.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// talvex-host's start, over the fixture database.
+struct HostRun
+{
+    HostRun()
+        : log(dir.filePath(u"talvex-host.log"_s))
+        , session(fixture.db(), log, u"admin"_s)
+        , root(new FactoryService(session))
+    {
+        application.setExceptionHandler(
+            [this](const std::exception_ptr &error) { session.handleException(error); });
+        Rt::setApplication(&application);
+        Rt::setScreen(&screen);
+        Rt::setMessageBoxResponder([](const Rt::MessageBoxRequest &) { return Rt::Answer::Ok; });
+        window = std::make_unique<HostWindow>(session, root.get());
+        session.setWindow(window.get());
+        window->show();
+        window->openPlugin(std::make_unique<PluginHost>(qEnvironmentVariable("TALVEX_BIN_DIR")
+                                                        + u"/libTalvex.so"_s),
+                           u"KQ_EXCHANGE"_s, 1001);
+        window->activateWindow();
+    }
+    ~HostRun()
+    {
+        window->closePlugin();
+        window.reset();
+        Rt::setMessageBoxResponder({});
+        Rt::setApplication(nullptr);
+        Rt::setScreen(nullptr);
+    }
+
+    template <typename T = QWidget> T *pluginChild(const QString &name) const
+    {
+        return window->pluginWindow()->findChild<T *>(name);
+    }
+
+    Fixture fixture;
+    QTemporaryDir dir;
+    ErrorLog log;
+    HostSession session;
+    IntfPtr<IFactoryIntf> root;
+    TApplication application;
+    TScreen screen;
+    std::unique_ptr<HostWindow> window;
+};
+
+} // namespace
+
+class HostWindowTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // The plug-in's bar shows in the host's tool bar area, not in its own window.
+    void pluginBarIsMergedIntoTheHost()
+    {
+        HostRun host;
+        auto *bar = host.window->findChild<QToolBar *>(u"dxToolBar"_s);
+        QVERIFY(bar);
+        QCOMPARE(bar->parentWidget(), host.window.get());
+        QVERIFY(!host.window->pluginWindow()->isAncestorOf(bar));
+    }
+
+    void mnemonicsWorkFromAnywhereInTheHost_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("department tree") << u"tlTypeList"_s;
+        QTest::newRow("grid") << u"cxGrid3"_s;
+        QTest::newRow("search text") << u"edtEmployeeCode"_s;
+        QTest::newRow("host's log panel") << u"logPanel"_s;
+    }
+
+    void mnemonicsWorkFromAnywhereInTheHost()
+    {
+        QFETCH(QString, focus);
+        HostRun host;
+        QVERIFY(QTest::qWaitForWindowActive(host.window.get()));
+        QWidget *start = host.pluginChild(focus);
+        if (auto *panel = host.window->findChild<QDockWidget *>(focus))
+            start = panel->widget();
+        QVERIFY(start);
+        start->setFocus();
+        QSignalSpy add(host.pluginChild<TdxBarItem>(u"btnAdd"_s), &TdxBarItem::clicked);
+        QSignalSpy search(host.pluginChild<QPushButton>(u"btnQry"_s), &QPushButton::clicked);
+
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(add.count(), 1);
+        start->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::AltModifier);
+        QTRY_COMPARE(search.count(), 1);
+        QCOMPARE(add.count(), 1);
+    }
+
+    // One key, one command: the plug-in's mnemonics and the host's menus and
+    // shortcuts never share a key, which would make Qt do neither.
+    void noKeyIsTakenTwice()
+    {
+        HostRun host;
+        QList<QKeySequence> keys;
+        for (QAction *menu : host.window->menuBar()->actions())
+            keys << QKeySequence::mnemonic(menu->text());
+        for (QAction *action : host.window->findChildren<QAction *>()) {
+            if (!action->shortcut().isEmpty())
+                keys << action->shortcut();
+        }
+        for (QAbstractButton *button : host.window->findChildren<QAbstractButton *>()) {
+            if (button->isVisible())
+                keys << QKeySequence::mnemonic(button->text());
+        }
+        for (QLabel *label : host.window->findChildren<QLabel *>()) {
+            if (label->isVisible() && label->buddy())
+                keys << QKeySequence::mnemonic(label->text());
+        }
+        keys.removeAll(QKeySequence());
+
+        QStringList taken;
+        for (const QKeySequence &key : std::as_const(keys))
+            taken << key.toString();
+        for (const QString &key : {u"Alt+F"_s, u"Alt+D"_s, u"Alt+H"_s, u"Alt+L"_s, u"Alt+Q"_s})
+            QVERIFY2(taken.contains(key), qPrintable(key));
+        for (const QString &key : std::as_const(taken))
+            QVERIFY2(taken.count(key) == 1, qPrintable(key + u" is taken twice"_s));
+    }
+};
+
+QTEST_MAIN(HostWindowTest)
+#include "tst_hostwindow.moc"

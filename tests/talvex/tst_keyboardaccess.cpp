@@ -1,0 +1,212 @@
+// The list window and the picker as a screen-reader or keyboard user meets them:
+// each input control named by the label before it, read through Qt's
+// accessibility interfaces; no control without a name; the designed mnemonics
+// working from anywhere in their window.
+
+#include "HostFixture.h"
+
+#include "runtime/barmanager.h"
+#include "talvex/model/HR_Employee.h"
+#include "talvex/picker/FrmQryEmployeeList.h"
+#include "talvex/work/WorkWindow.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString accessibleName(QWidget *widget)
+{
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+// The widgets Tab stops at, as a screen reader meets them.
+QList<QWidget *> focusStops(QWidget *window)
+{
+    QList<QWidget *> stops;
+    const QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (widget->isVisible() && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)
+            && !widget->focusProxy())
+            stops << widget;
+    }
+    return stops;
+}
+
+// The list window shown and active, as the host shows it, wait notices over it.
+struct ListWindow
+{
+    explicit ListWindow(HostFixture &host)
+    {
+        host.session.setWindow(&form);
+        form.InitWindow();
+        form.show();
+        form.activateWindow();
+    }
+    ~ListWindow() { form.FreeWindow(); }
+    template <typename T = QWidget> T *child(const QString &name) const
+    {
+        return form.findChild<T *>(name);
+    }
+    TWorkWindowForm form;
+};
+
+// Runs the picker and hands it, shown and active, to drive; closes what drive
+// leaves open.
+bool pick(const std::function<void(TQryEmployeeListFrm *)> &drive)
+{
+    QTimer::singleShot(0, [drive] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *form = qobject_cast<TQryEmployeeListFrm *>(w); form && form->isVisible()) {
+                QVERIFY(QTest::qWaitForWindowActive(form));
+                drive(form);
+                if (form->isVisible())
+                    form->close();
+            }
+        }
+    });
+    auto *employee = new THR_Employee;
+    const bool chosen = QryEmployee(u"1000"_s, employee);
+    delete employee;
+    return chosen;
+}
+
+} // namespace
+
+class KeyboardAccessTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void inputControlsAreNamedByTheirLabels_data()
+    {
+        QTest::addColumn<bool>("picker");
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("name");
+        // The name is the caption without its colon.
+        QTest::newRow("begin date") << false << u"edtBeginDate"_s << u"Label7"_s << u"查询时间从"_s;
+        QTest::newRow("end date") << false << u"edtEndDate"_s << u"Label3"_s << u"至"_s;
+        QTest::newRow("exchange type") << false << u"cxExchgType"_s << u"Label6"_s << u"调班类型"_s;
+        QTest::newRow("search text")
+            << false << u"edtEmployeeCode"_s << u"Label1"_s << u"查询条件"_s;
+        QTest::newRow("picker condition")
+            << true << u"edtCondition"_s << u"Label3"_s << u"输入检索条件"_s;
+    }
+
+    void inputControlsAreNamedByTheirLabels()
+    {
+        QFETCH(bool, picker);
+        QFETCH(QString, control);
+        QFETCH(QString, label);
+        QFETCH(QString, name);
+        HostFixture host;
+        const auto check = [&](QWidget *window) {
+            auto *edit = window->findChild<QWidget *>(control);
+            auto *caption = window->findChild<QLabel *>(label);
+            QVERIFY(edit && caption);
+            QCOMPARE(caption->buddy(), edit);
+            QCOMPARE(accessibleName(edit), name);
+        };
+        if (picker) {
+            pick([&](TQryEmployeeListFrm *form) { check(form); });
+        } else {
+            ListWindow w(host);
+            check(&w.form);
+            // The hint above the search text describes it rather than naming it.
+            QCOMPARE(QAccessible::queryAccessibleInterface(w.child(u"edtEmployeeCode"_s))
+                         ->text(QAccessible::Description),
+                     u"可输入工号或姓名进行模糊搜索"_s);
+        }
+    }
+
+    // Every control Tab reaches has a name, also those no label stands before.
+    void noControlIsNameless()
+    {
+        HostFixture host;
+        const auto check = [](QWidget *window, const QStringList &expected) {
+            QStringList names;
+            for (QWidget *stop : focusStops(window)) {
+                const QString name = accessibleName(stop);
+                QVERIFY2(!name.isEmpty(),
+                         qPrintable(QString::fromLatin1(stop->metaObject()->className()) + u' '
+                                    + stop->objectName()));
+                names << name;
+            }
+            for (const QString &name : expected)
+                QVERIFY2(names.contains(name), qPrintable(names.join(u", "_s)));
+        };
+        {
+            ListWindow w(host);
+            check(&w.form, {u"部门列表"_s, u"调班记录"_s, u"检索(Q)"_s});
+        }
+        pick([&](TQryEmployeeListFrm *form) {
+            check(form, {u"员工列表"_s, u"确定(O)"_s, u"取消(C)"_s, u"查询(Q)"_s});
+        });
+    }
+
+    void listWindowMnemonicsWorkFromAnywhere_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::newRow("tree") << u"tlTypeList"_s;
+        QTest::newRow("grid") << u"cxGrid3"_s;
+        QTest::newRow("search text") << u"edtEmployeeCode"_s;
+        QTest::newRow("end date") << u"edtEndDate"_s;
+    }
+
+    void listWindowMnemonicsWorkFromAnywhere()
+    {
+        QFETCH(QString, focus);
+        HostFixture host;
+        ListWindow w(host);
+        QVERIFY(QTest::qWaitForWindowActive(&w.form));
+        QWidget *start = w.child(focus);
+        start->setFocus();
+        QSignalSpy search(w.child<QPushButton>(u"btnQry"_s), &QPushButton::clicked);
+        QSignalSpy add(w.child<TdxBarItem>(u"btnAdd"_s), &TdxBarItem::clicked);
+
+        // A button's mnemonic clicks it the way a mouse would, a moment later.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::AltModifier);
+        QTRY_COMPARE(search.count(), 1);
+        start->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);
+        QCOMPARE(add.count(), 1);
+        QCOMPARE(search.count(), 1);
+    }
+
+    void pickerMnemonicsWorkFromAnywhere()
+    {
+        HostFixture host;
+        int queries = 0;
+        // Alt+Q from the grid queries; Alt+O chooses the row.
+        QVERIFY(pick([&](TQryEmployeeListFrm *form) {
+            QVERIFY(form->findChild<QWidget *>(u"cxGrid"_s)->isAncestorOf(form->focusWidget()));
+            QSignalSpy query(form->findChild<QPushButton *>(u"BtnQry"_s), &QPushButton::clicked);
+            QTest::keyClick(form->focusWidget(), Qt::Key_Q, Qt::AltModifier);
+            QTRY_COMPARE(query.count(), 1);
+            queries = int(query.count());
+            QTest::keyClick(form->focusWidget(), Qt::Key_O, Qt::AltModifier);
+            QTRY_VERIFY(!form->isVisible());
+        }));
+        QCOMPARE(queries, 1);
+        // Alt+C from the condition cancels.
+        bool stillOpen = true;
+        QVERIFY(!pick([&](TQryEmployeeListFrm *form) {
+            form->findChild<QWidget *>(u"edtCondition"_s)->setFocus();
+            QTest::keyClick(form->focusWidget(), Qt::Key_C, Qt::AltModifier);
+            QTRY_VERIFY(!form->isVisible());
+            stillOpen = form->isVisible();
+        }));
+        QVERIFY(!stillOpen);
+    }
+};
+
+QTEST_MAIN(KeyboardAccessTest)
+#include "tst_keyboardaccess.moc"
