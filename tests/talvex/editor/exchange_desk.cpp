@@ -15,6 +15,7 @@
 #include "hostapp/services/HostServices.h"
 #include "hostapp/services/HostSession.h"
 #include "runtime/application.h"
+#include "runtime/datetime.h"
 #include "runtime/editors/cxeditors.h"
 #include "talvex/editor/FrmKqExchgClassEdt.h"
 #include "talvex/project/HostFactory.h"
@@ -106,7 +107,7 @@ int main(int argc, char *argv[])
 
     const QString desk = options.value(u"desk"_s);
     const QString id = options.value(u"modify"_s);
-    const QDate first = QDate::fromString(options.value(u"first-day"_s), u"yyyy-MM-dd"_s);
+    const QDate first = Rt::DateTime::parseDate(options.value(u"first-day"_s)).value_or(QDate());
     for (int i = 0; i < options.value(u"days"_s).toInt(); ++i) {
         const QDate day = first.addDays(i);
         const QString dayText = day.toString(u"yyyy-MM-dd"_s);

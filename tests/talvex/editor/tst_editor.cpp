@@ -9,6 +9,7 @@
 #include "runtime/component.h"
 #include "runtime/controls/cxcontrols.h"
 #include "runtime/dataset.h"
+#include "runtime/datetime.h"
 #include "runtime/editors/cxeditors.h"
 #include "runtime/exceptions.h"
 #include "talvex/base/framebottom2.h"
@@ -300,7 +301,7 @@ private Q_SLOTS:
             id,
             [&](OpenEditor &e) {
                 if (!employee.isEmpty()) {
-                    e.setDay(QDate::fromString(day, u"yyyy-MM-dd"_s));
+                    e.setDay(*Rt::DateTime::parseDate(day));
                     e.pick(employee);
                 }
                 openAfterAnswer = e.isOpen();
