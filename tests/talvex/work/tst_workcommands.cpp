@@ -17,6 +17,7 @@
 #include "talvex/project/HostFactory.h"
 #include "talvex/work/WorkWindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QPushButton>
 #include <QTest>
@@ -128,7 +129,8 @@ private Q_SLOTS:
         w.search(QString());
         QCOMPARE(w.rows(), QStringList{u"E003 2026-12-04"_s});
         bool opened = false;
-        driveEditor([&] { w.item(u"btnAdd"_s)->click(); },
+        // Through the item's action, which the host's merged toolbar shows.
+        driveEditor([&] { w.item(u"btnAdd"_s)->action()->trigger(); },
                     [](OpenEditor &e) {
                         QCOMPARE(e.form->windowTitle(), u"新增调班"_s);
                         e.setDay(QDate(2026, 12, 2));
