@@ -490,6 +490,11 @@ private Q_SLOTS:
                  edit.palette().color(QPalette::Active, QPalette::Text));
         QCOMPARE(edit.palette().color(QPalette::Disabled, QPalette::WindowText),
                  edit.palette().color(QPalette::Active, QPalette::WindowText));
+        // A combo box draws its shown item in the button text colour.
+        TcxImageComboBox combo;
+        Rt::keepTextReadableWhenDisabled(&combo);
+        QCOMPARE(combo.palette().color(QPalette::Disabled, QPalette::ButtonText),
+                 combo.palette().color(QPalette::Active, QPalette::ButtonText));
     }
 };
 

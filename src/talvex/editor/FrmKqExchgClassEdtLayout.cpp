@@ -8,6 +8,7 @@
 #include "runtime/formborder.h"
 #include "talvex/base/framebottom2.h"
 
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <tuple>
@@ -68,9 +69,11 @@ void TKqExchgClassEdtFrm::buildLayout()
 
     cxGroupBox6 = groupBox(cxGroupBox1, u"cxGroupBox6"_s, u"说明"_s, {24, 416, 435, 41});
     auto *remarkFill = new QVBoxLayout(cxGroupBox6);
-    remarkFill->setContentsMargins(4, 0, 4, 3);
+    remarkFill->setContentsMargins(4, 0, 4, 1);
     mmRemark = new TcxMemo(cxGroupBox6);
     mmRemark->setObjectName(u"mmRemark"_s);
+    // One line of text fits the designed height without a scroll bar.
+    mmRemark->document()->setDocumentMargin(1);
     remarkFill->addWidget(mmRemark);
 
     const QList<QWidget *> tabOrder = {
@@ -101,9 +104,12 @@ void TKqExchgClassEdtFrm::buildExchangeBox()
     edtEmployeeName->setEnabled(false);
     edtEmployeeName->setReadOnly(true);
     edtEmployeeName->setMaxLength(16);
+    // Name and department confirm whom the user picked: they read in full colour.
+    Rt::keepTextReadableWhenDisabled(edtEmployeeName);
     Label4 = TcxLabel::place(cxGroupBox2, u"Label4"_s, u"所在部门："_s, {222, 55});
     cbbdeptname = editor<TcxImageComboBox>(cxGroupBox2, u"cbbdeptname"_s, {286, 51, 120, 21});
     cbbdeptname->setEnabled(false);
+    Rt::keepTextReadableWhenDisabled(cbbdeptname);
 
     Label5 = TcxLabel::place(cxGroupBox2, u"Label5"_s, u"调班理由："_s, {14, 85});
     cxExchgeReason = editor<TcxMemo>(cxGroupBox2, u"cxExchgeReason"_s, {78, 81, 318, 36});

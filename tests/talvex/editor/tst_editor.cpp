@@ -914,22 +914,29 @@ private Q_SLOTS:
     void screenshots_data()
     {
         QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("employee");
         QTest::addColumn<QString>("file");
-        QTest::newRow("add") << QString() << u"editor-add.png"_s;
-        QTest::newRow("modify rest day") << u"1"_s << u"editor-restday.png"_s;
-        QTest::newRow("projected plan") << u"2"_s << u"editor-projected.png"_s;
+        QTest::newRow("add") << QString() << QString() << u"editor-add.png"_s;
+        QTest::newRow("modify rest day") << u"1"_s << QString() << u"editor-restday.png"_s;
+        QTest::newRow("projected plan") << QString() << u"10001"_s << u"editor-projected.png"_s;
     }
 
     void screenshots()
     {
         QFETCH(QString, id);
+        QFETCH(QString, employee);
         QFETCH(QString, file);
         HostFixture host;
         host.answer = Rt::Answer::Yes;
         QImage shot;
         runEditor(id, [&](OpenEditor &e) {
-            if (id.isEmpty())
+            if (!employee.isEmpty()) {
+                e.setDay(QDate(2026, 12, 2));
+                e.pick(employee);
+                e.enter({u"09:00"_s, u"12:00"_s, u"13:00"_s, u"18:30"_s});
                 e.setReason(u"家里有事，与同事换班"_s);
+                e.setRemark(u"已与班组长确认"_s);
+            }
             shot = e.form->grab().toImage();
         });
         QCOMPARE(shot.size() / shot.devicePixelRatio(), QSize(481, 572));
