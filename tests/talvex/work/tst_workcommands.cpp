@@ -110,16 +110,6 @@ private Q_SLOTS:
         QCOMPARE(host.db().queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"5"_s);
     }
 
-    void toolbarItemsAsDesigned()
-    {
-        HostFixture host;
-        Window w;
-        QCOMPARE(w.item(u"btnAdd"_s)->caption(), u"增加调班(&L)"_s);
-        QCOMPARE(w.item(u"btnAdd"_s)->hint(), u"增加(&A)"_s);
-        QCOMPARE(w.item(u"btnUpdate"_s)->caption(), u"修改调班"_s);
-        QCOMPARE(w.item(u"btnDelete"_s)->caption(), u"删除调班"_s);
-    }
-
     // The toolbar's add opens the editor in add mode; the saved exchange is in the
     // list read again afterwards.
     void addShowsTheNewExchange()
