@@ -172,6 +172,30 @@ private Q_SLOTS:
         QVERIFY(box.contentsRect() != box.rect());
     }
 
+    // The caption sits in the top line: the children get all the height below it,
+    // also after a font change, when the group box would compute its own margins.
+    void captionSitsInTheFrameLine()
+    {
+        TcxGroupBox box;
+        box.setCaption(u"说明"_s);
+        box.resize(200, 41);
+        QCOMPARE(box.contentsRect().top(), box.fontMetrics().height());
+        QFont font = box.font();
+        font.setPixelSize(20);
+        box.setFont(font);
+        QCOMPARE(box.contentsRect().top(), box.fontMetrics().height());
+        QCOMPARE(box.contentsRect().bottom(), box.height() - 3);
+
+        TcxGroupBox untitled;
+        untitled.resize(200, 41);
+        QCOMPARE(untitled.contentsRect().top(), 2);
+        // The line runs through the caption's middle; left of the caption it shows.
+        const QImage image = box.grab().toImage();
+        const int line = box.fontMetrics().height() / 2;
+        QCOMPARE(image.pixelColor(2, line).rgb(), box.palette().color(QPalette::Dark).rgb());
+        QCOMPARE(image.pixelColor(8, line).rgb(), box.palette().color(QPalette::Window).rgb());
+    }
+
     void panelPaintsColourBevelsAndCaption()
     {
         TPanel panel;

@@ -459,6 +459,43 @@ private Q_SLOTS:
         currency.setValue(12345.678);
         QCOMPARE(currency.value(), 12345.68);
     }
+
+    // Tab leaves a memo for the next control, as in every other field; arriving in
+    // it is reported once.
+    void memoPassesTabOnAndReportsEntering()
+    {
+        auto *memo = new TcxMemo;
+        Window window(memo);
+        QVERIFY(QTest::qWaitForWindowActive(&window.widget));
+        QSignalSpy entered(memo, &TcxMemo::entered);
+        memo->setFocus();
+        QCOMPARE(entered.count(), 1);
+        QTest::keyClicks(memo, u"ab"_s);
+        QTest::keyClick(memo, Qt::Key_Return);
+        QTest::keyClick(memo, Qt::Key_Tab);
+        QCOMPARE(memo->text(), u"ab\n"_s);
+        QVERIFY(window.elsewhere->hasFocus());
+        QCOMPARE(entered.count(), 1);
+        delete memo;
+    }
+
+    void disabledTextCanStayReadable()
+    {
+        TcxButtonEdit edit;
+        edit.setEnabled(false);
+        QVERIFY(edit.palette().color(QPalette::Disabled, QPalette::Text)
+                != edit.palette().color(QPalette::Active, QPalette::Text));
+        Rt::keepTextReadableWhenDisabled(&edit);
+        QCOMPARE(edit.palette().color(QPalette::Disabled, QPalette::Text),
+                 edit.palette().color(QPalette::Active, QPalette::Text));
+        QCOMPARE(edit.palette().color(QPalette::Disabled, QPalette::WindowText),
+                 edit.palette().color(QPalette::Active, QPalette::WindowText));
+        // A combo box draws its shown item in the button text colour.
+        TcxImageComboBox combo;
+        Rt::keepTextReadableWhenDisabled(&combo);
+        QCOMPARE(combo.palette().color(QPalette::Disabled, QPalette::ButtonText),
+                 combo.palette().color(QPalette::Active, QPalette::ButtonText));
+    }
 };
 
 QTEST_MAIN(EditorsTest)

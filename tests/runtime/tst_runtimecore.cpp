@@ -4,6 +4,7 @@
 #include "runtime/dialogs.h"
 #include "runtime/exceptions.h"
 #include "runtime/form.h"
+#include "runtime/formborder.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -176,6 +177,28 @@ private Q_SLOTS:
         TForm form;
         QTimer::singleShot(0, &form, [&] { form.setModalResult(Rt::ModalResult::Ok); });
         QCOMPARE(form.showModal(), Rt::ModalResult::Ok);
+    }
+
+    // A dialog border keeps the designed client area: the user cannot resize it,
+    // and a modal show keeps the border as it was.
+    void dialogBorderFixesTheClientArea()
+    {
+        TForm form;
+        Rt::setDialogBorder(&form, {481, 572});
+        const Qt::WindowFlags flags = form.windowFlags();
+        QVERIFY(flags.testFlag(Qt::WindowSystemMenuHint));
+        QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+        QSize shown;
+        QTimer::singleShot(0, &form, [&] {
+            form.resize(700, 800);
+            shown = form.size();
+            form.close();
+        });
+        form.showModal();
+        QCOMPARE(shown, QSize(481, 572));
+        QCOMPARE(form.windowFlags(), flags | Qt::Dialog);
     }
 
     // A handler may delete the form while it is shown: the show ends and nothing

@@ -4,8 +4,9 @@
 
 #include <QGroupBox>
 
-// A group box. Borderless, it draws neither frame nor caption and gives its whole
-// area to its children: a plain container.
+// A group box: an etched frame with its caption set into the top line, so that the
+// box gives nearly all its height to its children. Borderless, it draws neither
+// frame nor caption and gives its whole area to its children: a plain container.
 class RT_EXPORT TcxGroupBox : public QGroupBox
 {
     Q_OBJECT
@@ -23,6 +24,8 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    void applyMargins();
+
     QString m_caption;
     bool m_borderless = false;
 };

@@ -6,6 +6,7 @@
 #include "runtime/editors/buttonedit.h"
 #include "runtime/editors/checkbox.h"
 #include "runtime/editors/dateedit.h"
+#include "runtime/editors/disabledtext.h"
 #include "runtime/editors/imagecombobox.h"
 #include "runtime/editors/maskedit.h"
 #include "runtime/editors/memo.h"

@@ -6,4 +6,11 @@ TcxMemo::TcxMemo(QWidget *parent)
     : QPlainTextEdit(parent)
 {
     new TcxEditStyle(this);
+    setTabChangesFocus(true);
+}
+
+void TcxMemo::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    Q_EMIT entered();
 }

@@ -1,56 +1,12 @@
 #include "framebottom3.h"
+#include "FrameButtons.h"
 
 #include "runtime/controls/cxcontrols.h"
 
 #include <QHBoxLayout>
-#include <QPainter>
-#include <QPolygonF>
 #include <QVBoxLayout>
 
-#include <functional>
-
 using namespace Qt::StringLiterals;
-
-namespace {
-
-// A 16 x 16 glyph with one stroked sign.
-QIcon glyph(const QColor &color, const std::function<void(QPainter &)> &sign)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(color, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    sign(p);
-    return QIcon(pixmap);
-}
-
-QIcon tick()
-{
-    return glyph(QColor(0x2E, 0x9B, 0x4F), [](QPainter &p) {
-        p.drawPolyline(QPolygonF({{2.5, 8.5}, {6.5, 12.5}, {13.5, 3.5}}));
-    });
-}
-
-QIcon cross()
-{
-    return glyph(QColor(0xC9, 0x3C, 0x37), [](QPainter &p) {
-        p.drawLine(QPointF(3.5, 3.5), QPointF(12.5, 12.5));
-        p.drawLine(QPointF(12.5, 3.5), QPointF(3.5, 12.5));
-    });
-}
-
-TcxButton *button(QWidget *parent, const QString &name, const QString &caption, const QIcon &icon,
-                  int left)
-{
-    auto *b = new TcxButton(caption, parent);
-    b->setObjectName(name);
-    b->setGlyph(icon);
-    b->setGeometry(left, 6, 75, 25);
-    return b;
-}
-
-} // namespace
 
 TFrame3::TFrame3(QWidget *parent)
     : TFrame(parent)
@@ -82,7 +38,9 @@ TFrame3::TFrame3(QWidget *parent)
     pnlButtons->setBevelOuter(Rt::BevelCut::Lowered);
     pnlButtons->setGeometry(8, 5, 185, 37);
 
-    bbtnEnter = button(pnlButtons, u"bbtnEnter"_s, u"确定(&O)"_s, tick(), 13);
-    bbtnClose = button(pnlButtons, u"bbtnClose"_s, u"取消(&C)"_s, cross(), 97);
+    bbtnEnter = FrameButtons::button(pnlButtons, u"bbtnEnter"_s, u"确定(&O)"_s,
+                                     FrameButtons::tick(), {13, 6});
+    bbtnClose = FrameButtons::button(pnlButtons, u"bbtnClose"_s, u"取消(&C)"_s,
+                                     FrameButtons::cross(), {97, 6});
     setTabOrder(bbtnEnter, bbtnClose);
 }

@@ -27,5 +27,7 @@ QString defaultList(const QString &beginDate, const QString &endDate, const QStr
 QString departments(const QString &scope);
 // Employee codes and names, for the name column's value list.
 QString employeeNames(const QString &scope);
+// Removes one exchange: an anonymous block, the ID between quotes.
+QString deleteExchange(const QString &id);
 
 } // namespace ExchangeQueries

@@ -2,6 +2,7 @@
 #include "ExchangeQueries.h"
 
 #include "runtime/application.h"
+#include "runtime/barmanager.h"
 #include "runtime/controls/cxcontrols.h"
 #include "runtime/dataset.h"
 #include "runtime/datetime.h"
@@ -13,6 +14,7 @@
 #include "talvex/model/HR_Employee.h"
 #include "talvex/picker/FrmQryEmployeeList.h"
 #include "talvex/project/HostFactory.h"
+#include "talvex/project/HostScopes.h"
 
 using namespace Qt::StringLiterals;
 
@@ -40,6 +42,13 @@ void TWorkWindowForm::connectHandlers()
     connect(btnQry, &QPushButton::clicked, this, Rt::guarded(this, &TWorkWindowForm::btnQryClick));
     connect(edtEmployeeCode, &TcxButtonEdit::buttonClick, this,
             Rt::guarded(this, &TWorkWindowForm::edtEmployeeCodePropertiesButtonClick));
+    connect(btnAdd, &TdxBarItem::clicked, this, Rt::guarded(this, &TWorkWindowForm::btnAddClick));
+    connect(btnUpdate, &TdxBarItem::clicked, this,
+            Rt::guarded(this, &TWorkWindowForm::btnUpdateClick));
+    connect(btnDelete, &TdxBarItem::clicked, this,
+            Rt::guarded(this, &TWorkWindowForm::btnDeleteClick));
+    connect(TableKQExchangeClass, &TcxGridTableView::cellDblClick, this,
+            Rt::guarded(this, &TWorkWindowForm::TableKQExchangeClassCellDblClick));
     connect(tlTypeList, &TcxTreeList::clicked, this,
             Rt::guarded(this, &TWorkWindowForm::tlTypeListClick));
     connect(tlTypeList, &TcxTreeList::focusedNodeChanged, this,
@@ -53,34 +62,26 @@ void TWorkWindowForm::connectHandlers()
 void TWorkWindowForm::InitWindow()
 {
     TDllWindowForm::InitWindow();
+    // A failure is logged and the window goes on with whatever the dates hold.
     try {
-        try {
-            Host::main()->ShowWaitMessage(waitText);
-            const double today = Host::main()->GetSysDate();
-            edtBeginDate->setDate(Rt::DateTime::toDate(today - 30));
-            edtEndDate->setDate(Rt::DateTime::toDate(today));
-        } catch (...) {
-            const QString message = Rt::messageOf(std::current_exception());
-            Host::main()->HideWaitMessage();
-            Host::log()->WriteErrorLog(message, 0);
-        }
+        const Host::WaitMessage waitNotice(waitText);
+        const double today = Host::main()->GetSysDate();
+        edtBeginDate->setDate(Rt::DateTime::toDate(today - 30));
+        edtEndDate->setDate(Rt::DateTime::toDate(today));
     } catch (...) {
-        Host::main()->HideWaitMessage();
-        throw;
+        Host::log()->WriteErrorLog(Rt::messageOf(std::current_exception()), 0);
     }
-    Host::main()->HideWaitMessage();
 }
 
 void TWorkWindowForm::RefreshData()
 {
     TDllWindowForm::RefreshData();
-    Host::main()->ShowWaitMessage(waitText);
+    const Host::WaitMessage waitNotice(waitText);
     try {
         OpenExchangeQuery(FQuerySql);
     } catch (...) {
         // A refresh fails quietly: the grid keeps what it showed.
     }
-    Host::main()->HideWaitMessage();
 }
 
 void TWorkWindowForm::FreeWindow()
@@ -105,13 +106,13 @@ void TWorkWindowForm::fillDefaultDateRange()
 
 void TWorkWindowForm::FormShow()
 {
-    Host::main()->ShowWaitMessage(waitText);
+    const Host::WaitMessage waitNotice(waitText);
     TableKQExchangeClass->styles()->setStyleSheet(
         Host::main()->GetStyleRepository()->styleSheet(0));
 
     TcxImageComboBoxItems names;
-    names.assign(Host::dict()->GetDictCombo(ExchangeQueries::employeeNames(Host::deptScope()))
-                     ->items());
+    names.assign(
+        Host::dict()->GetDictCombo(ExchangeQueries::employeeNames(Host::deptScope()))->items());
     ColPersonName->setValueList(names);
 
     auto *empty = new TDataSet;
@@ -123,7 +124,6 @@ void TWorkWindowForm::FormShow()
     if (tlTypeList->count() > 0)
         tlTypeList->setFocusedNode(tlTypeList->topNode(0));
     btnQryClick();
-    Host::main()->HideWaitMessage();
 }
 
 void TWorkWindowForm::btnQryClick()
@@ -155,18 +155,11 @@ void TWorkWindowForm::edtEmployeeCodePropertiesButtonClick()
 
 void TWorkWindowForm::OpenExchangeQuery(const QString &sql)
 {
-    const QString text = sql.isEmpty() ? ExchangeQueries::defaultList(edtBeginDate->text(),
-                                                                      edtEndDate->text(),
-                                                                      Host::deptScope())
+    const QString text = sql.isEmpty() ? ExchangeQueries::defaultList(
+                             edtBeginDate->text(), edtEndDate->text(), Host::deptScope())
                                        : sql;
-    Host::main()->ShowWaitMessage(waitText);
-    try {
-        replaceDataSet(Host::db()->OpenQuery(text));
-    } catch (...) {
-        Host::main()->HideWaitMessage();
-        throw;
-    }
-    Host::main()->HideWaitMessage();
+    const Host::WaitMessage waitNotice(waitText);
+    replaceDataSet(Host::db()->OpenQuery(text));
 }
 
 // The grid shows the new rows before the old ones are released.
@@ -191,8 +184,8 @@ TcxStyle *TWorkWindowForm::ColWorkFlagStylesGetContentStyle(TcxCustomGridView *,
         return nullptr;
 
     const bool even = recordIndex % 2 == 0;
-    const TcxStyle *base = even ? TableKQExchangeClass->contentEvenStyle()
-                                : TableKQExchangeClass->contentOddStyle();
+    const TcxStyle *base =
+        even ? TableKQExchangeClass->contentEvenStyle() : TableKQExchangeClass->contentOddStyle();
     TcxStyle *style = m_restDayStyles[even ? 0 : 1];
     QFont font = base && base->hasFont() ? base->font() : this->font();
     if (base)

@@ -4,6 +4,12 @@
 
 #include <QString>
 
+#include <functional>
+
+namespace Host {
+class WaitMessage;
+}
+
 class QWidget;
 class TcxButton;
 class TcxButtonEdit;
@@ -59,6 +65,13 @@ private:
     void tlTypeListClick();
     void tlTypeListFocusedNodeChanged();
     void btnQryClick();
+    void btnAddClick();
+    void btnUpdateClick();
+    void btnDeleteClick();
+    void TableKQExchangeClassCellDblClick();
+    void requireChangeRight();
+    bool hasRecord() const;
+    void runThenRequery(const std::function<void(const Host::WaitMessage &)> &command);
     void edtEmployeeCodePropertiesButtonClick();
     TcxStyle *ColWorkFlagStylesGetContentStyle(TcxCustomGridView *sender, int recordIndex,
                                                TcxGridColumn *item);

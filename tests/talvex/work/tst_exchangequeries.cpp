@@ -15,14 +15,15 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("expected");
         const QString head =
-            u" select a.* from Kq_ExchangeClass a,hr_employee e  where  a.employeecode=e.employeecode "
+            u" select a.* from Kq_ExchangeClass a,hr_employee e  where  "
+            u"a.employeecode=e.employeecode "
             " and a.ExchgDate >= to_date('2026-11-05','yyyy-mm-dd')   and a.ExchgDate <= "
             "to_date('2026-12-05','yyyy-mm-dd') and e.DeptCode in ('01','02')"_s;
         const QString order = u" order by a.EmployeeCode , a.ExchgDate  "_s;
         QTest::newRow("all types, no text") << u"-1"_s << QString() << head + order;
         QTest::newRow("blanks only") << u"-1"_s << u"   "_s << head + order;
-        QTest::newRow("rest days") << u"0"_s << QString()
-                                   << head + u" and a.ExchgType = 0"_s + order;
+        QTest::newRow("rest days")
+            << u"0"_s << QString() << head + u" and a.ExchgType = 0"_s + order;
         QTest::newRow("lower case with inner blank, changed times")
             << u"1"_s << u"ou yang"_s
             << head
@@ -49,13 +50,13 @@ private Q_SLOTS:
 
     void byDepartment()
     {
-        QCOMPARE(ExchangeQueries::byDepartment(u"0101"_s, u"2026-11-05"_s, u"2026-12-05"_s,
-                                               u"('01')"_s),
-                 u" select a.* from Kq_ExchangeClass a,HR_Employee b    where "
-                 "a.EmployeeCode=b.EmployeeCode   and substr(b.DeptCode,1,4 ) ='0101' and "
-                 "b.DeptCode in ('01') and a.ExchgDate >= to_date('2026-11-05','yyyy-mm-dd')   "
-                 "and a.ExchgDate <= to_date('2026-12-05','yyyy-mm-dd') order by a.EmployeeCode "
-                 ", a.ExchgDate "_s);
+        QCOMPARE(
+            ExchangeQueries::byDepartment(u"0101"_s, u"2026-11-05"_s, u"2026-12-05"_s, u"('01')"_s),
+            u" select a.* from Kq_ExchangeClass a,HR_Employee b    where "
+            "a.EmployeeCode=b.EmployeeCode   and substr(b.DeptCode,1,4 ) ='0101' and "
+            "b.DeptCode in ('01') and a.ExchgDate >= to_date('2026-11-05','yyyy-mm-dd')   "
+            "and a.ExchgDate <= to_date('2026-12-05','yyyy-mm-dd') order by a.EmployeeCode "
+            ", a.ExchgDate "_s);
         QVERIFY(ExchangeQueries::byDepartment(u"9"_s, u"a"_s, u"b"_s, u"()"_s)
                     .contains(u"substr(b.DeptCode,1,1 ) ='9'"_s));
     }
@@ -69,8 +70,28 @@ private Q_SLOTS:
                  "to_date('2026-12-05','yyyy-mm-dd')"_s);
         QCOMPARE(ExchangeQueries::departments(u"('01')"_s),
                  u" select * from sys_dept  where DeptCode in ('01') order by ID"_s);
-        QCOMPARE(ExchangeQueries::employeeNames(u"('01')"_s),
-                 u" select EmployeeCode,PersonName from HR_Employee    where  DeptCode in ('01')"_s);
+        QCOMPARE(
+            ExchangeQueries::employeeNames(u"('01')"_s),
+            u" select EmployeeCode,PersonName from HR_Employee    where  DeptCode in ('01')"_s);
+    }
+
+    // One line, the ID between quotes; a quote in it cannot end the literal.
+    void deleteExchange_data()
+    {
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("stored ID")
+            << u"6"_s << u"  begin    delete Kq_ExchangeClass where ID='6';  end; "_s;
+        QTest::newRow("quote") << u"6' or '1'='1"_s
+                               << u"  begin    delete Kq_ExchangeClass where ID='6'' or ''1''=''1';"
+                                  "  end; "_s;
+    }
+
+    void deleteExchange()
+    {
+        QFETCH(QString, id);
+        QFETCH(QString, expected);
+        QCOMPARE(ExchangeQueries::deleteExchange(id), expected);
     }
 };
 

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// The rules of an exchange day that need no database.
+namespace ExchangeRules {
+
+// The working periods after the exchange, "HH:MM" each; "00:00" in a bound of
+// period 2 means that bound is not set.
+struct Periods
+{
+    QString period1Beg;
+    QString period1End;
+    QString period2Beg;
+    QString period2End;
+};
+
+// The first rule the periods break, as the text the user is shown; empty when
+// they keep every rule. Times compare as texts, which orders "HH:MM" by the
+// clock: a period cannot cross midnight, and period 2 may not begin or end before
+// period 1 ends.
+QString periodRefusal(const Periods &periods);
+
+// Position within a shift's cycle of length positions (counted from 1), days
+// after a day at position: the day after position length is position 1 again.
+int cyclePosition(int position, int days, int length);
+
+} // namespace ExchangeRules

@@ -1,0 +1,47 @@
+#pragma once
+
+// Drives the modal exchange editor from a test: what the user would type and
+// press, without sleeping.
+
+#include <QDate>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+// The open exchange editor, reached by object names.
+struct OpenEditor
+{
+    QWidget *form;
+
+    template <typename T = QWidget> T *child(const QString &name) const
+    {
+        return form->findChild<T *>(name);
+    }
+
+    // cxTimeEdit1 to cxTimeEdit4, and cxTimeEdit5 to cxTimeEdit8, as texts.
+    QStringList planned() const;
+    QStringList entered() const;
+    void enter(const QStringList &times) const;
+    QString workTime() const;
+    QString reason() const;
+    void setReason(const QString &text) const;
+    void setRemark(const QString &text) const;
+    void setDay(const QDate &day) const;
+    // Picks through the employee picker with condition in the employee box,
+    // choosing the first employee listed.
+    void pick(const QString &condition) const;
+    void tickRestDay() const;
+    void ok() const;
+    void cancel() const;
+    bool isOpen() const;
+};
+
+// Runs show, which opens the editor modally, and hands the editor to drive once it
+// is open. What drive leaves open is cancelled, so that a failed check cannot hang
+// the run. opened tells whether the editor was shown at all.
+void driveEditor(const std::function<void()> &show, const std::function<void(OpenEditor &)> &drive,
+                 bool *opened = nullptr);
+
+// Chooses the first employee in the picker that opens next, or cancels it.
+void answerNextPicker(bool choose = true);

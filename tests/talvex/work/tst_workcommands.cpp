@@ -1,0 +1,305 @@
+// The list window's add, modify and delete commands, over the real host and the
+// fixture database, and their host calls over the recording host.
+
+#include "EditorDriver.h"
+#include "HostFixture.h"
+#include "RecordingHost.h"
+
+#include "hostapp/db/Database.h"
+#include "hostapp/services/WaitNotice.h"
+#include "runtime/barmanager.h"
+#include "runtime/component.h"
+#include "runtime/dataset.h"
+#include "runtime/editors/cxeditors.h"
+#include "runtime/grid/cxgrid.h"
+#include "talvex/editor/FrmKqExchgClassEdt.h"
+#include "talvex/model/ShareObj.h"
+#include "talvex/project/HostFactory.h"
+#include "talvex/work/WorkWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString noRight = u"对不起，您的权限不足，请与系统管理员联系！"_s;
+
+// The window as the host docks it: right code 1001 in its Tag, shown on the
+// fixture's November and early December.
+struct Window
+{
+    Window()
+    {
+        Rt::setTag(&form, 1001);
+        form.InitWindow();
+        form.findChild<TcxDateEdit *>(u"edtBeginDate"_s)->setDate(QDate(2026, 11, 1));
+        form.findChild<TcxDateEdit *>(u"edtEndDate"_s)->setDate(QDate(2026, 12, 5));
+        form.show();
+        form.findChild<QPushButton *>(u"btnQry"_s)->click();
+    }
+    ~Window() { form.FreeWindow(); }
+
+    TdxBarItem *item(const QString &name) const { return form.findChild<TdxBarItem *>(name); }
+    TcxGridDBTableView *view() const
+    {
+        return form.findChild<TcxGridDBTableView *>(u"TableKQExchangeClass"_s);
+    }
+
+    // Employee codes and days of the rows the grid shows, in order.
+    QStringList rows() const
+    {
+        QStringList result;
+        const TcxGridDataController *data = view()->dataController();
+        const int code = form.findChild<TcxGridColumn *>(u"ColEmployeeCode"_s)->index();
+        const int day = form.findChild<TcxGridColumn *>(u"ColExchgDate"_s)->index();
+        for (int r = 0; r < data->recordCount(); ++r)
+            result << data->displayText(r, code) + u' ' + data->displayText(r, day);
+        return result;
+    }
+
+    void focusRow(int row) const { view()->dataController()->setFocusedRecordIndex(row); }
+
+    void search(const QString &text) const
+    {
+        form.findChild<TcxButtonEdit *>(u"edtEmployeeCode"_s)->setText(text);
+        form.findChild<QPushButton *>(u"btnQry"_s)->click();
+    }
+
+    TWorkWindowForm form;
+};
+
+bool editorShown()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](QWidget *w) {
+        return qobject_cast<TKqExchgClassEdtFrm *>(w) && w->isVisible();
+    });
+}
+
+} // namespace
+
+class WorkCommandsTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // Level 1 may look but not change: each command stops at the rights message.
+    void viewerMayNotChangeData_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("add") << u"btnAdd"_s;
+        QTest::newRow("modify") << u"btnUpdate"_s;
+        QTest::newRow("delete") << u"btnDelete"_s;
+    }
+
+    void viewerMayNotChangeData()
+    {
+        QFETCH(QString, command);
+        HostFixture host(u"viewer"_s);
+        Window w;
+        const QStringList before = w.rows();
+        bool opened = false;
+        driveEditor([&] { w.item(command)->click(); }, [](OpenEditor &) {}, &opened);
+        QVERIFY(!opened);
+        QCOMPARE(host.raisedErrors, QStringList{noRight});
+        QCOMPARE(host.messages.size(), 1);
+        QCOMPARE(w.rows(), before);
+        QCOMPARE(host.db().queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"5"_s);
+    }
+
+    // The toolbar's add opens the editor in add mode; the saved exchange is in the
+    // list read again afterwards.
+    void addShowsTheNewExchange()
+    {
+        HostFixture host(u"clerk"_s);
+        Window w;
+        w.search(QString());
+        QCOMPARE(w.rows(), QStringList{u"E003 2026-12-04"_s});
+        bool opened = false;
+        // Through the item's action, which the host's merged toolbar shows.
+        driveEditor([&] { w.item(u"btnAdd"_s)->action()->trigger(); },
+                    [](OpenEditor &e) {
+                        QCOMPARE(e.form->windowTitle(), u"新增调班"_s);
+                        e.setDay(QDate(2026, 12, 2));
+                        e.pick(u"10001"_s);
+                        e.enter({u"08:00"_s, u"12:00"_s, u"00:00"_s, u"00:00"_s});
+                        e.ok();
+                    },
+                    &opened);
+        QVERIFY(opened);
+        QVERIFY(host.raisedErrors.isEmpty());
+        QCOMPARE(host.db().queryValue(u"select WorkTime from Kq_ExchangeClass where ID=6"_s),
+                 u"240"_s);
+        // E001 is outside the clerk's branch: the list read again still shows his.
+        QCOMPARE(w.rows(), QStringList{u"E003 2026-12-04"_s});
+        QVERIFY(!host.session.waitNotice().isShown());
+    }
+
+    // A double click anywhere on a row modifies that row's exchange; cancelling
+    // still reads the list again.
+    void doubleClickModifiesTheFocusedExchange()
+    {
+        HostFixture host;
+        Window w;
+        QCOMPARE(w.rows().at(1), u"E001 2026-12-03"_s);
+        w.focusRow(1);
+        QString loadedDay;
+        bool waitShownWhileOpen = false;
+        driveEditor([&] { Q_EMIT w.view()->cellDblClick(1, nullptr); },
+                    [&](OpenEditor &e) {
+                        QCOMPARE(e.form->windowTitle(), u"修改调班"_s);
+                        loadedDay = e.child<TcxDateEdit>(u"edtExchgDate"_s)->text();
+                        waitShownWhileOpen = host.session.waitNotice().isShown();
+                        e.setDay(QDate(2026, 12, 5));
+                        e.ok();
+                    });
+        QCOMPARE(loadedDay, u"2026-12-03"_s);
+        QVERIFY(waitShownWhileOpen);
+        QVERIFY(!host.session.waitNotice().isShown());
+        QCOMPARE(w.rows(), (QStringList{u"E001 2026-11-20"_s, u"E001 2026-12-05"_s,
+                                        u"E002 2026-12-02"_s, u"E003 2026-12-04"_s}));
+
+        // Cancelled, the list is read again all the same.
+        host.db().execute(u"DELETE FROM Kq_ExchangeClass WHERE ID = 4"_s);
+        w.focusRow(0);
+        driveEditor([&] { Q_EMIT w.view()->cellDblClick(0, nullptr); },
+                    [](OpenEditor &e) { e.cancel(); });
+        QCOMPARE(w.rows().size(), 3);
+    }
+
+    void modifyNeedsARecord()
+    {
+        HostFixture host;
+        Window w;
+        w.search(u"nobody"_s);
+        bool opened = false;
+        driveEditor([&] { w.item(u"btnUpdate"_s)->click(); }, [](OpenEditor &) {}, &opened);
+        QVERIFY(!opened);
+        QCOMPARE(host.messages.size(), 1);
+        QCOMPARE(host.messages[0].text, u"请先选择要修改的记录"_s);
+        QCOMPARE(host.messages[0].caption, u"系统消息"_s);
+        QCOMPARE(host.messages[0].icon, Rt::Icon::Stop);
+        QVERIFY(!editorShown());
+    }
+
+    void deleteAsksFirst_data()
+    {
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+
+    // The question names the employee and the day; No changes nothing and does not
+    // even read the list again.
+    void deleteAsksFirst()
+    {
+        QFETCH(bool, confirmed);
+        HostFixture host;
+        host.answer = confirmed ? Rt::Answer::Yes : Rt::Answer::No;
+        Window w;
+        w.focusRow(2);
+        // Written behind the list's back: it shows only when the list is read again.
+        host.db().execute(u"INSERT INTO Kq_ExchangeClass (ID, EmployeeCode, ExchgDate, WorkTime, "
+                          "WorkFlag, ExchgType) VALUES (9, 'E002', '2026-11-30', 0, 0, 0)"_s);
+        int savedSignals = 0;
+        QObject::connect(&host.session, &HostSession::dataSaved, [&] { ++savedSignals; });
+        w.item(u"btnDelete"_s)->click();
+
+        QCOMPARE(host.messages.size(), 1);
+        QCOMPARE(host.messages[0].text, u"确定删除员工编号[E002]\r调休日期为：2026-12-02"_s);
+        QCOMPARE(host.messages[0].caption, u"提示"_s);
+        QCOMPARE(host.messages[0].buttons, Rt::Buttons::YesNo);
+        QCOMPARE(host.messages[0].icon, Rt::Icon::Question);
+        QCOMPARE(host.db().queryValue(u"select count(1) from Kq_ExchangeClass where ID=3"_s),
+                 confirmed ? u"0"_s : u"1"_s);
+        QCOMPARE(savedSignals, confirmed ? 1 : 0);
+        if (confirmed) {
+            QCOMPARE(w.rows(), (QStringList{u"E001 2026-11-20"_s, u"E001 2026-12-03"_s,
+                                            u"E002 2026-11-30"_s, u"E003 2026-12-04"_s}));
+        } else {
+            QCOMPARE(w.rows(), (QStringList{u"E001 2026-11-20"_s, u"E001 2026-12-03"_s,
+                                            u"E002 2026-12-02"_s, u"E003 2026-12-04"_s}));
+        }
+        QVERIFY(!host.session.waitNotice().isShown());
+    }
+
+    void deleteNeedsARecord()
+    {
+        HostFixture host;
+        Window w;
+        w.search(u"nobody"_s);
+        w.item(u"btnDelete"_s)->click();
+        QCOMPARE(host.raisedErrors, QStringList{u"无数据可删除！"_s});
+    }
+
+    // The host calls of each command in order: where the wait notice goes up and
+    // comes down, the transaction around the delete, the list read again last.
+    void commandsTalkToTheHostInOrder_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QStringList>("calls");
+        const QString show = u"ShowWaitMessage(正在读取数据，请稍候...)"_s;
+        const QString hide = u"HideWaitMessage()"_s;
+        const QString editor = u"GetDictCombo( select DeptCode,DeptName from sys_dept )"_s;
+        const QString list = u"OpenQuery(list)"_s;
+        QTest::newRow("add: the notice after the editor")
+            << u"btnAdd"_s << QStringList{editor, show, show, list, hide, hide};
+        QTest::newRow("modify: the notice while the editor is open")
+            << u"btnUpdate"_s << QStringList{show, editor, show, list, hide, hide};
+        QTest::newRow("delete failing: rolled back and logged, the list read again")
+            << u"btnDelete"_s
+            << QStringList{u"BeginTrans()"_s,
+                           u"ExecSql(  begin    delete Kq_ExchangeClass where ID='1';  end; )"_s,
+                           u"RollbackTrans()"_s,
+                           u"WriteErrorLog(保存数据失败!database is locked, 0)"_s,
+                           show,
+                           list,
+                           hide,
+                           hide};
+    }
+
+    void commandsTalkToTheHostInOrder()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, calls);
+        Fixture fixture;
+        RecordingHost recorder;
+        recorder.deptScope = Fixture::adminScope();
+        recorder.openQuery = [&](const QString &sql) { return fixture.db().openQuery(sql); };
+        recorder.queryValue = [&](const QString &sql) { return fixture.db().queryValue(sql); };
+        recorder.execSql = [](const QString &) -> bool {
+            throw Rt::DatabaseError(u"database is locked"_s);
+        };
+        std::unique_ptr<TObjectHashedList> departments;
+        recorder.queryObjectList = [&](const QMetaObject &entity, const QString &sql) {
+            departments.reset(fixture.db().queryObjectList(entity, sql));
+            return departments.get();
+        };
+        HostFactory = recorder.factory();
+        Rt::setMessageBoxResponder([](const Rt::MessageBoxRequest &) { return Rt::Answer::Yes; });
+        {
+            Window w;
+            const QString listQuery = w.form.querySql();
+            const qsizetype from = recorder.calls.size();
+            driveEditor([&] { w.item(command)->click(); }, [](OpenEditor &e) { e.cancel(); });
+            QStringList seen;
+            for (const QString &call : recorder.calls.mid(from)) {
+                if (call == u"OpenQuery(%1)"_s.arg(listQuery))
+                    seen << u"OpenQuery(list)"_s;
+                else if (call.contains(u"WaitMessage"_s) || call.contains(u"Trans()"_s)
+                         || call.startsWith(u"ExecSql"_s) || call.startsWith(u"WriteErrorLog"_s)
+                         || call.contains(u"sys_dept "_s))
+                    seen << call;
+            }
+            QCOMPARE(seen, calls);
+        }
+        Rt::setMessageBoxResponder({});
+        HostFactory.reset();
+    }
+};
+
+QTEST_MAIN(WorkCommandsTest)
+#include "tst_workcommands.moc"
