@@ -9,10 +9,10 @@
 
 #include "BenchSupport.h"
 
-#include "hostapp/db/Database.h"
 #include "hostapp/db/DemoData.h"
 #include "hostapp/db/OperatorRights.h"
 #include "hostapp/db/OracleDialect.h"
+#include "hostapp/db/SqliteDatabase.h"
 #include "runtime/dataset.h"
 #include "runtime/exceptions.h"
 
@@ -34,10 +34,10 @@ namespace {
 // The search button's statement, joined as the module joins it.
 QString searchStatement(const QString &scope, const QString &begin, const QString &end)
 {
-    return u" select a.* from Kq_ExchangeClass a,hr_employee e  where  a.employeecode=e.employeecode  and a.ExchgDate >= to_date('"_s +
-           begin + u"','yyyy-mm-dd')  "_s + u" and a.ExchgDate <= to_date('"_s + end +
-           u"','yyyy-mm-dd')"_s + u" and e.DeptCode in "_s + scope +
-           u" order by a.EmployeeCode , a.ExchgDate  "_s;
+    return u" select a.* from Kq_ExchangeClass a,hr_employee e  where  a.employeecode=e.employeecode  and a.ExchgDate >= to_date('"_s
+           + begin + u"','yyyy-mm-dd')  "_s + u" and a.ExchgDate <= to_date('"_s + end
+           + u"','yyyy-mm-dd')"_s + u" and e.DeptCode in "_s + scope
+           + u" order by a.EmployeeCode , a.ExchgDate  "_s;
 }
 
 // Steps the statement and reads every column of every row; returns the row count.
@@ -98,7 +98,7 @@ int main(int argc, char *argv[])
     const int runs = qMax(1, parser.value(runsOption).toInt());
 
     try {
-        Database db(path);
+        SqliteDatabase db(path);
         Bench::prepareDemoDatabase(db, scale);
         Bench::print(u"employees: %1, exchanges: %2, plan rows: %3"_s.arg(
             db.queryValue(u"select count(1) from HR_Employee"_s),
@@ -109,7 +109,8 @@ int main(int argc, char *argv[])
         const QString sql = searchStatement(
             OperatorRights::deptScope(db, QString::number(DemoData::administratorId)),
             end.addDays(-30).toString(u"yyyy-MM-dd"_s), end.toString(u"yyyy-MM-dd"_s));
-        const QByteArray translated = OracleSql::translate(sql).first().sql.toUtf8();
+        const QByteArray translated =
+            OracleSql::translate(sql, OracleSql::Target::Sqlite).first().sql.toUtf8();
         Bench::print(u"plan: %1"_s.arg(db.queryPlan(sql).join(u"; "_s)));
 
         Timing viaDataSet;
@@ -142,19 +143,22 @@ int main(int argc, char *argv[])
         if (rows != rawRows)
             throw Rt::DatabaseError(u"row counts differ: %1 and %2"_s.arg(rows).arg(rawRows));
 
-        Bench::print(u"rows: %1 (30 days, whole scope); medians of %2 runs, elapsed / processor time"_s
-                  .arg(rows)
-                  .arg(runs));
+        Bench::print(
+            u"rows: %1 (30 days, whole scope); medians of %2 runs, elapsed / processor time"_s
+                .arg(rows)
+                .arg(runs));
         const auto line = [](const QString &what, const Timing &timing) {
             Bench::print(u"%1 %2 ms / %3 ms"_s.arg(what)
-                      .arg(Bench::median(timing.elapsed), 7, 'f', 1)
-                      .arg(Bench::median(timing.cpu), 7, 'f', 1));
+                             .arg(Bench::median(timing.elapsed), 7, 'f', 1)
+                             .arg(Bench::median(timing.cpu), 7, 'f', 1));
         };
         line(u"openQuery to TDataSet:         "_s, viaDataSet);
         line(u"sqlite3 prepare+step+columns:  "_s, viaSqlite);
-        Bench::print(u"ratio: %1 / %2"_s
-                  .arg(Bench::median(viaDataSet.elapsed) / Bench::median(viaSqlite.elapsed), 0, 'f', 2)
-                  .arg(Bench::median(viaDataSet.cpu) / Bench::median(viaSqlite.cpu), 0, 'f', 2));
+        Bench::print(
+            u"ratio: %1 / %2"_s
+                .arg(Bench::median(viaDataSet.elapsed) / Bench::median(viaSqlite.elapsed), 0, 'f',
+                     2)
+                .arg(Bench::median(viaDataSet.cpu) / Bench::median(viaSqlite.cpu), 0, 'f', 2));
     } catch (const Rt::Exception &e) {
         Bench::print(u"error: "_s + e.message());
         return 1;

@@ -35,10 +35,10 @@ double cpuMs()
 void prepareDemoDatabase(Database &db, double scale)
 {
     if (Schema::check(db) == Schema::State::Current) {
-        print(u"Reusing %1"_s.arg(db.filePath()));
+        print(u"Reusing %1"_s.arg(db.location()));
         return;
     }
-    print(u"Building %1 with demo scale %2 ..."_s.arg(db.filePath()).arg(scale));
+    print(u"Building %1 with demo scale %2 ..."_s.arg(db.location()).arg(scale));
     QElapsedTimer build;
     build.start();
     DemoData::create(db, QDate::currentDate(), DemoProfile::scaled(scale));

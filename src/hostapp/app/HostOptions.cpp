@@ -18,7 +18,9 @@ HostOptions parseHostOptions(const QStringList &arguments)
         "Error log: "_s
         + ErrorLog::defaultPath());
     parser.addHelpOption();
-    const QCommandLineOption db(u"db"_s, u"Database file (created with demo data when new)."_s,
+    const QCommandLineOption db(u"db"_s,
+                                u"Database file, or a postgresql:// URI of a server's database"
+                                " (created with demo data when new)."_s,
                                 u"path"_s);
     const QCommandLineOption plugin(u"plugin"_s, u"Plug-in library to load."_s, u"path"_s);
     const QCommandLineOption op(u"operator"_s, u"Operator code (default: admin)."_s, u"code"_s,

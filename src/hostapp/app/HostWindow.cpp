@@ -67,7 +67,7 @@ HostWindow::HostWindow(HostSession &session, IFactoryIntf *root)
     statusBar()->addPermanentWidget(
         new QLabel(u"操作员：%1（%2）"_s.arg(op->OperatorName, op->OperatorCode)));
     statusBar()->addPermanentWidget(
-        new QLabel(u"数据库：%1"_s.arg(session.database().filePath())));
+        new QLabel(u"数据库：%1"_s.arg(session.database().location())));
     connect(&session, &HostSession::dataSaved, this, &HostWindow::showDataSaved);
 }
 
@@ -187,7 +187,7 @@ void HostWindow::showDataSaved()
 
 void HostWindow::showAbout()
 {
-    Rt::messageBox(u"Talvex 考勤管理\n数据库：%1\n日志：%2"_s.arg(m_session.database().filePath(),
+    Rt::messageBox(u"Talvex 考勤管理\n数据库：%1\n日志：%2"_s.arg(m_session.database().location(),
                                                                m_session.log().filePath()),
                    u"关于"_s, Rt::Buttons::Ok, Rt::Icon::Information);
 }

@@ -5,7 +5,6 @@
 #include "runtime/exceptions.h"
 
 #include <QRegularExpression>
-#include <sqlite3.h>
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
@@ -42,10 +41,8 @@ int runSqlCommand(Database &db, const QString &statement)
             }
             return 0;
         }
-        const int before = sqlite3_total_changes(db.handle());
         const bool done = db.execSql(statement);
-        out << (sqlite3_total_changes(db.handle()) - before) << " row(s) changed" << (done ? "" : " (nothing found)")
-            << '\n';
+        out << db.changedRows() << " row(s) changed" << (done ? "" : " (nothing found)") << '\n';
         return 0;
     } catch (const Rt::Exception &e) {
         err << e.message() << '\n';

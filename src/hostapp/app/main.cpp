@@ -36,12 +36,20 @@ bool showsWindows()
     return platform != u"offscreen"_s && platform != u"minimal"_s;
 }
 
-// A new file gets the schema and the demo data; an existing one must be ours.
+// A new database gets the schema and the demo data; an existing one must be
+// ours, and one of an older layout is brought up to date.
 void prepareDatabase(Database &db, int demoScale)
 {
-    if (Schema::check(db) == Schema::State::Current)
+    const Schema::State state = Schema::check(db);
+    if (state == Schema::State::Current)
         return;
-    std::fprintf(stderr, "Creating the demo database %s ...\n", qPrintable(db.filePath()));
+    if (state == Schema::State::Older) {
+        std::fprintf(stderr, "Upgrading the database %s to layout %d ...\n",
+                     qPrintable(db.location()), Schema::version);
+        Schema::upgrade(db);
+        return;
+    }
+    std::fprintf(stderr, "Creating the demo database %s ...\n", qPrintable(db.location()));
     const DemoProfile profile = demoScale > 0 ? DemoProfile::scaled(demoScale)
                                               : DemoProfile::standard();
     DemoData::create(db, QDate::currentDate(), profile);
@@ -83,14 +91,15 @@ int main(int argc, char *argv[])
     Rt::setScreen(&hostScreen);
 
     try {
-        QDir().mkpath(QFileInfo(options.databasePath).absolutePath());
-        Database db(options.databasePath);
-        prepareDatabase(db, options.demoScale);
-        if (options.sqlCommand)
-            return runSqlCommand(db, options.sqlStatement);
+        if (!isServerLocation(options.databasePath))
+            QDir().mkpath(QFileInfo(options.databasePath).absolutePath());
+        const std::unique_ptr<Database> db = openDatabase(options.databasePath);
+        prepareDatabase(*db, options.demoScale);
 
         ErrorLog log(ErrorLog::defaultPath());
-        HostSession session(db, log, options.operatorCode);
+        HostSession session(*db, log, options.operatorCode);
+        if (options.sqlCommand)
+            return runSqlCommand(*db, options.sqlStatement);
         session.setPrintToFile(options.printToPath);
         IntfPtr<IFactoryIntf> root(new FactoryService(session));
 

@@ -5,6 +5,7 @@
 
 #include "hostapp/db/Database.h"
 #include "hostapp/db/OperatorRights.h"
+#include "runtime/dataset.h"
 #include "runtime/exceptions.h"
 
 using namespace Qt::StringLiterals;
@@ -13,15 +14,15 @@ namespace {
 
 std::unique_ptr<THostOperator> loadOperator(Database &db, const QString &code)
 {
-    SqliteStatement query = db.prepare(
-        u"SELECT ID, OperatorCode, OperatorName FROM Sys_Operator WHERE OperatorCode = ?1"_s);
-    query.bind(1, code);
-    if (!query.step())
+    const std::unique_ptr<TDataSet> rows = db.select(
+        u"SELECT ID, OperatorCode, OperatorName FROM Sys_Operator WHERE OperatorCode = $1"_s,
+        {code});
+    if (rows->recordCount() == 0)
         throw Rt::Exception(u"没有操作员“%1”。"_s.arg(code));
     auto op = std::make_unique<THostOperator>();
-    op->ID = query.columnText(0);
-    op->OperatorCode = query.columnText(1);
-    op->OperatorName = query.columnText(2);
+    op->ID = rows->asString(0, 0);
+    op->OperatorCode = rows->asString(0, 1);
+    op->OperatorName = rows->asString(0, 2);
     return op;
 }
 
@@ -36,6 +37,8 @@ HostSession::HostSession(Database &database, ErrorLog &log, const QString &opera
     , m_styles(createHostStyleRepository(this))
     , m_window(window)
 {
+    // Every change of a shift exchange from now on is recorded as his.
+    database.setOperatorCode(m_operator->OperatorCode);
 }
 
 HostSession::~HostSession() = default;

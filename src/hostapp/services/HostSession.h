@@ -4,9 +4,10 @@
 #include <QPointer>
 #include <memory>
 
+#include <QWidget>
+
 class Database;
 class ErrorLog;
-#include <QWidget>
 class TcxStyleRepository;
 class THostOperator;
 class WaitNotice;
@@ -17,7 +18,8 @@ class HostSession : public QObject
 {
     Q_OBJECT
 public:
-    // Loads the operator by code; raises when there is no such operator.
+    // Loads the operator by code and makes him the database session's operator;
+    // raises when there is no such operator.
     HostSession(Database &database, ErrorLog &log, const QString &operatorCode,
                 QWidget *window = nullptr);
     ~HostSession() override;

@@ -1,12 +1,12 @@
-#include "DataSetLoader.h"
+#include "SqliteDataSetLoader.h"
 
 #include "SqliteStatement.h"
+#include "TextInterner.h"
 
 #include "runtime/dataset.h"
 #include "runtime/datetime.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <optional>
 #include <sqlite3.h>
 #include <vector>
@@ -120,12 +120,8 @@ private:
     struct Column
     {
         std::optional<TFieldType> type;
-        QHash<QByteArray, QString> texts; // interned values
+        TextInterner texts;
     };
-
-    // Enough for a column of codes, names or dates; a column of free texts stops
-    // growing its table there.
-    static constexpr qsizetype maxInternedTexts = 65536;
 
     bool allTyped() const
     {
@@ -207,18 +203,7 @@ private:
                 return;
             }
         }
-        m_dataSet->setString(record, field, internedText(column, cell));
-    }
-
-    QString internedText(Column &column, const Cell &cell)
-    {
-        const QByteArray key = QByteArray::fromRawData(cell.text, cell.length);
-        if (const auto found = column.texts.constFind(key); found != column.texts.cend())
-            return found.value();
-        QString text = QString::fromUtf8(cell.text, cell.length);
-        if (column.texts.size() < maxInternedTexts)
-            column.texts.insert(QByteArray(cell.text, cell.length), text);
-        return text;
+        m_dataSet->setString(record, field, column.texts.text(cell.text, cell.length));
     }
 
     static constexpr int initialCapacity = 256;
