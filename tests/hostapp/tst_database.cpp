@@ -444,7 +444,21 @@ private Q_SLOTS:
         QCOMPARE(OperatorRights::rightLevel(db, u"2"_s, u"1002"_s), 0);
     }
 
-    // Two hosts on one file: a reader is not blocked by another's open write.
+    // Another desk holding a row too long: the save fails as Busy after the
+    // wait, and works once the other desk is done.
+    void aLockHeldTooLongFailsAsBusy()
+    {
+        Fixture fixture;
+        const std::unique_ptr<Database> other = fixture.connect();
+        const QString update = ModuleSql::updateExchange(u"1"_s, {u"E001"_s, u"2026-11-21"_s});
+        other->beginTrans();
+        QVERIFY(other->execSql(update));
+        QCOMPARE(failureOf([&] { fixture.db().execSql(update); }), DbFailure::Busy);
+        other->rollbackTrans();
+        QVERIFY(fixture.db().execSql(update));
+    }
+
+    // Two hosts on one database: a reader is not blocked by another's open write.
     void secondConnectionReadsDuringAnotherWrite()
     {
         Fixture fixture;
