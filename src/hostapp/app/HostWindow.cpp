@@ -1,4 +1,5 @@
 #include "HostWindow.h"
+#include "HistoryWindow.h"
 
 #include "hostapp/db/Database.h"
 #include "hostapp/services/ErrorLog.h"
@@ -113,6 +114,8 @@ void HostWindow::createActions()
             toolBar->addAction(action);
     }
     addToolBarBreak();
+    dataMenu->addSeparator();
+    dataMenu->addAction(u"修改历史(&H)"_s, this, &HostWindow::showHistory);
 
     fileMenu->addAction(u"退出(&X)"_s, QKeySequence::Quit, this, &QWidget::close);
     helpMenu->addAction(u"关于(&A)"_s, this, &HostWindow::showAbout);
@@ -183,6 +186,20 @@ void HostWindow::showDataSaved()
 {
     m_savedLabel->setText(
         u"数据已保存 %1"_s.arg(QDateTime::currentDateTime().toString(u"HH:mm:ss"_s)));
+}
+
+// One history window, brought to the front when asked for again.
+void HostWindow::showHistory()
+{
+    Rt::runGuarded([this] {
+        if (!m_history) {
+            m_history = new HistoryWindow(m_session.database(), this);
+            m_history->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        m_history->show();
+        m_history->raise();
+        m_history->activateWindow();
+    });
 }
 
 void HostWindow::showAbout()
