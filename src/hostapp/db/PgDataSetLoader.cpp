@@ -1,7 +1,7 @@
 #include "PgDataSetLoader.h"
 
+#include "ColumnCaches.h"
 #include "PgConnection.h"
-#include "TextInterner.h"
 
 #include "runtime/dataset.h"
 #include "runtime/datetime.h"
@@ -106,6 +106,7 @@ std::unique_ptr<TDataSet> loadDataSet(const PgResult &result,
         dataSet->addField(fieldName(c), fieldTypeOf(readings.back()));
     }
     std::vector<TextInterner> texts(result.columnCount());
+    std::vector<DateReader> dates(result.columnCount());
 
     const int rows = result.rowCount();
     dataSet->reserve(rows);
@@ -136,7 +137,8 @@ std::unique_ptr<TDataSet> loadDataSet(const PgResult &result,
                 break;
             }
             case Reading::DateTime: {
-                const std::optional<double> value = Rt::DateTime::parse(text);
+                const std::optional<double> value =
+                    dates[size_t(c)].read(text.data(), qsizetype(text.size()));
                 if (!value)
                     unreadable(text, dataSet->fieldName(c));
                 dataSet->setDateTime(record, c, *value);

@@ -165,10 +165,10 @@ void PgDatabase::setUpSession(PgConnection &connection)
 {
     // Dates and times in the text forms the host reads; Oracle's string
     // literals; a desk that holds a lock too long makes the others fail as Busy
-    // instead of hanging.
-    connection.exec(
-        u"SET DateStyle = 'ISO, YMD'; SET standard_conforming_strings = on;"
-        u" SET client_min_messages = warning; SET lock_timeout = %1"_s.arg(lockTimeoutMs));
+    // instead of hanging; a large list sorted in memory, not on disk.
+    connection.exec(u"SET DateStyle = 'ISO, YMD'; SET standard_conforming_strings = on;"
+                    u" SET client_min_messages = warning; SET lock_timeout = %1;"
+                    u" SET work_mem = '32MB'"_s.arg(lockTimeoutMs));
     if (!m_operatorCode.isNull())
         connection.exec(u"SELECT set_config('talvex.operator', $1, false)"_s, {m_operatorCode});
 }

@@ -179,8 +179,11 @@ constexpr Index indexList[] = {
     {u"UX_ClassDetail_Position", u"Kq_ClassDetail", u"ClassID, SubClassNo", true},
     // Joins from exchanges and plans to their employee.
     {u"UX_Employee_Code", u"HR_Employee", u"EmployeeCode", true},
-    // Department scope ("DeptCode in (...)") of lists and name lists.
-    {u"IX_Employee_Dept", u"HR_Employee", u"DeptCode, EmployeeCode", false},
+    // Department scope ("DeptCode in (...)") of lists and name lists. On the
+    // department alone: with the employee's code in it too, SQLite would look
+    // each listed exchange's employee up once per department of the scope,
+    // rather than walk the exchanges in the list's order without sorting them.
+    {u"IX_Employee_Dept", u"HR_Employee", u"DeptCode", false},
     {u"UX_Dept_Code", u"Sys_Dept", u"DeptCode", true},
     // The history window lists changes by their time.
     {u"IX_ExchangeHistory_Time", u"Kq_ExchangeClassHistory", u"ChangedAt", false},

@@ -32,8 +32,9 @@ struct Table
     std::span<const Column> columns;
     // Empty: no primary key.
     std::span<const QStringView> primaryKey = {};
-    // Rows are kept in primary key order: the list of an employee's exchanges
-    // then lies together on disk instead of scattered over the whole table.
+    // SQLite keeps the rows in primary key order: the list of an employee's
+    // exchanges then lies together on disk instead of scattered over the whole
+    // table. (PostgreSQL keeps an order of its own: PgSchema.cpp.)
     bool clustered = false;
 };
 

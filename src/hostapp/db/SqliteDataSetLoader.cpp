@@ -1,7 +1,7 @@
 #include "SqliteDataSetLoader.h"
 
+#include "ColumnCaches.h"
 #include "SqliteStatement.h"
-#include "TextInterner.h"
 
 #include "runtime/dataset.h"
 #include "runtime/datetime.h"
@@ -86,8 +86,9 @@ TFieldType typeOfStorage(int storageClass)
 class Loader
 {
 public:
-    explicit Loader(SqliteStatement &query)
+    Loader(SqliteStatement &query, int expectedRows)
         : m_query(query)
+        , m_expectedRows(qMax(expectedRows, minimumCapacity))
         , m_statement(query.handle())
         , m_dataSet(std::make_unique<TDataSet>())
     {
@@ -121,6 +122,7 @@ private:
     {
         std::optional<TFieldType> type;
         TextInterner texts;
+        DateReader dates;
     };
 
     bool allTyped() const
@@ -157,9 +159,9 @@ private:
                 m_dataSet->addField(m_query.columnName(int(i)),
                                     m_columns[i].type.value_or(TFieldType::String));
             }
-            // Columns grow by doubling; starting at a list's usual size spares
-            // the many small steps of the first rows.
-            m_dataSet->reserve(initialCapacity);
+            // Columns grow by doubling, moving every value each time: room for
+            // the rows expected spares that.
+            m_dataSet->reserve(m_expectedRows);
             m_fieldsAdded = true;
         }
         for (const BufferedRow &row : buffered) {
@@ -197,8 +199,7 @@ private:
     {
         Column &column = m_columns[size_t(field)];
         if (column.type == TFieldType::DateTime) {
-            if (const std::optional<double> value =
-                    Rt::DateTime::parse(std::string_view(cell.text, size_t(cell.length)))) {
+            if (const std::optional<double> value = column.dates.read(cell.text, cell.length)) {
                 m_dataSet->setDateTime(record, field, *value);
                 return;
             }
@@ -206,9 +207,10 @@ private:
         m_dataSet->setString(record, field, column.texts.text(cell.text, cell.length));
     }
 
-    static constexpr int initialCapacity = 256;
+    static constexpr int minimumCapacity = 256;
 
     SqliteStatement &m_query;
+    const int m_expectedRows;
     sqlite3_stmt *m_statement;
     std::unique_ptr<TDataSet> m_dataSet;
     std::vector<Column> m_columns;
@@ -217,7 +219,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<TDataSet> loadDataSet(SqliteStatement &query)
+std::unique_ptr<TDataSet> loadDataSet(SqliteStatement &query, int expectedRows)
 {
-    return Loader(query).run();
+    return Loader(query, expectedRows).run();
 }

@@ -181,7 +181,13 @@ TDataSet *SqliteDatabase::openQuery(const QString &oracleSql)
 {
     SqliteStatement query = prepareQuery(oracleSql);
     try {
-        return loadDataSet(query).release();
+        std::unique_ptr<TDataSet> rows = loadDataSet(query, m_rowsOfQuery.value(oracleSql));
+        // A few statements are enough to know: the list and its refreshes.
+        constexpr qsizetype rememberedQueries = 32;
+        if (m_rowsOfQuery.size() >= rememberedQueries && !m_rowsOfQuery.contains(oracleSql))
+            m_rowsOfQuery.clear();
+        m_rowsOfQuery.insert(oracleSql, rows->recordCount());
+        return rows.release();
     } catch (const SqliteError &error) {
         raiseStatementError(error, oracleSql);
     }

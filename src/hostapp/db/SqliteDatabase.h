@@ -3,6 +3,8 @@
 #include "Database.h"
 #include "SqliteStatement.h"
 
+#include <QHash>
+
 struct sqlite3;
 
 // The embedded database: one SQLite file, opened in WAL mode with a busy timeout
@@ -57,6 +59,9 @@ private:
 
     QString m_filePath;
     sqlite3 *m_db = nullptr;
+    // The rows each of the latest queries returned, by statement: a list runs
+    // again after every change and on every refresh, with about as many rows.
+    QHash<QString, int> m_rowsOfQuery;
     qint64 m_changedRows = 0;
     // What host_operator() returns; the connection owns it.
     QByteArray *m_operatorCode = nullptr;

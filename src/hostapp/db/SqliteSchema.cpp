@@ -202,7 +202,8 @@ void completeTables(Database &db)
 }
 
 // Layout 1 to 2: the exchanges move into a table kept in employee and day
-// order, and the history begins.
+// order, the department index loses the employee's code, and the history
+// begins.
 void upgrade(Database &db)
 {
     const Table &exchange = Schema::exchangeTable();
@@ -213,6 +214,10 @@ void upgrade(Database &db)
                  u"DROP TABLE %3;\n"
                  u"ALTER TABLE %1 RENAME TO %3;\n"_s.arg(rebuilt, columns, exchange.name)
                + indexesOf(exchange.name));
+    for (const Schema::Index &index : Schema::indexes()) {
+        if (index.name == u"IX_Employee_Dept")
+            db.execute(u"DROP INDEX %1; %2"_s.arg(index.name, Schema::createIndexStatement(index)));
+    }
     createHistory(db);
     analyze(db);
     db.execute(u"PRAGMA user_version = %1"_s.arg(Schema::version));
