@@ -70,8 +70,9 @@ UPDATE Sys_Sequence SET NextValue = 4;
         Schema::upgrade(*m_db);
         QCOMPARE(Schema::check(*m_db), Schema::State::Current);
         QCOMPARE(exchanges(*m_db), before);
-        QVERIFY(m_db->nativeValue(u"SELECT sql FROM sqlite_schema WHERE name = 'Kq_ExchangeClass'"_s)
-                    .contains(u"WITHOUT ROWID"_s));
+        QVERIFY(
+            m_db->nativeValue(u"SELECT sql FROM sqlite_schema WHERE name = 'Kq_ExchangeClass'"_s)
+                .contains(u"WITHOUT ROWID"_s));
         // Stored in the lists' order: read without an ORDER BY, they come so.
         const std::unique_ptr<TDataSet> stored =
             m_db->select(u"SELECT ID, Remark FROM Kq_ExchangeClass"_s);
@@ -98,13 +99,12 @@ UPDATE Sys_Sequence SET NextValue = 4;
         }
         QVERIFY(m_db->execSql(ModuleSql::deleteExchange(u"1"_s)));
         const QDate today = QDate::currentDate();
-        const QList<ExchangeHistory::Change> changes =
-            ExchangeHistory::find(*m_db, {today, today});
+        const QList<ExchangeHistory::Change> changes = ExchangeHistory::find(*m_db, {today, today});
         QCOMPARE(changes.size(), 2);
         QCOMPARE(changes.at(0).kind, u"DELETE"_s);
         QCOMPARE(changes.at(1).operatorCode, u"clerk"_s);
-        const std::unique_ptr<TDataSet> list(m_db->openQuery(ModuleSql::search(
-            u"('01')"_s, u"2026-11-01"_s, u"2026-12-31"_s)));
+        const std::unique_ptr<TDataSet> list(
+            m_db->openQuery(ModuleSql::search(u"('01')"_s, u"2026-11-01"_s, u"2026-12-31"_s)));
         QCOMPARE(list->recordCount(), 3);
         QCOMPARE(list->fieldByName(u"ID"_s).asString(), u"3"_s);
     }
