@@ -49,10 +49,13 @@ function(talvex_add_executable name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS})
 endfunction()
 
-# talvex_add_test(NAME SOURCES ... LIBS ... [DEPENDS target...])
-# A Qt Test executable run headless by CTest.
+# talvex_add_test(NAME [BOTH_BACKENDS|POSTGRESQL_ONLY] SOURCES ... LIBS ...
+#                 [DEPENDS target...])
+# A Qt Test executable run headless by CTest. BOTH_BACKENDS runs it a second
+# time as NAME_pg over PostgreSQL (see talvex_add_postgresql_variant);
+# POSTGRESQL_ONLY runs it as NAME_pg alone.
 function(talvex_add_test name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;DEPENDS" ${ARGN})
+    cmake_parse_arguments(ARG "BOTH_BACKENDS;POSTGRESQL_ONLY" "" "SOURCES;LIBS;DEPENDS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
     _talvex_common(${name})
     target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
@@ -60,9 +63,28 @@ function(talvex_add_test name)
     if(ARG_DEPENDS)
         add_dependencies(${name} ${ARG_DEPENDS})
     endif()
-    add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES
-        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TALVEX_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
+    if(NOT ARG_POSTGRESQL_ONLY)
+        add_test(NAME ${name} COMMAND ${name})
+        set_tests_properties(${name} PROPERTIES
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;TALVEX_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
+            TIMEOUT 300)
+    endif()
+    if(ARG_BOTH_BACKENDS OR ARG_POSTGRESQL_ONLY)
+        talvex_add_postgresql_variant(${name} COMMAND ${name})
+    endif()
+endfunction()
+
+# talvex_add_postgresql_variant(NAME COMMAND command...)
+# Registers NAME_pg: the command with TALVEX_TEST_BACKEND=postgresql, so that its
+# databases live on the PostgreSQL cluster that scripts/test.sh starts and names
+# in TALVEX_TEST_PG, which CTest passes on. Without a cluster it fails.
+function(talvex_add_postgresql_variant name)
+    cmake_parse_arguments(ARG "" "" "COMMAND" ${ARGN})
+    add_test(NAME ${name}_pg COMMAND ${ARG_COMMAND})
+    set_tests_properties(${name}_pg PROPERTIES
+        ENVIRONMENT
+            "QT_QPA_PLATFORM=offscreen;TALVEX_BIN_DIR=${CMAKE_BINARY_DIR}/bin;TALVEX_TEST_BACKEND=postgresql"
+        LABELS postgresql
         TIMEOUT 300)
 endfunction()
 

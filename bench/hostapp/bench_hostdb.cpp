@@ -1,29 +1,39 @@
-// Measures the list window's search over 30 days and the administrator's whole
-// scope on a large demo database: through Database::openQuery into a filled
-// TDataSet, against the same translated statement stepped by SQLite alone.
+// The list window's search over 30 days and the administrator's whole scope on a
+// large demo database, on SQLite and on PostgreSQL side by side:
+// - the engine alone: the translated statement, every value of every row read
+//   (SQLite: prepare, step, columns; PostgreSQL: the whole result received);
+// - through Database::openQuery into a filled TDataSet;
+// - from the search button to a filled grid in the list window.
 //
-//   bench_hostdb [--db FILE] [--demo-scale N] [--runs N]
+//   bench_hostdb [--db FILE] [--pg URI] [--demo-scale N] [--runs N]
 //
-// FILE is built with demo data of scale N (1: 20,000 employees, 1,000,000
-// exchanges) when it does not exist, and reused otherwise.
+// FILE, and the PostgreSQL database URI names (TALVEX_TEST_PG when --pg is not
+// given; scripts/with-pg-cluster.sh starts a throwaway one), are filled with demo
+// data of scale N when empty and reused otherwise. Without a URI only SQLite runs.
 
 #include "BenchSupport.h"
 
-#include "hostapp/db/Database.h"
 #include "hostapp/db/DemoData.h"
 #include "hostapp/db/OperatorRights.h"
 #include "hostapp/db/OracleDialect.h"
+#include "hostapp/db/PgDatabase.h"
+#include "hostapp/db/SqliteDatabase.h"
+#include "hostapp/services/ErrorLog.h"
+#include "hostapp/services/HostServices.h"
+#include "hostapp/services/HostSession.h"
+#include "runtime/application.h"
 #include "runtime/dataset.h"
+#include "runtime/editors/cxeditors.h"
 #include "runtime/exceptions.h"
+#include "talvex/project/HostFactory.h"
+#include "talvex/work/WorkWindow.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <algorithm>
-#include <cstdio>
-#include <ctime>
-#include <memory>
+#include <QPushButton>
+#include <libpq-fe.h>
 #include <sqlite3.h>
 #include <vector>
 
@@ -34,38 +44,47 @@ namespace {
 // The search button's statement, joined as the module joins it.
 QString searchStatement(const QString &scope, const QString &begin, const QString &end)
 {
-    return u" select a.* from Kq_ExchangeClass a,hr_employee e  where  a.employeecode=e.employeecode  and a.ExchgDate >= to_date('"_s +
-           begin + u"','yyyy-mm-dd')  "_s + u" and a.ExchgDate <= to_date('"_s + end +
-           u"','yyyy-mm-dd')"_s + u" and e.DeptCode in "_s + scope +
-           u" order by a.EmployeeCode , a.ExchgDate  "_s;
+    return u" select a.* from Kq_ExchangeClass a,hr_employee e  where  a.employeecode=e.employeecode  and a.ExchgDate >= to_date('"_s
+           + begin + u"','yyyy-mm-dd')  "_s + u" and a.ExchgDate <= to_date('"_s + end
+           + u"','yyyy-mm-dd')"_s + u" and e.DeptCode in "_s + scope
+           + u" order by a.EmployeeCode , a.ExchgDate  "_s;
 }
 
 // Steps the statement and reads every column of every row; returns the row count.
-int stepRaw(sqlite3 *db, const QByteArray &sql, quint64 *checksum)
+int stepSqlite(sqlite3 *db, const QByteArray &sql)
 {
     sqlite3_stmt *statement = nullptr;
     if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &statement, nullptr) != SQLITE_OK)
         throw Rt::DatabaseError(QString::fromUtf8(sqlite3_errmsg(db)));
     const int columns = sqlite3_column_count(statement);
     int rows = 0;
+    quint64 bytes = 0;
     while (sqlite3_step(statement) == SQLITE_ROW) {
         ++rows;
         for (int c = 0; c < columns; ++c) {
-            switch (sqlite3_column_type(statement, c)) {
-            case SQLITE_INTEGER:
-                *checksum += quint64(sqlite3_column_int64(statement, c));
-                break;
-            case SQLITE_FLOAT:
-                *checksum += quint64(sqlite3_column_double(statement, c));
-                break;
-            case SQLITE_TEXT:
+            if (sqlite3_column_type(statement, c) == SQLITE_TEXT) {
                 sqlite3_column_text(statement, c);
-                *checksum += quint64(sqlite3_column_bytes(statement, c));
-                break;
+                bytes += quint64(sqlite3_column_bytes(statement, c));
+            } else {
+                bytes += quint64(sqlite3_column_int64(statement, c));
             }
         }
     }
     sqlite3_finalize(statement);
+    static volatile quint64 sink;
+    sink = sink + bytes;
+    return rows;
+}
+
+// Receives the whole result, as libpq does before anyone reads it.
+int receivePostgreSql(PGconn *db, const QByteArray &sql)
+{
+    PGresult *result = PQexec(db, sql.constData());
+    const int rows = PQresultStatus(result) == PGRES_TUPLES_OK ? PQntuples(result) : -1;
+    const QString error = QString::fromUtf8(PQresultErrorMessage(result));
+    PQclear(result);
+    if (rows < 0)
+        throw Rt::DatabaseError(error);
     return rows;
 }
 
@@ -73,88 +92,151 @@ struct Timing
 {
     std::vector<double> elapsed;
     std::vector<double> cpu;
+
+    template <typename Work> void measure(Work work)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        const double cpuStart = Bench::cpuMs();
+        work();
+        elapsed.push_back(double(timer.nsecsElapsed()) / 1e6);
+        cpu.push_back(Bench::cpuMs() - cpuStart);
+    }
+
+    QString text() const
+    {
+        return u"%1 / %2"_s.arg(Bench::median(elapsed), 6, 'f', 0)
+            .arg(Bench::median(cpu), 4, 'f', 0);
+    }
 };
+
+struct EngineFigures
+{
+    QString name;
+    int rows = 0;
+    Timing engine;
+    Timing dataSet;
+    Timing grid;
+};
+
+EngineFigures measure(Database &db, const QString &name, int runs,
+                      const std::function<int(const QByteArray &)> &engineAlone)
+{
+    EngineFigures figures{name};
+    const QDate end = Bench::dataDay(db);
+    const QDate begin = end.addDays(-30);
+    const QString sql =
+        searchStatement(OperatorRights::deptScope(db, QString::number(DemoData::administratorId)),
+                        begin.toString(u"yyyy-MM-dd"_s), end.toString(u"yyyy-MM-dd"_s));
+    const OracleSql::Target target = db.backend() == DbBackend::Sqlite
+                                         ? OracleSql::Target::Sqlite
+                                         : OracleSql::Target::PostgreSql;
+    const QByteArray translated = OracleSql::translate(sql, target).first().sql.toUtf8();
+    Bench::print(u"%1 plan: %2"_s.arg(name, db.queryPlan(sql).join(u"; "_s)));
+
+    // The host's session first: it sets up the process as the host runs.
+    ErrorLog log(QDir::temp().filePath(u"bench-hostdb.log"_s));
+    HostSession session(db, log, u"admin"_s);
+
+    for (int run = -1; run < runs; ++run) { // run -1 warms the caches
+        Timing &engine = figures.engine;
+        int rows = 0;
+        engine.measure([&] { rows = engineAlone(translated); });
+        std::unique_ptr<TDataSet> set;
+        figures.dataSet.measure([&] { set.reset(db.openQuery(sql)); });
+        if (rows != set->recordCount())
+            throw Rt::DatabaseError(
+                u"row counts differ: %1, %2"_s.arg(rows).arg(set->recordCount()));
+        figures.rows = rows;
+        if (run < 0) {
+            figures.engine = {};
+            figures.dataSet = {};
+        }
+    }
+
+    IntfPtr<IFactoryIntf> root(new FactoryService(session));
+    HostFactory = root;
+    {
+        TWorkWindowForm window;
+        window.resize(1280, 720);
+        window.InitWindow();
+        window.findChild<TcxDateEdit *>(u"edtBeginDate"_s)->setDate(begin);
+        window.findChild<TcxDateEdit *>(u"edtEndDate"_s)->setDate(end);
+        window.show(); // the tree, the names and a first search
+        auto *button = window.findChild<QPushButton *>(u"btnQry"_s);
+        for (int run = 0; run < runs; ++run) {
+            figures.grid.measure([&] {
+                button->click();
+                QCoreApplication::processEvents();
+            });
+        }
+        if (window.dataSet()->recordCount() != figures.rows)
+            throw Rt::DatabaseError(
+                u"the grid shows %1 rows"_s.arg(window.dataSet()->recordCount()));
+        window.FreeWindow();
+    }
+    HostFactory.reset();
+    return figures;
+}
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        u"List search through the host database, against SQLite alone."_s);
+        u"List search on SQLite and PostgreSQL: the engine alone, into a data set, to a grid."_s);
     parser.addHelpOption();
-    const QCommandLineOption dbOption(u"db"_s, u"Database file, built when missing."_s, u"file"_s,
+    const QCommandLineOption dbOption(u"db"_s, u"SQLite file, built when missing."_s, u"file"_s,
                                       QDir::temp().filePath(u"talvex-bench.db"_s));
+    const QCommandLineOption pgOption(u"pg"_s, u"PostgreSQL URI, filled when empty."_s, u"uri"_s,
+                                      qEnvironmentVariable("TALVEX_TEST_PG"));
     const QCommandLineOption scaleOption(u"demo-scale"_s, u"Scale of a new demo database."_s,
                                          u"n"_s, u"1"_s);
-    const QCommandLineOption runsOption(u"runs"_s, u"Measured runs of each side."_s, u"n"_s,
+    const QCommandLineOption runsOption(u"runs"_s, u"Measured runs of each kind."_s, u"n"_s,
                                         u"7"_s);
-    parser.addOptions({dbOption, scaleOption, runsOption});
+    parser.addOptions({dbOption, pgOption, scaleOption, runsOption});
     parser.process(app);
-
-    const QString path = parser.value(dbOption);
     const double scale = parser.value(scaleOption).toDouble();
     const int runs = qMax(1, parser.value(runsOption).toInt());
 
+    TApplication application;
+    Rt::setApplication(&application);
     try {
-        Database db(path);
-        Bench::prepareDemoDatabase(db, scale);
-        Bench::print(u"employees: %1, exchanges: %2, plan rows: %3"_s.arg(
-            db.queryValue(u"select count(1) from HR_Employee"_s),
-            db.queryValue(u"select count(1) from Kq_ExchangeClass"_s),
-            db.queryValue(u"select count(1) from Kq_WorkPlan"_s)));
-
-        const QDate end = Bench::dataDay(db);
-        const QString sql = searchStatement(
-            OperatorRights::deptScope(db, QString::number(DemoData::administratorId)),
-            end.addDays(-30).toString(u"yyyy-MM-dd"_s), end.toString(u"yyyy-MM-dd"_s));
-        const QByteArray translated = OracleSql::translate(sql).first().sql.toUtf8();
-        Bench::print(u"plan: %1"_s.arg(db.queryPlan(sql).join(u"; "_s)));
-
-        Timing viaDataSet;
-        Timing viaSqlite;
-        int rows = 0;
-        int rawRows = 0;
-        quint64 checksum = 0;
-        QElapsedTimer timer;
-        for (int run = -1; run < runs; ++run) { // run -1 warms the cache
-            timer.start();
-            double cpuStart = Bench::cpuMs();
-            std::unique_ptr<TDataSet> set(db.openQuery(sql));
-            const double dataSetMs = timer.nsecsElapsed() / 1e6;
-            const double dataSetCpuMs = Bench::cpuMs() - cpuStart;
-            rows = set->recordCount();
-            set.reset();
-
-            timer.start();
-            cpuStart = Bench::cpuMs();
-            rawRows = stepRaw(db.handle(), translated, &checksum);
-            const double sqliteMs = timer.nsecsElapsed() / 1e6;
-            const double sqliteCpuMs = Bench::cpuMs() - cpuStart;
-            if (run >= 0) {
-                viaDataSet.elapsed.push_back(dataSetMs);
-                viaDataSet.cpu.push_back(dataSetCpuMs);
-                viaSqlite.elapsed.push_back(sqliteMs);
-                viaSqlite.cpu.push_back(sqliteCpuMs);
-            }
+        std::vector<EngineFigures> results;
+        {
+            SqliteDatabase db(parser.value(dbOption));
+            Bench::prepareDemoDatabase(db, scale);
+            results.push_back(measure(db, u"SQLite"_s, runs, [&](const QByteArray &sql) {
+                return stepSqlite(db.handle(), sql);
+            }));
         }
-        if (rows != rawRows)
-            throw Rt::DatabaseError(u"row counts differ: %1 and %2"_s.arg(rows).arg(rawRows));
+        if (!parser.value(pgOption).isEmpty()) {
+            PgDatabase db(parser.value(pgOption));
+            Bench::prepareDemoDatabase(db, scale);
+            results.push_back(measure(db, u"PostgreSQL"_s, runs, [&](const QByteArray &sql) {
+                return receivePostgreSql(db.connection().handle(), sql);
+            }));
+        }
 
-        Bench::print(u"rows: %1 (30 days, whole scope); medians of %2 runs, elapsed / processor time"_s
-                  .arg(rows)
-                  .arg(runs));
-        const auto line = [](const QString &what, const Timing &timing) {
-            Bench::print(u"%1 %2 ms / %3 ms"_s.arg(what)
-                      .arg(Bench::median(timing.elapsed), 7, 'f', 1)
-                      .arg(Bench::median(timing.cpu), 7, 'f', 1));
+        Bench::print(u"\n30 days, whole scope: %1 rows; medians of %2 runs,"
+                     u" elapsed / processor time of this process, ms"_s.arg(results.front().rows)
+                         .arg(runs));
+        QString header = u"%1"_s.arg(QString(), -34);
+        for (const EngineFigures &figures : results)
+            header += u"%1"_s.arg(figures.name, 16);
+        Bench::print(header);
+        const auto line = [&](const QString &what, Timing EngineFigures::*timing) {
+            QString text = u"%1"_s.arg(what, -34);
+            for (const EngineFigures &figures : results)
+                text += u"%1"_s.arg((figures.*timing).text(), 16);
+            Bench::print(text);
         };
-        line(u"openQuery to TDataSet:         "_s, viaDataSet);
-        line(u"sqlite3 prepare+step+columns:  "_s, viaSqlite);
-        Bench::print(u"ratio: %1 / %2"_s
-                  .arg(Bench::median(viaDataSet.elapsed) / Bench::median(viaSqlite.elapsed), 0, 'f', 2)
-                  .arg(Bench::median(viaDataSet.cpu) / Bench::median(viaSqlite.cpu), 0, 'f', 2));
+        line(u"the engine alone"_s, &EngineFigures::engine);
+        line(u"openQuery to a filled TDataSet"_s, &EngineFigures::dataSet);
+        line(u"search button to a filled grid"_s, &EngineFigures::grid);
     } catch (const Rt::Exception &e) {
         Bench::print(u"error: "_s + e.message());
         return 1;

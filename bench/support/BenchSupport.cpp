@@ -34,15 +34,22 @@ double cpuMs()
 
 void prepareDemoDatabase(Database &db, double scale)
 {
-    if (Schema::check(db) == Schema::State::Current) {
-        print(u"Reusing %1"_s.arg(db.filePath()));
+    const Schema::State state = Schema::check(db);
+    if (state == Schema::State::Current) {
+        print(u"Reusing %1"_s.arg(db.location()));
         return;
     }
-    print(u"Building %1 with demo scale %2 ..."_s.arg(db.filePath()).arg(scale));
-    QElapsedTimer build;
-    build.start();
+    QElapsedTimer timer;
+    timer.start();
+    if (state == Schema::State::Older) {
+        print(u"Upgrading the layout of %1 ..."_s.arg(db.location()));
+        Schema::upgrade(db);
+        print(u"upgrade: %1 s"_s.arg(timer.elapsed() / 1000.0, 0, 'f', 1));
+        return;
+    }
+    print(u"Building %1 with demo scale %2 ..."_s.arg(db.location()).arg(scale));
     DemoData::create(db, QDate::currentDate(), DemoProfile::scaled(scale));
-    print(u"build: %1 s"_s.arg(build.elapsed() / 1000.0, 0, 'f', 1));
+    print(u"build: %1 s"_s.arg(timer.elapsed() / 1000.0, 0, 'f', 1));
 }
 
 QDate dataDay(Database &db)

@@ -16,8 +16,8 @@ double median(std::vector<double> values);
 // than the elapsed time.
 double cpuMs();
 
-// Builds the demo data of that scale into an empty database (reports how long it
-// took); a database built before is reused as it is.
+// Builds the demo data of that scale into an empty database, or brings one of an
+// older layout up to date (reports how long it took); a current one is reused.
 void prepareDemoDatabase(Database &db, double scale);
 // The last day with exchanges: the "today" the demo data was built for.
 QDate dataDay(Database &db);

@@ -71,12 +71,13 @@ void measure(const QString &what, int runs, const std::function<void(int)> &step
 // Employees of the demo data with a rotating shift planned on a day.
 QStringList rotatingEmployees(Database &db, const QDate &planned, int count)
 {
-    SqliteStatement rows = db.prepare(u"SELECT employeecode FROM Kq_WorkPlan WHERE WorkDate = ?1 "
-                                      "AND ClassType = 1 LIMIT ?2"_s);
-    rows.bind(1, dayText(planned)).bind(2, count);
+    const std::unique_ptr<TDataSet> rows =
+        db.select(u"SELECT employeecode FROM Kq_WorkPlan WHERE WorkDate = $1 "
+                  "AND ClassType = 1 LIMIT $2"_s,
+                  {dayText(planned), count});
     QStringList codes;
-    while (rows.step())
-        codes << rows.columnText(0);
+    for (int row = 0; row < rows->recordCount(); ++row)
+        codes << rows->asString(row, 0);
     return codes;
 }
 
@@ -153,7 +154,8 @@ int main(int argc, char *argv[])
     Rt::setApplication(&application);
     Rt::setScreen(&screen);
     Rt::setMessageBoxResponder([](const Rt::MessageBoxRequest &) { return Rt::Answer::Yes; });
-    Database db(parser.value(dbOption));
+    const std::unique_ptr<Database> database = openDatabase(parser.value(dbOption));
+    Database &db = *database;
     Bench::prepareDemoDatabase(db, 1);
     removeBenchExchanges(db);
     ErrorLog log(QDir::temp().filePath(u"bench-editor.log"_s));

@@ -51,7 +51,8 @@ int main(int argc, char *argv[])
 
     TApplication application;
     Rt::setApplication(&application);
-    Database db(path);
+    const std::unique_ptr<Database> database = openDatabase(path);
+    Database &db = *database;
     Bench::prepareDemoDatabase(db, 1);
     ErrorLog log(QDir::temp().filePath(u"bench-listwindow.log"_s));
     HostSession session(db, log, u"admin"_s);

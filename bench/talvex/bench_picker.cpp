@@ -85,7 +85,8 @@ int main(int argc, char *argv[])
     // A search that finds nothing would otherwise wait for its message box.
     Rt::setMessageBoxResponder([](const Rt::MessageBoxRequest &) { return Rt::Answer::Ok; });
     try {
-        Database db(parser.value(dbOption));
+        const std::unique_ptr<Database> database = openDatabase(parser.value(dbOption));
+        Database &db = *database;
         Bench::prepareDemoDatabase(db, parser.value(scaleOption).toDouble());
         Bench::print(u"employees: %1"_s.arg(db.queryValue(u"select count(1) from HR_Employee"_s)));
 

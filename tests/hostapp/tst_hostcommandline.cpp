@@ -2,7 +2,7 @@
 // values refused with a message of their own before any window shows, and the
 // sql command.
 
-#include "hostapp/db/Database.h"
+#include "hostapp/db/SqliteDatabase.h"
 
 #include <QFile>
 #include <QImage>
@@ -56,7 +56,7 @@ private Q_SLOTS:
         QFile random(path(u"random.db"_s));
         QVERIFY(random.open(QIODevice::WriteOnly));
         random.write(QByteArray(8192, 'Z'));
-        Database(path(u"foreign.db"_s)).execute(u"CREATE TABLE notes (text)"_s);
+        SqliteDatabase(path(u"foreign.db"_s)).execute(u"CREATE TABLE notes (text)"_s);
     }
 
     void refusesBadCommandLines_data()

@@ -4,7 +4,7 @@
 
 #include "HostFixture.h"
 
-#include "hostapp/db/Database.h"
+#include "hostapp/db/SqliteDatabase.h"
 #include "hostapp/services/OperatorMessage.h"
 #include "hostapp/services/WaitNotice.h"
 #include "runtime/dataset.h"
@@ -74,8 +74,8 @@ private Q_SLOTS:
     {
         HostFixture host;
         QFile::remove(host.log.filePath());
-        sqlite3_busy_timeout(host.db().handle(), 50);
-        Database otherDesk(host.fixture.path());
+        sqlite3_busy_timeout(dynamic_cast<SqliteDatabase &>(host.db()).handle(), 50);
+        SqliteDatabase otherDesk(host.fixture.location());
         otherDesk.beginTrans();
         saveAsThePluginDoes(host.root.get(),
                             [](IDbIntf *db) { db->ExecSql(insertOf(u"E001"_s, u"2026-12-24"_s)); });
@@ -88,9 +88,9 @@ private Q_SLOTS:
     {
         HostFixture host;
         QFile::remove(host.log.filePath());
-        const QString copy = host.fixture.path() + u".damaged"_s;
+        const QString copy = host.fixture.location() + u".damaged"_s;
         host.db().execute(u"PRAGMA wal_checkpoint(TRUNCATE)"_s);
-        QVERIFY(QFile::copy(host.fixture.path(), copy));
+        QVERIFY(QFile::copy(host.fixture.location(), copy));
         const qint64 pageSize = host.db().nativeValue(u"PRAGMA page_size"_s).toLongLong();
         const qint64 rootPage =
             host.db()
@@ -103,7 +103,7 @@ private Q_SLOTS:
         file.write(QByteArray(pageSize, '\xff'));
         file.close();
 
-        Database damaged(copy);
+        SqliteDatabase damaged(copy);
         HostSession session(damaged, host.log, u"admin"_s);
         IntfPtr<IFactoryIntf> root(new FactoryService(session));
         saveAsThePluginDoes(root.get(), [](IDbIntf *db) {

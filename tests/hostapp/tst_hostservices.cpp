@@ -58,7 +58,9 @@ private Q_SLOTS:
         TBaseObj *op = host.root->GetOperator();
         QCOMPARE(op->ID, id);
         // The operator's code is the field after ID.
-        QCOMPARE(op->metaObject()->property(TBaseObj::staticMetaObject.propertyCount()).read(op)
+        QCOMPARE(op->metaObject()
+                     ->property(TBaseObj::staticMetaObject.propertyCount())
+                     .read(op)
                      .toString(),
                  code);
         auto rights = service(host.root.get(), &IFactoryIntf::GetRightManagerIntf);
@@ -79,7 +81,8 @@ private Q_SLOTS:
         HostFixture host;
         auto db = service(host.root.get(), &IFactoryIntf::GetDbIntf);
         TObjectHashedList *list = db->QueryObjectList(
-            TSys_Dept::staticMetaObject, u" select * from sys_dept  where DeptCode in ('02','0201','9') order by ID"_s);
+            TSys_Dept::staticMetaObject,
+            u" select * from sys_dept  where DeptCode in ('02','0201','9') order by ID"_s);
         QVERIFY(list);
         QCOMPARE(list->count(), 3);
         QCOMPARE(list->objectAt<TSys_Dept>(0)->DeptCode, u"02"_s);
@@ -93,12 +96,14 @@ private Q_SLOTS:
     {
         HostFixture host;
         auto dict = service(host.root.get(), &IFactoryIntf::GetDictIntf);
-        TcxImageComboBox *combo = dict->GetDictCombo(u" select StationCode,StationName from HR_StationInfo"_s);
+        TcxImageComboBox *combo =
+            dict->GetDictCombo(u" select StationCode,StationName from HR_StationInfo"_s);
         QCOMPARE(combo->items().count(), 2);
         QCOMPARE(combo->items().displayText(u"02"_s), u"班组长"_s);
         // Asked again, the host refills its own combo rather than making another.
         host.db().execute(u"INSERT INTO HR_StationInfo VALUES ('03', '质检员')"_s);
-        QCOMPARE(dict->GetDictCombo(u" select StationCode,StationName from HR_StationInfo"_s), combo);
+        QCOMPARE(dict->GetDictCombo(u" select StationCode,StationName from HR_StationInfo"_s),
+                 combo);
         QCOMPARE(combo->items().count(), 3);
     }
 
@@ -107,9 +112,11 @@ private Q_SLOTS:
         HostFixture host;
         auto db = service(host.root.get(), &IFactoryIntf::GetDbIntf);
         QString value;
-        db->QueryValue(u"select count(1) from Kq_ExchangeClass where EmployeeCode='nobody'"_s, value);
+        db->QueryValue(u"select count(1) from Kq_ExchangeClass where EmployeeCode='nobody'"_s,
+                       value);
         QCOMPARE(value, u"0"_s);
-        const std::unique_ptr<TDataSet> rows(db->OpenQuery(u"select * from Kq_ExchangeClass where ID=2"_s));
+        const std::unique_ptr<TDataSet> rows(
+            db->OpenQuery(u"select * from Kq_ExchangeClass where ID=2"_s));
         QCOMPARE(rows->fieldByName(u"exchgdate"_s).asString(), u"2026-12-03"_s);
 
         db->BeginTrans();
@@ -187,8 +194,8 @@ private Q_SLOTS:
         QVERIFY(text.contains(u"3 条记录"_s));
         QVERIFY(!text.contains(u"备注"_s));
 
-        QVERIFY_THROWS_EXCEPTION(Rt::Exception,
-                                 printer->PreviewControl2(&host.session, 0, u"KQ"_s, u"FormName"_s));
+        QVERIFY_THROWS_EXCEPTION(
+            Rt::Exception, printer->PreviewControl2(&host.session, 0, u"KQ"_s, u"FormName"_s));
     }
 
     // RaiseError shows the text and ends the command; the log keeps one line per entry.

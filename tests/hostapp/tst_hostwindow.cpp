@@ -20,6 +20,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 using namespace Qt::StringLiterals;
@@ -109,8 +110,19 @@ private Q_SLOTS:
         QSignalSpy add(host.pluginChild<TdxBarItem>(u"btnAdd"_s), &TdxBarItem::clicked);
         QSignalSpy search(host.pluginChild<QPushButton>(u"btnQry"_s), &QPushButton::clicked);
 
+        // The add command opens the editor modally: note it and close it.
+        QString opened;
+        QTimer::singleShot(0, [&opened] {
+            if (QWidget *editor = QApplication::activeModalWidget()) {
+                opened = editor->windowTitle();
+                editor->close();
+            }
+        });
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);
         QCOMPARE(add.count(), 1);
+        QCOMPARE(opened, u"新增调班"_s);
+        host.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(host.window.get()));
         start->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::AltModifier);
         QTRY_COMPARE(search.count(), 1);

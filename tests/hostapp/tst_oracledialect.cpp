@@ -14,14 +14,22 @@ namespace {
 
 const QString scope = Fixture::adminScope();
 
-QStringList translated(const QString &oracleSql)
+QStringList translated(const QString &oracleSql,
+                       OracleSql::Target target = OracleSql::Target::Sqlite)
 {
     qint64 next = 100;
     QStringList texts;
     for (const auto &statement :
-         OracleSql::translate(oracleSql, [&](const QString &) { return next++; }))
+         OracleSql::translate(oracleSql, target, [&](const QString &) { return next++; }))
         texts.append(statement.sql);
     return texts;
+}
+
+// A one-row query of an expression, on any backend.
+QString valueOf(Database &db, const QString &expression)
+{
+    return db.queryValue(u"select "_s + expression
+                         + u" from HR_StationInfo where StationCode='01'"_s);
 }
 
 } // namespace
@@ -77,6 +85,48 @@ private Q_SLOTS:
         QCOMPARE(translated(oracle), sqlite);
     }
 
+    void translatesOracleFormsForPostgreSql_data()
+    {
+        QTest::addColumn<QString>("oracle");
+        QTest::addColumn<QStringList>("postgresql");
+
+        QTest::newRow("to_date becomes a date")
+            << u"select * from t where d >= to_date('2026-1-5','yyyy-mm-dd')"_s
+            << QStringList{u"SELECT * FROM t WHERE d >= DATE '2026-01-05'"_s};
+        QTest::newRow("sysdate is the clock to the second")
+            << u"update t set m = sysdate where id=1"_s
+            << QStringList{u"UPDATE t SET m = date_trunc('second', LOCALTIMESTAMP) WHERE id = 1"_s};
+        QTest::newRow("nextval of the real sequence")
+            << u"insert into t (id, n) values (SEQ_OCID.nextval, 'x')"_s
+            << QStringList{u"INSERT INTO t (id, n) VALUES (nextval('seq_ocid'), 'x')"_s};
+        QTest::newRow("anonymous block and delete without from")
+            << u"  begin    delete Kq_ExchangeClass where ID='5';  end; "_s
+            << QStringList{u"DELETE FROM Kq_ExchangeClass WHERE ID = '5'"_s};
+        QTest::newRow("the search's name condition")
+            << u"select a from t where upper(REGEXP_REPLACE(Trim(e.personName),' ','')) like '%X%' "_s
+            << QStringList{
+                   u"SELECT a FROM t WHERE translate(regexp_replace(trim(e.personName), ' ', '',"
+                   u" 'g'), 'abcdefghijklmnopqrstuvwxyz', 'ABCDEFGHIJKLMNOPQRSTUVWXYZ')"
+                   u" LIKE '%X%' ESCAPE ''"_s};
+        QTest::newRow("regexp_replace of a pattern that may be NULL")
+            << u"select regexp_replace(a, p, r) from t"_s
+            << QStringList{
+                   u"SELECT coalesce(regexp_replace(a, p, coalesce(r, ''), 'g'), a) FROM t"_s};
+        QTest::newRow("an escape given stays")
+            << u"select a from t where a like 'x!%' escape '!'"_s
+            << QStringList{u"SELECT a FROM t WHERE a LIKE 'x!%' ESCAPE '!'"_s};
+        QTest::newRow("ideographic space and count")
+            << u" select count(1)\u3000from Kq_WorkPlan where employeecode='E001'"_s
+            << QStringList{u"SELECT count(1) FROM Kq_WorkPlan WHERE employeecode = 'E001'"_s};
+    }
+
+    void translatesOracleFormsForPostgreSql()
+    {
+        QFETCH(QString, oracle);
+        QFETCH(QStringList, postgresql);
+        QCOMPARE(translated(oracle, OracleSql::Target::PostgreSql), postgresql);
+    }
+
     // Every statement form the module sends, with its exact blanks, runs on the
     // host's schema. The rows each one returns are checked in tst_database.
     void moduleStatementsRun_data()
@@ -116,7 +166,8 @@ private Q_SLOTS:
         QFETCH(QString, sql);
         Fixture fixture;
         Database &db = fixture.db();
-        const auto statements = OracleSql::translate(sql, [](const QString &) { return 1; });
+        const auto statements =
+            OracleSql::translate(sql, OracleSql::Target::Sqlite, [](const QString &) { return 1; });
         if (statements.first().kind == OracleSql::StatementKind::Select) {
             std::unique_ptr<TDataSet> rows(db.openQuery(sql));
             QVERIFY(rows->fieldCount() > 0);
@@ -150,8 +201,8 @@ private Q_SLOTS:
         QVERIFY(fixture.db().execSql(ModuleSql::insertExchange(exchange)));
         QCOMPARE(fixture.db().queryValue(u"select ExchgeReason from Kq_ExchangeClass where ID=6"_s),
                  text);
-        QCOMPARE(fixture.db().queryValue(u"select count(1) from Kq_ExchangeClass where Remark='"_s +
-                                         ModuleSql::doubled(text) + u"'"_s),
+        QCOMPARE(fixture.db().queryValue(u"select count(1) from Kq_ExchangeClass where Remark='"_s
+                                         + ModuleSql::doubled(text) + u"'"_s),
                  u"1"_s);
         QCOMPARE(fixture.db().queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"6"_s);
     }
@@ -234,18 +285,18 @@ private Q_SLOTS:
         QFETCH(QString, expression);
         QFETCH(QString, value);
         Fixture fixture;
-        QCOMPARE(fixture.db().queryValue(u"select "_s + expression + u" from Sys_Sequence"_s),
-                 value);
+        QCOMPARE(valueOf(fixture.db(), expression), value);
     }
 
     void invalidPatternFailsClearly()
     {
         Fixture fixture;
         try {
-            fixture.db().queryValue(u"select regexp_replace('a', '(', '') from Sys_Sequence"_s);
+            valueOf(fixture.db(), u"regexp_replace('a', '(', '')"_s);
             QFAIL("an invalid pattern must raise");
         } catch (const Rt::DatabaseError &e) {
-            QVERIFY2(e.message().contains(u"invalid pattern '('"_s), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(u"regexp_replace('a', '(', '')"_s),
+                     qPrintable(e.message()));
         }
     }
 
@@ -259,6 +310,38 @@ private Q_SLOTS:
         QCOMPARE(
             db.queryValue(u"select count(1) from HR_Employee where upper(PyCode) like '%WF%'"_s),
             u"1"_s);
+    }
+
+    // Oracle's LIKE has no escape character unless told; a backslash is itself.
+    void likeTakesABackslashAsItIs()
+    {
+        Fixture fixture;
+        QCOMPARE(
+            fixture.db().queryValue(
+                u"select count(1) from HR_StationInfo where StationCode='01' and 'a\\b' like 'a\\b'"_s),
+            u"1"_s);
+        QCOMPARE(
+            fixture.db().queryValue(
+                u"select count(1) from HR_StationInfo where StationCode='01' and 'a%' like 'a!%' escape '!'"_s),
+            u"1"_s);
+    }
+
+    // upper and lower change a to z only, as the module's own upper-casing does.
+    void caseChangesOnlyAsciiLetters_data()
+    {
+        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("upper") << u"upper('ab\u00e9\u00df\u738b')"_s << u"AB\u00e9\u00df\u738b"_s;
+        QTest::newRow("lower") << u"lower('AB\u00c9\u738b')"_s << u"ab\u00c9\u738b"_s;
+        QTest::newRow("null") << u"upper(null)"_s << QString();
+    }
+
+    void caseChangesOnlyAsciiLetters()
+    {
+        QFETCH(QString, expression);
+        QFETCH(QString, value);
+        Fixture fixture;
+        QCOMPARE(valueOf(fixture.db(), expression), value);
     }
 };
 

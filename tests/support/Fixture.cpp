@@ -5,10 +5,11 @@
 using namespace Qt::StringLiterals;
 
 Fixture::Fixture()
-    : m_db(std::make_unique<Database>(path()))
 {
-    Schema::create(*m_db);
-    m_db->execute(uR"sql(
+    Database &db = m_database.db();
+    TransactionScope transaction(db);
+    Schema::createTables(db);
+    db.execute(uR"sql(
 INSERT INTO Sys_Dept (ID, ParentID, DeptCode, DeptName, TelNo, Sort) VALUES
     (1, -1, '01', '生产部', '0571-1', 1),
     (2, 1, '0101', '一车间', '0571-2', 2),
@@ -54,7 +55,6 @@ INSERT INTO Kq_ExchangeClass (ID, EmployeeCode, ExchgDate, period1Beg, period1En
     (3, 'E002', '2026-12-02', '07:30', '11:30', '00:00', '00:00', 0, 240, 1, 1, '设备检修', 'clerk', '2026-12-01 11:00:00'),
     (4, 'E003', '2026-12-04', '00:00', '00:00', '00:00', '00:00', 0, 0, 0, 0, '加班补休', 'clerk', '2026-12-02 08:00:00'),
     (5, 'E005', '2026-10-01', '08:00', '12:00', '00:00', '00:00', 0, 240, 1, 1, '临时安排', 'admin', '2026-09-30 08:00:00');
-UPDATE Sys_Sequence SET NextValue = 6 WHERE SeqName = 'SEQ_OCID';
 INSERT INTO Sys_Operator VALUES (1, 'admin', '系统管理员'), (2, 'clerk', '人事专员'),
     (3, 'viewer', '查询员');
 INSERT INTO Sys_OperatorRight VALUES (1, '1001', 2), (2, '1001', 2), (3, '1001', 1);
@@ -62,9 +62,7 @@ INSERT INTO Sys_OperatorDept SELECT 1, DeptCode FROM Sys_Dept;
 INSERT INTO Sys_OperatorDept VALUES (2, '02'), (2, '0201');
 INSERT INTO Sys_OperatorDept SELECT 3, DeptCode FROM Sys_Dept;
 )sql"_s);
-}
-
-QString Fixture::path() const
-{
-    return m_dir.filePath(u"talvex.db"_s);
+    Schema::restartSequence(db, 6);
+    Schema::completeTables(db);
+    transaction.commit();
 }

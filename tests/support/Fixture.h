@@ -1,11 +1,9 @@
 #pragma once
 
-#include "hostapp/db/Database.h"
+#include "TestDatabase.h"
 
-#include <QTemporaryDir>
-#include <memory>
-
-// A database file in a temporary folder with the schema and a handful of rows.
+// A database of the test run's backend (TestDatabase.h) with the schema and a
+// handful of rows, entered before the change history began: it holds none.
 // "Today" is 2026-12-05.
 //
 // Departments (ID, parent, code): 1 -1 01, 2 1 0101, 3 2 010101, 4 -1 02, 5 4 0201,
@@ -30,13 +28,14 @@ class Fixture
 public:
     Fixture();
 
-    Database &db() { return *m_db; }
-    QString path() const;
+    Database &db() { return m_database.db(); }
+    // Where another connection finds the same database.
+    const QString &location() const { return m_database.location(); }
+    std::unique_ptr<Database> connect() const { return m_database.connect(); }
 
     static QString adminScope() { return QStringLiteral("('01','0101','010101','02','0201','9')"); }
     static QString branchScope() { return QStringLiteral("('02','0201')"); }
 
 private:
-    QTemporaryDir m_dir;
-    std::unique_ptr<Database> m_db;
+    TestDatabase m_database;
 };

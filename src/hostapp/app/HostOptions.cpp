@@ -57,7 +57,7 @@ QString outputFile(const QString &path, QStringView option)
 }
 
 const OptionRow optionRows[] = {
-    {u"db", u"PATH", u"数据库文件；新文件会建好表并填入演示数据",
+    {u"db", u"PATH", u"数据库文件，或服务器上数据库的 postgresql:// 地址；新库会建好表并填入演示数据",
      [](HostOptions &o, const QString &v) { o.databasePath = v; }},
     {u"operator", u"CODE",
      u"操作员：admin（所有部门，可修改数据，默认）、clerk（只管 02 分部）、viewer（只能查看）",

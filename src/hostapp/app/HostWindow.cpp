@@ -1,4 +1,5 @@
 #include "HostWindow.h"
+#include "HistoryWindow.h"
 
 #include "hostapp/db/Database.h"
 #include "hostapp/services/ErrorLog.h"
@@ -66,7 +67,8 @@ HostWindow::HostWindow(HostSession &session, IFactoryIntf *root)
     statusBar()->addWidget(m_savedLabel, 1);
     statusBar()->addPermanentWidget(
         new QLabel(u"操作员：%1（%2）"_s.arg(op->OperatorName, op->OperatorCode)));
-    statusBar()->addPermanentWidget(new QLabel(u"数据库：%1"_s.arg(session.database().filePath())));
+    statusBar()->addPermanentWidget(
+        new QLabel(u"数据库：%1"_s.arg(session.database().location())));
     connect(&session, &HostSession::dataSaved, this, &HostWindow::showDataSaved);
 }
 
@@ -113,6 +115,8 @@ void HostWindow::createActions()
             toolBar->addAction(action);
     }
     addToolBarBreak();
+    dataMenu->addSeparator();
+    dataMenu->addAction(u"修改历史(&H)"_s, this, &HostWindow::showHistory);
 
     fileMenu->addAction(u"退出(&X)"_s, QKeySequence::Quit, this, &QWidget::close);
     helpMenu->addAction(u"关于(&A)"_s, this, &HostWindow::showAbout);
@@ -186,9 +190,23 @@ void HostWindow::showDataSaved()
         u"数据已保存 %1"_s.arg(QDateTime::currentDateTime().toString(u"HH:mm:ss"_s)));
 }
 
+// One history window, brought to the front when asked for again.
+void HostWindow::showHistory()
+{
+    Rt::runGuarded([this] {
+        if (!m_history) {
+            m_history = new HistoryWindow(m_session.database(), this);
+            m_history->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        m_history->show();
+        m_history->raise();
+        m_history->activateWindow();
+    });
+}
+
 void HostWindow::showAbout()
 {
-    Rt::messageBox(u"Talvex 考勤管理\n数据库：%1\n日志：%2"_s.arg(m_session.database().filePath(),
-                                                                  m_session.log().filePath()),
+    Rt::messageBox(u"Talvex 考勤管理\n数据库：%1\n日志：%2"_s.arg(m_session.database().location(),
+                                                               m_session.log().filePath()),
                    u"关于"_s, Rt::Buttons::Ok, Rt::Icon::Information);
 }

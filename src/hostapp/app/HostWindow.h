@@ -3,8 +3,10 @@
 #include "PluginHost.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <memory>
 
+class HistoryWindow;
 class HostSession;
 class QDockWidget;
 class QLabel;
@@ -39,6 +41,7 @@ private:
     void runCommand(PluginWindow::Op op);
     void showDataSaved();
     void showAbout();
+    void showHistory();
 
     HostSession &m_session;
     IFactoryIntf *m_root;
@@ -47,4 +50,5 @@ private:
     QDockWidget *m_dock;
     QPlainTextEdit *m_logView;
     QLabel *m_savedLabel;
+    QPointer<HistoryWindow> m_history;
 };

@@ -9,7 +9,6 @@
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
-#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -42,9 +41,8 @@ int runSqlCommand(Database &db, const QString &statement, ErrorLog &log)
             }
             return 0;
         }
-        const int before = sqlite3_total_changes(db.handle());
         const bool done = db.execSql(statement);
-        out << u"改动了 %1 行"_s.arg(sqlite3_total_changes(db.handle()) - before)
+        out << u"改动了 %1 行"_s.arg(db.changedRows())
             << (done ? u""_s : u"（没有找到要改动的行）"_s) << '\n';
         return 0;
     } catch (...) {

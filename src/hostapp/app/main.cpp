@@ -50,27 +50,35 @@ QStringList argumentsOf(int argc, char *argv[])
     return arguments;
 }
 
-void createDatabaseFolder(const QString &databasePath)
+// A file's folder is made when missing; a server's database needs none here.
+void createDatabaseFolder(const QString &location)
 {
-    const QString folder = QFileInfo(databasePath).absolutePath();
+    if (isServerLocation(location))
+        return;
+    const QString folder = QFileInfo(location).absolutePath();
     if (!QDir().mkpath(folder)) {
         throw HostError(
             u"无法建立数据库文件夹 %1。请检查 --db 给出的路径和文件夹的权限。"_s.arg(folder), {});
     }
 }
 
-// A new file gets the schema and the demo data; an existing one must be ours.
+// A new database gets the schema and the demo data; an existing one must be
+// ours, and one of an older layout is brought up to date.
 void prepareDatabase(Database &db, int demoScale)
 {
-    if (Schema::check(db) == Schema::State::Current) {
-        if (demoScale > 0) {
-            Terminal::say(
-                u"数据库 %1 已经存在：--demo-scale 只用于新建数据库，这次不起作用。"_s.arg(
-                    db.filePath()));
-        }
+    const Schema::State state = Schema::check(db);
+    if (state != Schema::State::Empty && demoScale > 0) {
+        Terminal::say(u"数据库 %1 已经存在：--demo-scale 只用于新建数据库，这次不起作用。"_s.arg(
+            db.location()));
+    }
+    if (state == Schema::State::Current)
+        return;
+    if (state == Schema::State::Older) {
+        Terminal::say(u"正在把数据库 %1 升级到第 %2 版布局……"_s.arg(db.location()).arg(Schema::version));
+        Schema::upgrade(db);
         return;
     }
-    Terminal::say(u"正在建立演示数据库 %1 ……"_s.arg(db.filePath()));
+    Terminal::say(u"正在建立演示数据库 %1 ……"_s.arg(db.location()));
     const DemoProfile profile =
         demoScale > 0 ? DemoProfile::scaled(demoScale) : DemoProfile::standard();
     DemoData::create(db, QDate::currentDate(), profile);
@@ -165,11 +173,15 @@ int main(int argc, char *argv[])
     ErrorLog log(ErrorLog::defaultPath());
     try {
         createDatabaseFolder(options.databasePath);
-        Database db(options.databasePath);
-        prepareDatabase(db, options.demoScale);
-        if (options.command == HostOptions::Command::Sql)
-            return runSqlCommand(db, options.sqlStatement, log);
-        return runWindow(options, db, log);
+        const std::unique_ptr<Database> db = openDatabase(options.databasePath);
+        prepareDatabase(*db, options.demoScale);
+        if (options.command == HostOptions::Command::Sql) {
+            // The session sets the operator under whom the history records the
+            // statement's changes.
+            const HostSession session(*db, log, options.operatorCode);
+            return runSqlCommand(*db, options.sqlStatement, log);
+        }
+        return runWindow(options, *db, log);
     } catch (...) {
         return Terminal::reportFailure(log, std::current_exception());
     }

@@ -1,57 +1,82 @@
 #pragma once
 
-#include "SqliteStatement.h"
+#include "DbFailure.h"
 
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
+#include <memory>
 
 struct QMetaObject;
-struct sqlite3;
 class TDataSet;
 class TObjectHashedList;
 
-// The host's database: one SQLite file, opened in WAL mode with a busy timeout
-// so that two hosts can share it. The module's operations take Oracle SQL text
-// and run its translation (OracleDialect.h); the native ones serve the schema,
-// the demo data and tools.
+enum class DbBackend { Sqlite, PostgreSql };
+
+// Takes the rows of one table in bulk, a value at a time in column order. Used
+// to fill a new database; far faster than one INSERT per row.
+class TableWriter
+{
+public:
+    virtual ~TableWriter() = default;
+
+    // A null QString writes NULL.
+    virtual TableWriter &add(const QString &text) = 0;
+    virtual TableWriter &add(qint64 value) = 0;
+    TableWriter &add(int value) { return add(qint64(value)); }
+    TableWriter &addNull() { return add(QString()); }
+    virtual void endRow() = 0;
+    // Sends what is still buffered; the rows are in the table afterwards.
+    virtual void finish() = 0;
+};
+
+// The host's database: an embedded SQLite file (SqliteDatabase.h) or a
+// PostgreSQL database on a server that several desks share (PgDatabase.h). Both
+// run the module's Oracle SQL through the dialect translator and return the same
+// types and text forms, so that neither the services nor the plug-in can tell
+// them apart.
 //
 // A Database is used by one thread at a time, as the host's user-interface
-// thread uses it. Every failure raises Rt::DatabaseError whose message includes
-// SQLite's. A statement that fails leaves the database as it was before it, also
-// inside an open transaction, as in Oracle.
+// thread uses it. Every failure raises DbError with the engine's message and a
+// kind (DbFailure.h). A statement that fails leaves the database as it was
+// before it, also inside an open transaction, as in Oracle.
 class Database
 {
 public:
-    // Opens the file, creating it when missing. ":memory:" opens a private
-    // in-memory database.
-    explicit Database(const QString &filePath);
-    ~Database();
+    virtual ~Database();
 
     Database(const Database &) = delete;
     Database &operator=(const Database &) = delete;
 
-    const QString &filePath() const { return m_filePath; }
+    virtual DbBackend backend() const = 0;
+    // Where the data lives, for messages: the file's path or the server's URI.
+    virtual QString location() const = 0;
 
-    // The rows of a SELECT as a new data set, which the caller owns (see
-    // DataSetLoader.h for the field types).
-    TDataSet *openQuery(const QString &oracleSql);
-    // The first column of the first row as text: a number as its decimal text,
-    // NULL or no row at all as "".
-    QString queryValue(const QString &oracleSql);
-    // Executes an INSERT, UPDATE, DELETE or an anonymous block of them. True when
-    // it ran; false when an UPDATE or DELETE found no row to change, which is how
-    // an update of a record another operator deleted reports that nothing was
-    // saved.
-    bool execSql(const QString &oracleSql);
+    // The module's statements, in Oracle SQL (OracleDialect.h).
 
-    // An explicit transaction around several execSql calls. Beginning takes the
-    // write lock at once, so that two hosts never deadlock upgrading read locks.
-    // Rolling back without an open transaction does nothing, since callers roll
-    // back from error handlers that cannot tell how far they got.
-    void beginTrans();
-    void commitTrans();
-    void rollbackTrans();
-    bool inTransaction() const;
+    // The rows of a SELECT as a new data set, which the caller owns. Fields have
+    // the types of their columns: whole numbers integer, other numbers float,
+    // dates and date-times date-time, the rest text.
+    virtual TDataSet *openQuery(const QString &oracleSql) = 0;
+    // The first column of the first row as text: a number as its decimal text, a
+    // date as "yyyy-mm-dd", a date-time as "yyyy-mm-dd hh:mm:ss", NULL or no row
+    // at all as "".
+    virtual QString queryValue(const QString &oracleSql) = 0;
+    // Executes an INSERT, UPDATE, DELETE or an anonymous block of them, as one
+    // unit. True when it ran; false when an UPDATE or DELETE found no row to
+    // change, which is how an update of a record another operator deleted
+    // reports that nothing was saved.
+    virtual bool execSql(const QString &oracleSql) = 0;
+    // The rows the last execSql changed.
+    virtual qint64 changedRows() const = 0;
+
+    // An explicit transaction around several execSql calls. Rolling back without
+    // an open transaction does nothing, since callers roll back from error
+    // handlers that cannot tell how far they got.
+    virtual void beginTrans() = 0;
+    virtual void commitTrans() = 0;
+    virtual void rollbackTrans() = 0;
+    virtual bool inTransaction() const = 0;
 
     // One new object of entityClass per row, in row order, made with its
     // invokable default constructor and keyed by its ID property. Each property
@@ -60,22 +85,72 @@ public:
     // 1899-12-30. NULL gives the empty value. The caller owns the list.
     TObjectHashedList *queryObjectList(const QMetaObject &entityClass, const QString &oracleSql);
 
-    // The lines of SQLite's EXPLAIN QUERY PLAN for the translation of a SELECT.
-    QStringList queryPlan(const QString &oracleSql);
+    // How the engine means to run the translation of a SELECT, one line a step.
+    virtual QStringList queryPlan(const QString &oracleSql) = 0;
 
-    // Native SQLite.
-    SqliteStatement prepare(const QString &sqliteSql);
-    // The first column of the first row as text; a null QString when NULL or no row.
-    QString nativeValue(const QString &sqliteSql);
-    // Runs one or more native statements separated by semicolons.
-    void execute(const QString &sqliteSql);
-    sqlite3 *handle() const { return m_db; }
+    // The operator of this session: the change history of the shift exchanges
+    // records his code with every change made from now on.
+    virtual void setOperatorCode(const QString &code) = 0;
+
+    // The host's own statements, in SQL that both engines read; $1, $2, ... are
+    // the parameters, so that no value becomes part of the statement text.
+
+    virtual std::unique_ptr<TDataSet> select(const QString &sql,
+                                             const QVariantList &parameters = {}) = 0;
+    // The first column of the first row as text; a null QString for NULL or no row.
+    QString nativeValue(const QString &sql, const QVariantList &parameters = {});
+    // One statement; returns the rows it changed.
+    virtual qint64 execute(const QString &sql, const QVariantList &parameters) = 0;
+    // One or more statements separated by semicolons, without parameters.
+    virtual void execute(const QString &script) = 0;
+
+    // Fills a table in bulk: see TableWriter.
+    virtual std::unique_ptr<TableWriter> writeTable(const QString &table,
+                                                    const QStringList &columns) = 0;
+
+protected:
+    Database() = default;
+};
+
+// A transaction of the host's own work that rolls back unless committed, so that
+// no failure can leave it open.
+class TransactionScope
+{
+public:
+    explicit TransactionScope(Database &db)
+        : m_db(db)
+    {
+        m_db.beginTrans();
+    }
+    ~TransactionScope()
+    {
+        if (m_committed)
+            return;
+        // A failure here would hide the one that brought us here.
+        try {
+            m_db.rollbackTrans();
+        } catch (const DbError &) {
+        }
+    }
+    TransactionScope(const TransactionScope &) = delete;
+    TransactionScope &operator=(const TransactionScope &) = delete;
+
+    void commit()
+    {
+        m_db.commitTrans();
+        m_committed = true;
+    }
 
 private:
-    SqliteStatement prepareQuery(const QString &oracleSql);
-    qint64 nextSequenceValue(const QString &sequence);
-    [[noreturn]] void raiseStatementError(const SqliteError &error, const QString &oracleSql) const;
-
-    QString m_filePath;
-    sqlite3 *m_db = nullptr;
+    Database &m_db;
+    bool m_committed = false;
 };
+
+// A location that names a PostgreSQL database: a libpq URI starting with
+// postgresql:// or postgres://.
+bool isServerLocation(const QString &location);
+
+// Opens the database at location: a PostgreSQL database for a server location,
+// otherwise an SQLite file, created when missing (":memory:" opens a private
+// in-memory database). Nothing is created inside it: see Schema.h.
+std::unique_ptr<Database> openDatabase(const QString &location);

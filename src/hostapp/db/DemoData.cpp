@@ -6,10 +6,12 @@
 
 #include "runtime/exceptions.h"
 
+#include <QDateTime>
 #include <QRandomGenerator>
 #include <QSet>
+#include <algorithm>
+#include <optional>
 #include <span>
-#include <sqlite3.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -153,39 +155,58 @@ QString dateText(const QDate &date)
     return date.toString(u"yyyy-MM-dd"_s);
 }
 
-// Journal in memory, no syncs and a large cache while a new file is filled: a
-// crash then costs only this new file, and a large profile loads many times
-// faster. Each setting is only a speed-up: one that SQLite refuses (another
-// connection keeps the file in WAL mode) is left out. The ordinary settings
-// return afterwards.
+// Settings for filling a new database fast; each is only a speed-up, and the
+// ordinary ones return afterwards. SQLite: journal in memory, no syncs and a
+// large cache (a crash then costs only this new file); a setting that SQLite
+// refuses (another connection keeps the file in WAL mode) is left out.
+// PostgreSQL: memory for building the indexes in one pass each.
 class BulkLoad
 {
 public:
     explicit BulkLoad(Database &db)
         : m_db(db)
-        , m_cacheSize(db.nativeValue(u"PRAGMA cache_size"_s))
     {
-        run(u"PRAGMA journal_mode = MEMORY"_s);
-        run(u"PRAGMA synchronous = OFF"_s);
-        run(u"PRAGMA cache_size = -262144"_s);
+        if (db.backend() == DbBackend::Sqlite) {
+            m_cacheSize = db.nativeValue(u"PRAGMA cache_size"_s);
+            run(u"PRAGMA journal_mode = MEMORY"_s);
+            run(u"PRAGMA synchronous = OFF"_s);
+            run(u"PRAGMA cache_size = -262144"_s);
+        } else {
+            run(u"SET maintenance_work_mem = '256MB'"_s);
+        }
     }
 
     ~BulkLoad()
     {
-        run(u"PRAGMA cache_size = "_s + m_cacheSize);
-        run(u"PRAGMA synchronous = NORMAL"_s);
-        run(u"PRAGMA journal_mode = WAL"_s);
+        if (m_db.backend() == DbBackend::Sqlite) {
+            run(u"PRAGMA cache_size = "_s + m_cacheSize);
+            run(u"PRAGMA synchronous = NORMAL"_s);
+            run(u"PRAGMA journal_mode = WAL"_s);
+        } else {
+            run(u"RESET maintenance_work_mem"_s);
+        }
     }
 
 private:
-    void run(const QString &pragma)
+    void run(const QString &setting)
     {
-        sqlite3_exec(m_db.handle(), pragma.toUtf8().constData(), nullptr, nullptr, nullptr);
+        try {
+            m_db.execute(setting);
+        } catch (const DbError &) {
+        }
     }
 
     Database &m_db;
-    const QString m_cacheSize;
+    QString m_cacheSize;
 };
+
+QStringList columns(QStringView list)
+{
+    QStringList names;
+    for (QStringView name : list.split(u','))
+        names.append(name.trimmed().toString());
+    return names;
+}
 
 class Builder
 {
@@ -214,15 +235,34 @@ private:
         bool active; // not deleted, at work or on probation
     };
 
+    // One exchange as drawn, written once all are drawn.
+    struct Exchange
+    {
+        qint64 id;
+        int employee;
+        int daysAgo;
+        const Periods *periods;
+        int reason;
+        bool byAdmin;
+        int remark; // -1: none
+        QDateTime created;
+        bool modified;
+    };
+
     int draw(int bound) { return m_random.bounded(bound); }
     bool chance(int percent) { return draw(100) < percent; }
     QString daysAgo(int days) const { return dateText(m_today.addDays(-days)); }
 
+    std::unique_ptr<TableWriter> writer(const QString &table, QStringView columnNames)
+    {
+        return m_db.writeTable(table, columns(columnNames));
+    }
+
     void addDepartments()
     {
-        SqliteStatement insert = m_db.prepare(
-            u"INSERT INTO Sys_Dept (ID, ParentID, DeptCode, DeptShortCode, DeptName, DeptLeader,"
-            u" TelNo, Email, Sort) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"_s);
+        const auto rows =
+            writer(u"Sys_Dept"_s, u"ID, ParentID, DeptCode, DeptShortCode, DeptName, DeptLeader,"
+                                  u" TelNo, Email, Sort");
         int id = 0;
         for (const DeptSeed &dept : departments) {
             ++id;
@@ -235,73 +275,71 @@ private:
                         parentId = i + 1;
                 }
             }
-            insert.bind(1, id)
-                .bind(2, parentId)
-                .bind(3, code.toString())
-                .bind(4, code.right(2).toString())
-                .bind(5, dept.name.toString())
-                .bind(6, DemoNames::personName(m_random).name)
-                .bind(7, u"0571-8888%1"_s.arg(id, 4, 10, QChar(u'0')))
-                .bind(8, u"dept%1@example.com"_s.arg(id))
-                .bind(9, id);
-            insert.run();
-            insert.reset();
+            rows->add(id)
+                .add(parentId)
+                .add(code.toString())
+                .add(code.right(2).toString())
+                .add(dept.name.toString())
+                .add(DemoNames::personName(m_random).name)
+                .add(u"0571-8888%1"_s.arg(id, 4, 10, QChar(u'0')))
+                .add(u"dept%1@example.com"_s.arg(id))
+                .add(id);
+            rows->endRow();
         }
+        rows->finish();
     }
 
     void addStations()
     {
-        SqliteStatement insert = m_db.prepare(
-            u"INSERT INTO HR_StationInfo (StationCode, StationName) VALUES (?1, ?2)"_s);
+        const auto rows = writer(u"HR_StationInfo"_s, u"StationCode, StationName");
         for (const StationSeed &station : stations) {
-            insert.bind(1, station.code.toString()).bind(2, station.name.toString());
-            insert.run();
-            insert.reset();
+            rows->add(station.code.toString()).add(station.name.toString());
+            rows->endRow();
         }
+        rows->finish();
     }
 
     void addShifts()
     {
-        SqliteStatement insert = m_db.prepare(
-            u"INSERT INTO Kq_ClassDetail (ClassID, SubClassNo, ClassName, period1Beg, period1end,"
-            u" period2Beg, period2end) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"_s);
+        const auto rows = writer(u"Kq_ClassDetail"_s, u"ClassID, SubClassNo, ClassName,"
+                                                      u" period1Beg, period1end, period2Beg,"
+                                                      u" period2end");
         for (const Shift &shift : shifts) {
             for (size_t i = 0; i < shift.cycle.size(); ++i) {
-                const Periods &day = shift.cycle[i];
-                insert.bind(1, shift.classId.toString())
-                    .bind(2, int(i) + 1)
-                    .bind(3, shift.className.toString());
-                bindPeriods(insert, 4, day);
-                insert.run();
-                insert.reset();
+                rows->add(shift.classId.toString()).add(int(i) + 1).add(shift.className.toString());
+                addPeriods(*rows, shift.cycle[i]);
+                rows->endRow();
             }
         }
+        rows->finish();
     }
 
     void addOperators()
     {
-        SqliteStatement insertOperator = m_db.prepare(
-            u"INSERT INTO Sys_Operator (ID, OperatorCode, OperatorName) VALUES (?1, ?2, ?3)"_s);
-        SqliteStatement insertRight =
-            m_db.prepare(u"INSERT INTO Sys_OperatorRight (OperatorID, RightCode, RightLevel)"
-                         u" VALUES (?1, ?2, ?3)"_s);
-        SqliteStatement insertScope =
-            m_db.prepare(u"INSERT INTO Sys_OperatorDept (OperatorID, DeptCode) VALUES (?1, ?2)"_s);
+        const auto operatorRows = writer(u"Sys_Operator"_s, u"ID, OperatorCode, OperatorName");
         for (const Operator &op : operators) {
-            insertOperator.bind(1, op.id).bind(2, op.code.toString()).bind(3, op.name.toString());
-            insertOperator.run();
-            insertOperator.reset();
-            insertRight.bind(1, op.id).bind(2, rightCode.toString()).bind(3, op.level);
-            insertRight.run();
-            insertRight.reset();
+            operatorRows->add(op.id).add(op.code.toString()).add(op.name.toString());
+            operatorRows->endRow();
+        }
+        operatorRows->finish();
+
+        const auto rightRows = writer(u"Sys_OperatorRight"_s, u"OperatorID, RightCode, RightLevel");
+        for (const Operator &op : operators) {
+            rightRows->add(op.id).add(rightCode.toString()).add(op.level);
+            rightRows->endRow();
+        }
+        rightRows->finish();
+
+        const auto scopeRows = writer(u"Sys_OperatorDept"_s, u"OperatorID, DeptCode");
+        for (const Operator &op : operators) {
             for (const DeptSeed &dept : departments) {
                 if (!dept.code.startsWith(op.branch))
                     continue;
-                insertScope.bind(1, op.id).bind(2, dept.code.toString());
-                insertScope.run();
-                insertScope.reset();
+                scopeRows->add(op.id).add(dept.code.toString());
+                scopeRows->endRow();
             }
         }
+        scopeRows->finish();
     }
 
     int workStatus(int index)
@@ -323,17 +361,17 @@ private:
 
     void addEmployees()
     {
-        SqliteStatement insert = m_db.prepare(
-            u"INSERT INTO HR_Employee (ID, EmployeeCode, JobNumber, PersonName, PyCode, Sex,"
-            u" CertNo, Birthday, Age, NativePlace, Nation, DiplomaCode, DeptCode, StationCode,"
-            u" InDate, ProbationPeriod, ProbationBegin, ProbationEnd, WorkDate, WorkStatus,"
-            u" MobileNo, OptorCode, CREATE_TIME, DELETED) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7,"
-            u" ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19, ?20, ?21, ?22, ?23,"
-            u" ?24)"_s);
+        const auto rows = writer(
+            u"HR_Employee"_s,
+            u"ID, EmployeeCode, JobNumber, PersonName, PyCode, Sex, CertNo, Birthday, Age,"
+            u" NativePlace, Nation, DiplomaCode, DeptCode, StationCode, InDate, ProbationPeriod,"
+            u" ProbationBegin, ProbationEnd, WorkDate, WorkStatus, MobileNo, OptorCode,"
+            u" CREATE_TIME, DELETED");
         const QDate oldestBirthday(1965, 1, 1);
         const QDate oldestEntry(2005, 1, 1);
         m_employees.reserve(size_t(m_profile.employees));
         for (int i = 0; i < m_profile.employees; ++i) {
+            // Drawn in this order, so that a seed always gives the same rows.
             const QString code = u"%1"_s.arg(i + 1, 6, 10, QChar(u'0'));
             QString jobNumber = QString::number(10000 + i);
             if (chance(10))
@@ -342,55 +380,50 @@ private:
             const int status = workStatus(i);
             const bool deleted = chance(3);
             const QDate inDate = oldestEntry.addDays(draw(int(oldestEntry.daysTo(m_today)) - 90));
-
-            insert.bind(1, i + 1)
-                .bind(2, code)
-                .bind(3, jobNumber)
-                .bind(4, person.name)
-                .bind(5, person.pyCode)
-                .bind(6, draw(2))
-                .bind(10, pick(m_random, provinces).toString())
-                .bind(11, (chance(90) ? u"汉族"_s : pick(m_random, minorities).toString()))
-                .bind(12, u"0%1"_s.arg(1 + draw(5)))
-                .bind(13, pick(m_random, departments).code.toString())
-                .bind(14, pick(m_random, stations).code.toString())
-                .bind(15, dateText(inDate))
-                .bind(16, 3)
-                .bind(17, dateText(inDate))
-                .bind(18, dateText(inDate.addMonths(3)))
-                .bind(19, dateText(inDate.addDays(-draw(2000))))
-                .bind(20, status)
-                .bind(21, u"13%1"_s.arg(draw(1000000000), 9, 10, QChar(u'0')))
-                .bind(22, u"admin"_s)
-                .bind(23, dateText(inDate) + u" 09:00:00"_s)
-                .bind(24, deleted ? 1 : 0);
-            if (chance(5)) {
-                insert.bindNull(7).bindNull(8).bindNull(9);
-            } else {
-                const QDate birthday = oldestBirthday.addDays(draw(40 * 365));
-                int age = m_today.year() - birthday.year();
-                if (m_today < birthday.addYears(age))
-                    --age;
-                insert
-                    .bind(7, u"330106%1%2"_s.arg(birthday.toString(u"yyyyMMdd"_s))
-                                 .arg(draw(10000), 4, 10, QChar(u'0')))
-                    .bind(8, dateText(birthday))
-                    .bind(9, age);
+            const int sex = draw(2);
+            const QString nativePlace = pick(m_random, provinces).toString();
+            const QString nation = chance(90) ? u"汉族"_s : pick(m_random, minorities).toString();
+            const QString diploma = u"0%1"_s.arg(1 + draw(5));
+            const QString dept = pick(m_random, departments).code.toString();
+            const QString station = pick(m_random, stations).code.toString();
+            const QDate workDate = inDate.addDays(-draw(2000));
+            const QString mobile = u"13%1"_s.arg(draw(1000000000), 9, 10, QChar(u'0'));
+            QString certNo;
+            QString birthday;
+            std::optional<int> age;
+            if (!chance(5)) {
+                const QDate born = oldestBirthday.addDays(draw(40 * 365));
+                age = m_today.year() - born.year();
+                if (m_today < born.addYears(*age))
+                    --*age;
+                certNo = u"330106%1%2"_s.arg(born.toString(u"yyyyMMdd"_s))
+                             .arg(draw(10000), 4, 10, QChar(u'0'));
+                birthday = dateText(born);
             }
-            insert.run();
-            insert.reset();
+
+            rows->add(i + 1).add(code).add(jobNumber).add(person.name).add(person.pyCode).add(sex);
+            rows->add(certNo).add(birthday);
+            age ? rows->add(*age) : rows->addNull();
+            rows->add(nativePlace).add(nation).add(diploma).add(dept).add(station);
+            rows->add(dateText(inDate))
+                .add(3)
+                .add(dateText(inDate))
+                .add(dateText(inDate.addMonths(3)));
+            rows->add(dateText(workDate)).add(status).add(mobile).add(u"admin"_s);
+            rows->add(dateText(inDate) + u" 09:00:00"_s).add(deleted ? 1 : 0);
+            rows->endRow();
             m_employees.push_back({code, !deleted && (status == 0 || status == 4)});
         }
+        rows->finish();
     }
 
     // Each employee's plan runs from planDays before today to a day between 1
     // and 10 days before today; 3 in 100 have none at all.
     void addWorkPlans()
     {
-        SqliteStatement insert = m_db.prepare(
-            u"INSERT INTO Kq_WorkPlan (employeecode, WorkDate, period1Beg, period1end, period2Beg,"
-            u" period2end, ClassType, ClassID, SubClassNo)"
-            u" VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)"_s);
+        const auto rows = writer(u"Kq_WorkPlan"_s, u"employeecode, WorkDate, period1Beg,"
+                                                   u" period1end, period2Beg, period2end,"
+                                                   u" ClassType, ClassID, SubClassNo");
         std::vector<QString> days;
         for (int ago = 0; ago <= m_profile.planDays; ++ago)
             days.push_back(daysAgo(ago));
@@ -403,24 +436,22 @@ private:
             const Shift &shift = shifts[size_t(shiftIndex % int(std::size(shifts)))];
             const int cycleStart = draw(int(shift.cycle.size()));
             const int lastDayAgo = 1 + draw(10);
-            insert.bind(1, employee.code)
-                .bind(7, irregular ? irregularClassType : rotatingClassType)
-                .bind(8, (irregular ? irregularClassId : shift.classId).toString());
+            const QString classId = (irregular ? irregularClassId : shift.classId).toString();
             for (int ago = m_profile.planDays; ago >= lastDayAgo; --ago) {
                 const int position =
                     (cycleStart + m_profile.planDays - ago) % int(shift.cycle.size());
-                insert.bind(2, days[size_t(ago)]);
-                if (irregular) {
-                    bindPeriods(insert, 3, chance(25) ? restDay : pick(m_random, otherTimes));
-                    insert.bind(9, 1);
-                } else {
-                    bindPeriods(insert, 3, shift.cycle[size_t(position)]);
-                    insert.bind(9, position + 1);
-                }
-                insert.run();
-                insert.reset();
+                rows->add(employee.code).add(days[size_t(ago)]);
+                if (irregular)
+                    addPeriods(*rows, chance(25) ? restDay : pick(m_random, otherTimes));
+                else
+                    addPeriods(*rows, shift.cycle[size_t(position)]);
+                rows->add(irregular ? irregularClassType : rotatingClassType)
+                    .add(classId)
+                    .add(irregular ? 1 : position + 1);
+                rows->endRow();
             }
         }
+        rows->finish();
     }
 
     void addExchanges()
@@ -430,23 +461,19 @@ private:
             if (m_employees[i].active)
                 active.push_back(int(i));
         }
-        SqliteStatement insert = m_db.prepare(
-            u"INSERT INTO Kq_ExchangeClass (ID, EmployeeCode, ExchgDate, period1Beg, period1End,"
-            u" period2Beg, period2End, SubClassType, WorkTime, WorkFlag, ExchgType, ExchgeReason,"
-            u" OptorCode, Remark, CREATE_TIME, MODIFIED_TIME)"
-            u" VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, 0, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15)"_s);
+        std::vector<Exchange> exchanges;
         QSet<qint64> taken; // employee and day, one exchange each
-        qint64 id = 0;
         const auto addSome = [&](int count, int firstDayAgo, int dayCount) {
             if (active.empty() || dayCount <= 0)
                 return;
             count = int(qMin<qint64>(count, qint64(active.size()) * dayCount));
+            exchanges.reserve(exchanges.size() + size_t(count));
             for (int added = 0; added < count;) {
                 const int employee = active[size_t(draw(int(active.size())))];
                 const int ago = firstDayAgo + draw(dayCount);
                 if (!taken.contains(qint64(employee) * 100000 + ago)) {
                     taken.insert(qint64(employee) * 100000 + ago);
-                    addExchange(insert, ++id, m_employees[size_t(employee)].code, ago);
+                    exchanges.push_back(drawExchange(qint64(exchanges.size()) + 1, employee, ago));
                     ++added;
                 }
             }
@@ -455,39 +482,52 @@ private:
         addSome(m_profile.olderExchanges, m_profile.recentDays,
                 m_profile.planDays - m_profile.recentDays);
 
-        SqliteStatement sequence =
-            m_db.prepare(u"UPDATE Sys_Sequence SET NextValue = ?1 WHERE SeqName = 'SEQ_OCID'"_s);
-        sequence.bind(1, id + 1).run();
+        // In the table's own order (employee, then day), which a table kept in
+        // that order takes fastest.
+        std::sort(exchanges.begin(), exchanges.end(), [](const Exchange &a, const Exchange &b) {
+            return a.employee != b.employee ? a.employee < b.employee : a.daysAgo > b.daysAgo;
+        });
+        const auto rows =
+            writer(u"Kq_ExchangeClass"_s,
+                   u"ID, EmployeeCode, ExchgDate, period1Beg, period1End, period2Beg, period2End,"
+                   u" SubClassType, WorkTime, WorkFlag, ExchgType, ExchgeReason, OptorCode, Remark,"
+                   u" CREATE_TIME, MODIFIED_TIME");
+        const QString timeFormat = u"yyyy-MM-dd HH:mm:ss"_s;
+        for (const Exchange &x : exchanges) {
+            const int flag = x.periods == &restDay ? 0 : 1;
+            rows->add(x.id).add(m_employees[size_t(x.employee)].code).add(daysAgo(x.daysAgo));
+            addPeriods(*rows, *x.periods);
+            rows->add(0).add(x.periods->minutes()).add(flag).add(flag);
+            rows->add(reasons[x.reason].toString())
+                .add(x.byAdmin ? u"admin"_s : u"clerk"_s)
+                .add(x.remark < 0 ? QString() : remarks[x.remark].toString())
+                .add(x.created.toString(timeFormat))
+                .add(x.modified ? x.created.addDays(1).toString(timeFormat) : QString());
+            rows->endRow();
+        }
+        rows->finish();
+        Schema::restartSequence(m_db, qint64(exchanges.size()) + 1);
     }
 
-    void addExchange(SqliteStatement &insert, qint64 id, const QString &employeeCode, int ago)
+    Exchange drawExchange(qint64 id, int employee, int ago)
     {
         const bool restExchange = chance(40);
-        const Periods &periods = restExchange ? restDay : pick(m_random, otherTimes);
-        const int flag = restExchange ? 0 : 1;
+        const Periods *periods = restExchange ? &restDay : &pick(m_random, otherTimes);
         const QDate createdOn = m_today.addDays(-ago - draw(4));
         const QDateTime created(createdOn, QTime(8, 0).addSecs(draw(10 * 3600)));
-        insert.bind(1, id).bind(2, employeeCode).bind(3, daysAgo(ago));
-        bindPeriods(insert, 4, periods);
-        insert.bind(8, periods.minutes())
-            .bind(9, flag)
-            .bind(10, flag)
-            .bind(11, pick(m_random, reasons).toString())
-            .bind(12, (chance(70) ? u"admin"_s : u"clerk"_s))
-            .bind(13, chance(30) ? pick(m_random, remarks).toString() : QString())
-            .bind(14, created.toString(u"yyyy-MM-dd HH:mm:ss"_s))
-            .bind(15,
-                  chance(20) ? created.addDays(1).toString(u"yyyy-MM-dd HH:mm:ss"_s) : QString());
-        insert.run();
-        insert.reset();
+        const int reason = draw(int(std::size(reasons)));
+        const bool byAdmin = chance(70);
+        const int remark = chance(30) ? draw(int(std::size(remarks))) : -1;
+        const bool modified = chance(20);
+        return {id, employee, ago, periods, reason, byAdmin, remark, created, modified};
     }
 
-    static void bindPeriods(SqliteStatement &statement, int first, const Periods &periods)
+    static void addPeriods(TableWriter &rows, const Periods &periods)
     {
-        statement.bind(first, periods.period1Beg.toString())
-            .bind(first + 1, periods.period1End.toString())
-            .bind(first + 2, periods.period2Beg.toString())
-            .bind(first + 3, periods.period2End.toString());
+        rows.add(periods.period1Beg.toString())
+            .add(periods.period1End.toString())
+            .add(periods.period2Beg.toString())
+            .add(periods.period2End.toString());
     }
 
     Database &m_db;
@@ -502,20 +542,13 @@ private:
 void create(Database &db, const QDate &today, const DemoProfile &profile)
 {
     if (Schema::check(db) != Schema::State::Empty)
-        throw Rt::DatabaseError(u"Demo data goes into a new, empty database only"_s);
+        throw DbError(u"Demo data goes into a new, empty database only"_s, DbFailure::Statement);
     BulkLoad bulkLoad(db);
-    db.beginTrans();
-    try {
-        Schema::createTables(db);
-        Builder(db, today, profile).run();
-        Schema::createIndexes(db);
-        // Statistics, so that the planner knows a department scope from a day.
-        db.execute(u"PRAGMA analysis_limit = 1000; ANALYZE"_s);
-        db.commitTrans();
-    } catch (...) {
-        db.rollbackTrans();
-        throw;
-    }
+    TransactionScope transaction(db);
+    Schema::createTables(db);
+    Builder(db, today, profile).run();
+    Schema::completeTables(db);
+    transaction.commit();
 }
 
 } // namespace DemoData

@@ -2,6 +2,7 @@
 
 #include "Database.h"
 
+#include "runtime/dataset.h"
 #include "talvex/model/SqlText.h"
 
 #include <QStringList>
@@ -12,12 +13,12 @@ namespace OperatorRights {
 
 QString deptScope(Database &db, const QString &operatorId)
 {
-    SqliteStatement query = db.prepare(
-        u"SELECT DeptCode FROM Sys_OperatorDept WHERE OperatorID = ?1 ORDER BY DeptCode"_s);
-    query.bind(1, operatorId);
+    const std::unique_ptr<TDataSet> rows = db.select(
+        u"SELECT DeptCode FROM Sys_OperatorDept WHERE OperatorID = $1 ORDER BY DeptCode"_s,
+        {operatorId});
     QStringList codes;
-    while (query.step())
-        codes.append(SqlText::quoted(query.columnText(0)));
+    for (int r = 0; r < rows->recordCount(); ++r)
+        codes.append(SqlText::quoted(rows->asString(r, 0)));
     if (codes.isEmpty())
         codes.append(u"''"_s);
     return u'(' + codes.join(u',') + u')';
@@ -25,10 +26,11 @@ QString deptScope(Database &db, const QString &operatorId)
 
 int rightLevel(Database &db, const QString &operatorId, const QString &rightCode)
 {
-    SqliteStatement query = db.prepare(u"SELECT RightLevel FROM Sys_OperatorRight"
-                                       u" WHERE OperatorID = ?1 AND RightCode = ?2"_s);
-    query.bind(1, operatorId).bind(2, rightCode);
-    return query.step() ? int(query.columnInt64(0)) : 0;
+    return db
+        .nativeValue(u"SELECT RightLevel FROM Sys_OperatorRight"
+                     u" WHERE OperatorID = $1 AND RightCode = $2"_s,
+                     {operatorId, rightCode})
+        .toInt();
 }
 
 } // namespace OperatorRights

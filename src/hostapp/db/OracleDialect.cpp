@@ -71,7 +71,9 @@ bool startsTwoWordConstruct(const Token &token)
     return token.kind == Token::Identifier && words.contains(token.text.toUpper());
 }
 
-QString sqliteString(const QString &value)
+// A string literal; both targets read doubled quotes and nothing else as special
+// (PostgreSQL with standard_conforming_strings, its default).
+QString stringLiteral(const QString &value)
 {
     QString escaped = value;
     escaped.replace(u'\'', u"''"_s);
@@ -90,11 +92,20 @@ QString checkedDate(const QString &text)
     return date->toString(u"yyyy-MM-dd"_s);
 }
 
+// A function's argument as translated, and whether it was one string literal
+// other than '' (which Oracle reads as NULL).
+struct Argument
+{
+    QString sql;
+    bool isText = false;
+};
+
 class Translator
 {
 public:
-    Translator(const QString &sql, const SequenceSource &nextValue)
+    Translator(const QString &sql, Target target, const SequenceSource &nextValue)
         : m_tokens(tokenize(sql))
+        , m_target(target)
         , m_nextValue(nextValue)
     {}
 
@@ -195,7 +206,7 @@ private:
         }
         throw Rt::DatabaseError(
             u"Oracle SQL: unexpected %1 at character %2"_s
-                .arg(token.kind == Token::String ? sqliteString(token.text) : token.text)
+                .arg(token.kind == Token::String ? stringLiteral(token.text) : token.text)
                 .arg(token.position + 1));
     }
 
@@ -203,6 +214,16 @@ private:
 
     // Output: pieces joined by single blanks, none inside "a.b", "f(x)" and before
     // a comma.
+
+    // What writing inside run() produces, apart from the output so far.
+    template <typename Writer> QString captured(Writer writer)
+    {
+        QString outer;
+        std::swap(outer, m_out);
+        writer();
+        std::swap(outer, m_out);
+        return outer;
+    }
 
     void write(QStringView piece)
     {
@@ -472,6 +493,8 @@ private:
             if (acceptWord(u"escape")) {
                 write(u"ESCAPE");
                 additive();
+            } else if (m_target == Target::PostgreSql) {
+                write(u"ESCAPE ''");
             }
             return ValueKind::Plain;
         }
@@ -548,7 +571,7 @@ private:
             return ValueKind::Plain;
         case Token::String:
             // Oracle reads an empty string as NULL.
-            write(token.text.isEmpty() ? u"NULL"_s : sqliteString(token.text));
+            write(token.text.isEmpty() ? u"NULL"_s : stringLiteral(token.text));
             take();
             return ValueKind::Plain;
         case Token::Symbol:
@@ -564,7 +587,7 @@ private:
             return ValueKind::Plain;
         }
         if (acceptWord(u"sysdate")) {
-            write(u"datetime('now', 'localtime')");
+            write(databaseClock(m_target));
             return ValueKind::Date;
         }
         if (token.kind == Token::Identifier && peek(1).isSymbol(u"(")) {
@@ -620,27 +643,69 @@ private:
                 u"unsupported Oracle function: %1 (at character %2)"_s.arg(nameToken.text.toUpper())
                     .arg(nameToken.position + 1));
         }
-        const QString call = rule->name.toString() + u'(';
-        write(call);
-        int arguments = 0;
+        QList<Argument> arguments;
+        bool distinct = false;
         if (rule->name == u"count" && acceptSymbol(u"*")) {
-            write(u"*");
-            arguments = 1;
+            arguments.append({u"*"_s});
         } else if (!peek().isSymbol(u")")) {
-            if (rule->aggregate && acceptWord(u"distinct"))
-                write(u"DISTINCT");
-            commaList([&] {
-                expression();
-                ++arguments;
-            });
+            distinct = rule->aggregate && acceptWord(u"distinct");
+            do {
+                const bool isText = peek().kind == Token::String && !peek().text.isEmpty()
+                                    && (peek(1).isSymbol(u",") || peek(1).isSymbol(u")"));
+                arguments.append({captured([this] { expression(); }), isText});
+            } while (acceptSymbol(u","));
         }
         expectSymbol(u")");
-        write(u")");
-        if (arguments < rule->minArgs || arguments > rule->maxArgs) {
-            fail(u"%1 with %2 argument(s)"_s.arg(nameToken.text.toUpper()).arg(arguments),
+        if (arguments.size() < rule->minArgs || arguments.size() > rule->maxArgs) {
+            fail(u"%1 with %2 argument(s)"_s.arg(nameToken.text.toUpper()).arg(arguments.size()),
                  nameToken);
         }
+        write(call(*rule, arguments, distinct));
         return ValueKind::Plain;
+    }
+
+    QString call(const FunctionRule &rule, const QList<Argument> &arguments, bool distinct) const
+    {
+        if (m_target == Target::PostgreSql) {
+            if (rule.name == u"upper" || rule.name == u"lower")
+                return asciiCase(rule.name == u"upper", arguments.first().sql);
+            if (rule.name == u"regexp_replace")
+                return regexpReplace(arguments);
+        }
+        QStringList texts;
+        for (const Argument &argument : arguments)
+            texts.append(argument.sql);
+        return rule.name.toString() + u'(' + (distinct ? u"DISTINCT "_s : QString())
+               + texts.join(u", "_s) + u')';
+    }
+
+    // PostgreSQL's upper and lower follow the database's locale; the letters a
+    // to z alone change here, as in the SQLite target.
+    static QString asciiCase(bool upper, const QString &argument)
+    {
+        const QString lowerLetters = u"'abcdefghijklmnopqrstuvwxyz'"_s;
+        const QString upperLetters = u"'ABCDEFGHIJKLMNOPQRSTUVWXYZ'"_s;
+        return u"translate(%1, %2, %3)"_s.arg(argument, upper ? lowerLetters : upperLetters,
+                                              upper ? upperLetters : lowerLetters);
+    }
+
+    // PostgreSQL replaces the first match unless told 'g', and gives NULL for any
+    // NULL argument; Oracle replaces every match, removes them for a NULL or
+    // missing replacement and leaves the source alone for a NULL pattern.
+    static QString regexpReplace(const QList<Argument> &arguments)
+    {
+        const Argument &source = arguments.at(0);
+        const Argument &pattern = arguments.at(1);
+        QString replacement = u"''"_s;
+        if (arguments.size() > 2 && arguments.at(2).isText)
+            replacement = arguments.at(2).sql;
+        else if (arguments.size() > 2 && arguments.at(2).sql != u"NULL"_s)
+            replacement = u"coalesce(%1, '')"_s.arg(arguments.at(2).sql);
+        const QString call =
+            u"regexp_replace(%1, %2, %3, 'g')"_s.arg(source.sql, pattern.sql, replacement);
+        if (pattern.isText)
+            return call;
+        return u"coalesce(%1, %2)"_s.arg(call, source.sql);
     }
 
     // to_date of a literal date with the one format the module writes.
@@ -653,10 +718,11 @@ private:
         const Token &format = take();
         if (format.kind != Token::String
             || format.text.compare(u"yyyy-mm-dd", Qt::CaseInsensitive) != 0) {
-            fail(u"TO_DATE with format %1"_s.arg(sqliteString(format.text)), format);
+            fail(u"TO_DATE with format %1"_s.arg(stringLiteral(format.text)), format);
         }
         expectSymbol(u")");
-        write(sqliteString(checkedDate(text.text)));
+        const QString date = stringLiteral(checkedDate(text.text));
+        write(m_target == Target::PostgreSql ? u"DATE "_s + date : date);
     }
 
     void sequenceValue()
@@ -669,6 +735,10 @@ private:
             fail(construct, sequence);
         if (!m_inValues)
             fail(construct + u" outside an INSERT's VALUES list"_s, sequence);
+        if (m_target == Target::PostgreSql) {
+            write(u"nextval('%1')"_s.arg(sequence.text.toLower()));
+            return;
+        }
         if (!m_nextValue) {
             throw Rt::DatabaseError(
                 u"%1 draws a new value: only an executed statement may use it"_s.arg(construct));
@@ -677,6 +747,7 @@ private:
     }
 
     const QList<Token> m_tokens;
+    const Target m_target;
     const SequenceSource &m_nextValue;
     qsizetype m_index = 0;
     QString m_out;
@@ -685,9 +756,18 @@ private:
 
 } // namespace
 
-QList<TranslatedStatement> translate(const QString &oracleSql, const SequenceSource &nextValue)
+QList<TranslatedStatement> translate(const QString &oracleSql, Target target,
+                                     const SequenceSource &nextValue)
 {
-    return Translator(oracleSql, nextValue).run();
+    return Translator(oracleSql, target, nextValue).run();
+}
+
+QString databaseClock(Target target)
+{
+    // LOCALTIMESTAMP is the time the transaction began, as one clock reading
+    // serves the whole of an SQLite statement: a row and its history agree.
+    return target == Target::PostgreSql ? u"date_trunc('second', LOCALTIMESTAMP)"_s
+                                        : u"datetime('now', 'localtime')"_s;
 }
 
 } // namespace OracleSql

@@ -4,11 +4,11 @@
 #include <QString>
 #include <functional>
 
-// Translation of the Oracle SQL that the module sends into SQLite SQL.
+// Translation of the Oracle SQL that the module sends into SQLite or PostgreSQL.
 //
 // A parser for the subset of Oracle SQL that the module uses reads the statement
-// and writes its SQLite form; it never rewrites text it has not parsed, so string
-// literals stay intact whatever they contain. What it accepts:
+// and writes it for the target engine; it never rewrites text it has not parsed,
+// so string literals stay intact whatever they contain. What it accepts:
 // - SELECT [DISTINCT] ... FROM t [alias], ... [WHERE] [GROUP BY [HAVING]] [ORDER BY],
 //   with subqueries in parentheses and after IN;
 // - INSERT INTO t (columns) VALUES (...); UPDATE t SET ... [WHERE];
@@ -16,19 +16,25 @@
 // - an anonymous block "begin <statement>; ... end;", which becomes its statements;
 // - conditions with AND, OR, NOT, comparisons, [NOT] LIKE, [NOT] IN, IS [NOT] NULL,
 //   [NOT] BETWEEN, arithmetic with + - * /;
-// - to_date('yyyy-mm-dd', 'yyyy-mm-dd'): the date is checked and becomes its
-//   "yyyy-mm-dd" text, the form dates are stored in, so that text comparison orders
-//   them;
-// - sysdate: the database clock as "yyyy-mm-dd hh:mm:ss" local time;
-// - <sequence>.nextval inside an INSERT's VALUES: the value drawn from the sequence
-//   source, written as a number;
+// - to_date('yyyy-mm-dd', 'yyyy-mm-dd'): the date is checked; SQLite gets its
+//   "yyyy-mm-dd" text, the form dates are stored in there, so that text
+//   comparison orders them; PostgreSQL a date literal;
+// - sysdate: the database clock (databaseClock), to the second;
+// - <sequence>.nextval inside an INSERT's VALUES: for SQLite the value drawn from
+//   the sequence source, written as a number; for PostgreSQL the sequence's own
+//   nextval;
 // - the functions count, max, min, sum, trim, upper, lower, substr and
-//   regexp_replace (see OracleFunctions.h); upper and lower change the letters
+//   regexp_replace, which replaces every match as Oracle's does, with Oracle's
+//   handling of NULL (see OracleFunctions.h); upper and lower change the letters
 //   a to z only, as the module's own upper-casing of search texts does;
+// - LIKE without an escape character, as in Oracle (PostgreSQL's default is a
+//   backslash);
 // - '' as NULL, as Oracle reads an empty string.
 // Anything else, an unknown function, CONNECT BY, ROWNUM or an outer-join marker
 // (+) among them, raises Rt::DatabaseError naming the construct.
 namespace OracleSql {
+
+enum class Target { Sqlite, PostgreSql };
 
 enum class StatementKind { Select, Insert, Update, Delete };
 
@@ -42,10 +48,14 @@ struct TranslatedStatement
 // executor runs it inside the transaction of the statement being translated.
 using SequenceSource = std::function<qint64(const QString &sequence)>;
 
-// The SQLite statements that carry out oracleSql, in order: one for a bare
-// statement, those of its body for an anonymous block. Without a sequence source
-// a statement that draws from a sequence raises.
-QList<TranslatedStatement> translate(const QString &oracleSql,
+// The statements of the target that carry out oracleSql, in order: one for a
+// bare statement, those of its body for an anonymous block. An SQLite statement
+// that draws from a sequence raises without a sequence source.
+QList<TranslatedStatement> translate(const QString &oracleSql, Target target,
                                      const SequenceSource &nextValue = {});
+
+// The database's clock to the second, local time, as an expression of the
+// target: what sysdate becomes, and the time the change history records.
+QString databaseClock(Target target);
 
 } // namespace OracleSql

@@ -33,8 +33,7 @@ class Lexer
 public:
     explicit Lexer(const QString &sql)
         : m_sql(sql)
-    {
-    }
+    {}
 
     QList<Token> run()
     {
@@ -131,9 +130,9 @@ private:
             while (isDigit(at(m_pos)))
                 ++m_pos;
         }
-        if ((at(m_pos) == u'e' || at(m_pos) == u'E') &&
-            (isDigit(at(m_pos + 1)) ||
-             ((at(m_pos + 1) == u'+' || at(m_pos + 1) == u'-') && isDigit(at(m_pos + 2))))) {
+        if ((at(m_pos) == u'e' || at(m_pos) == u'E')
+            && (isDigit(at(m_pos + 1))
+                || ((at(m_pos + 1) == u'+' || at(m_pos + 1) == u'-') && isDigit(at(m_pos + 2))))) {
             m_pos += 2;
             while (isDigit(at(m_pos)))
                 ++m_pos;

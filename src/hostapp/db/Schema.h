@@ -1,38 +1,51 @@
 #pragma once
 
+#include <QtGlobal>
+
 class Database;
 
-// The tables of the host's database: those the module reads and writes
-// (Kq_ExchangeClass, Kq_WorkPlan, Kq_ClassDetail, HR_Employee, Sys_Dept,
-// HR_StationInfo) and the host's own: the sequences (Sys_Sequence, holding
-// SEQ_OCID), the operators (Sys_Operator), their rights (Sys_OperatorRight) and
-// the departments each may see (Sys_OperatorDept).
+// The layout of the host's database on either engine (tables: SchemaTables.h):
+// the tables the module reads and writes (Kq_ExchangeClass, Kq_WorkPlan,
+// Kq_ClassDetail, HR_Employee, Sys_Dept, HR_StationInfo), the change history of
+// the shift exchanges (Kq_ExchangeClassHistory) and the host's own tables: the
+// operators (Sys_Operator), their rights (Sys_OperatorRight) and the
+// departments each may see (Sys_OperatorDept). The sequence SEQ_OCID numbers new
+// shift exchanges.
 //
-// Dates are stored as "yyyy-mm-dd" texts and date-times as "yyyy-mm-dd
-// hh:mm:ss", so that comparing texts orders them; such columns are declared DATE
-// so that queries read them as date-times. Indexes serve the filters of every
-// statement the module sends; a unique index on (EmployeeCode, ExchgDate) keeps
-// two operators from entering the same employee and day.
+// The change history is written by the database itself: triggers on
+// Kq_ExchangeClass record every insert, update and delete with the session's
+// operator (Database::setOperatorCode), the database's clock, the kind of change
+// and the whole row before and after; other triggers refuse every update and
+// delete of the history, whoever sends them.
+//
+// Layouts: 1 kept the shift exchanges in order of entry; 2 keeps them in order
+// of employee and day, the order of every list, so that a month's list reads
+// each employee's rows together and needs no sorting, and adds the history.
 namespace Schema {
 
-// The layout's version, kept in the file's user_version.
-constexpr int version = 1;
-// Marks the file as this application's (application_id).
-constexpr int applicationId = 0x54564C58;
+constexpr int version = 2;
 
-enum class State { Empty, Current };
+enum class State { Empty, Older, Current };
 
-// Empty for a new file, Current for one with this layout. Raises DbError of the
-// kind NotADatabase for a file of another application or of another version.
+// Empty for a new database, Older for one of an earlier layout (see upgrade),
+// Current for this layout. Raises DbError NotADatabase for a database that holds
+// another application's tables or a later layout.
 State check(Database &db);
 
-// Tables and indexes in one transaction.
+// Tables, indexes and the change history, in one transaction.
 void create(Database &db);
 
-// The tables, the sequence SEQ_OCID starting at 1 and the version marks, without
-// the secondary indexes: a bulk load fills the tables first and then builds the
-// indexes in one pass each, which is far faster than updating them row by row.
+// For filling a new database in bulk: the tables and the sequence first; after
+// the rows the indexes, the history's triggers and the planner's statistics, so
+// that the rows of a bulk load leave no history.
 void createTables(Database &db);
-void createIndexes(Database &db);
+void completeTables(Database &db);
+
+// Brings a database of an earlier layout to this one, in one transaction; on a
+// large database this takes a while.
+void upgrade(Database &db);
+
+// SEQ_OCID gives nextValue next.
+void restartSequence(Database &db, qint64 nextValue);
 
 } // namespace Schema

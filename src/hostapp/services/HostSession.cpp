@@ -7,7 +7,10 @@
 #include "hostapp/db/Database.h"
 #include "hostapp/db/OperatorRights.h"
 #include "runtime/application.h"
+#include "runtime/dataset.h"
 #include "runtime/exceptions.h"
+
+#include <malloc.h>
 
 using namespace Qt::StringLiterals;
 
@@ -15,21 +18,33 @@ namespace {
 
 std::unique_ptr<THostOperator> loadOperator(Database &db, const QString &code)
 {
-    SqliteStatement query = db.prepare(
-        u"SELECT ID, OperatorCode, OperatorName FROM Sys_Operator WHERE OperatorCode = ?1"_s);
-    query.bind(1, code);
-    if (!query.step()) {
+    const std::unique_ptr<TDataSet> rows = db.select(
+        u"SELECT ID, OperatorCode, OperatorName FROM Sys_Operator WHERE OperatorCode = $1"_s,
+        {code});
+    if (rows->recordCount() == 0) {
+        const std::unique_ptr<TDataSet> all =
+            db.select(u"SELECT OperatorCode FROM Sys_Operator ORDER BY ID"_s, {});
         QStringList codes;
-        SqliteStatement all = db.prepare(u"SELECT OperatorCode FROM Sys_Operator ORDER BY ID"_s);
-        while (all.step())
-            codes << all.columnText(0);
+        for (int row = 0; row < all->recordCount(); ++row)
+            codes << all->asString(row, 0);
         throw Rt::Exception(u"没有操作员“%1”。可用的操作员：%2。"_s.arg(code, codes.join(u"、"_s)));
     }
     auto op = std::make_unique<THostOperator>();
-    op->ID = query.columnText(0);
-    op->OperatorCode = query.columnText(1);
-    op->OperatorName = query.columnText(2);
+    op->ID = rows->asString(0, 0);
+    op->OperatorCode = rows->asString(0, 1);
+    op->OperatorName = rows->asString(0, 2);
     return op;
+}
+
+// A large list's result takes some tens of megabytes, in blocks of a megabyte or
+// two a column. Given back to the system after every search, it must be touched
+// afresh by the next one, page by page, which costs a search a third of its time
+// on a virtual machine. The process keeps freed memory for reuse instead, up to
+// what a few results take.
+void keepFreedMemoryForTheNextResult()
+{
+    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
 }
 
 } // namespace
@@ -43,6 +58,9 @@ HostSession::HostSession(Database &database, ErrorLog &log, const QString &opera
     , m_styles(createHostStyleRepository(this))
     , m_window(window)
 {
+    keepFreedMemoryForTheNextResult();
+    // Every change of a shift exchange from now on is recorded as his.
+    database.setOperatorCode(m_operator->OperatorCode);
 }
 
 HostSession::~HostSession() = default;

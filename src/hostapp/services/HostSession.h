@@ -8,6 +8,8 @@
 #include <exception>
 #include <memory>
 
+#include <QWidget>
+
 class Database;
 class ErrorLog;
 class TcxStyleRepository;
@@ -20,7 +22,8 @@ class HostSession : public QObject
 {
     Q_OBJECT
 public:
-    // Loads the operator by code; raises when there is no such operator.
+    // Loads the operator by code and makes him the database session's operator;
+    // raises when there is no such operator.
     HostSession(Database &database, ErrorLog &log, const QString &operatorCode,
                 QWidget *window = nullptr);
     ~HostSession() override;

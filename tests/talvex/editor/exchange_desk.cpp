@@ -10,7 +10,7 @@
 
 #include "EditorDriver.h"
 
-#include "hostapp/db/Database.h"
+#include "hostapp/db/SqliteDatabase.h"
 #include "hostapp/services/ErrorLog.h"
 #include "hostapp/services/HostServices.h"
 #include "hostapp/services/HostSession.h"
@@ -93,7 +93,7 @@ int main(int argc, char *argv[])
     Rt::setScreen(&screen);
     Rt::setMessageBoxResponder([](const Rt::MessageBoxRequest &) { return Rt::Answer::Yes; });
 
-    Database db(options.value(u"db"_s));
+    SqliteDatabase db(options.value(u"db"_s));
     ErrorLog log(QDir::temp().filePath(u"exchange-desk-%1.log"_s.arg(app.applicationPid())));
     QObject::connect(&log, &ErrorLog::appended, [](const QString &line) { say(u"log "_s + line); });
     HostSession session(db, log, u"admin"_s);

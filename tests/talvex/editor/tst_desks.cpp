@@ -4,7 +4,7 @@
 
 #include "Fixture.h"
 
-#include "hostapp/db/Database.h"
+#include "hostapp/db/SqliteDatabase.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -134,7 +134,7 @@ private Q_SLOTS:
         Fixture fixture;
         for (int round = 0; round < 12; ++round) {
             const QString day = dayText(QDate(2027, 2, 1).addDays(round));
-            const QStringList common = {u"--db"_s, fixture.path(), u"--first-day"_s, day,
+            const QStringList common = {u"--db"_s, fixture.location(), u"--first-day"_s, day,
                                         u"--wait-before-write"_s};
             Desk a(common + QStringList{u"--desk"_s, u"A"_s});
             Desk b(common + QStringList{u"--desk"_s, u"B"_s});
@@ -170,7 +170,7 @@ private Q_SLOTS:
                     .arg(dayText(QDate(2027, 3, 1).addDays(2 * round)),
                          dayText(QDate(2027, 3, 2).addDays(2 * round))));
             const QString target = dayText(QDate(2027, 5, 1).addDays(round));
-            const QStringList common = {u"--db"_s, fixture.path(),           u"--first-day"_s,
+            const QStringList common = {u"--db"_s, fixture.location(),           u"--first-day"_s,
                                         target,    u"--wait-before-write"_s, u"--modify"_s};
             Desk a(common + QStringList{QString::number(first)});
             Desk b(common + QStringList{QString::number(first + 1)});
@@ -193,7 +193,7 @@ private Q_SLOTS:
     void killedWhileSaving()
     {
         Fixture fixture;
-        const QString path = fixture.path();
+        const QString path = fixture.location();
         for (int round = 0; round < 10; ++round) {
             const QDate first = QDate(2030, 1, 1).addDays(400 * round);
             const QDate last = first.addDays(299);
@@ -205,7 +205,7 @@ private Q_SLOTS:
             QVERIFY(desk.waitFor(round % 2 == 0 ? u"writing"_s : u"saved "_s, writes));
             desk.kill();
 
-            Database reopened(path);
+            SqliteDatabase reopened(path);
             QCOMPARE(reopened.nativeValue(u"PRAGMA integrity_check"_s), u"ok"_s);
             const QString inRound =
                 u"EmployeeCode = 'E001' AND ExchgDate BETWEEN '%1' AND '%2'"_s.arg(dayText(first),

@@ -4,7 +4,7 @@
 #include "HostFixture.h"
 #include "RecordingHost.h"
 
-#include "hostapp/db/Database.h"
+#include "hostapp/db/SqliteDatabase.h"
 #include "hostapp/services/WaitNotice.h"
 #include "runtime/component.h"
 #include "runtime/controls/cxcontrols.h"
@@ -64,8 +64,8 @@ class OtherDeskWritesFirst
 {
 public:
     OtherDeskWritesFirst(Database &db, QString statement)
-        : m_handle(db.handle())
-        , m_other(db.filePath())
+        : m_handle(dynamic_cast<SqliteDatabase &>(db).handle())
+        , m_other(db.location())
         , m_statement(std::move(statement))
     {
         sqlite3_trace_v2(m_handle, SQLITE_TRACE_STMT, &traced, this);
@@ -86,7 +86,7 @@ private:
     }
 
     sqlite3 *m_handle;
-    Database m_other;
+    SqliteDatabase m_other;
     QString m_statement;
     bool m_done = false;
 };
@@ -694,8 +694,7 @@ private Q_SLOTS:
             u"另一台"_s);
         QVERIFY(!host.db().inTransaction());
         QCOMPARE(host.log.latest().size(), 1);
-        QVERIFY(host.log.latest()[0].contains(u"保存数据失败!"_s));
-        QVERIFY(host.log.latest()[0].contains(u"already has a shift exchange on that day"_s));
+        QVERIFY(host.log.latest()[0].contains(u"保存数据失败!该员工这一天已有调班记录"_s));
         QVERIFY(!host.session.waitNotice().isShown());
     }
 
@@ -717,7 +716,7 @@ private Q_SLOTS:
         QCOMPARE(storedRow(host.db(), u"ID=2"_s).value(1), u"2026-12-03"_s);
         QCOMPARE(host.log.latest().size(), 1);
         QVERIFY(host.log.latest()[0].contains(u"保存记录失败！"_s));
-        QVERIFY(host.log.latest()[0].contains(u"already has a shift exchange on that day"_s));
+        QVERIFY(host.log.latest()[0].contains(u"该员工这一天已有调班记录"_s));
     }
 
     // Deleted by someone else while open: the update finds nothing to change.

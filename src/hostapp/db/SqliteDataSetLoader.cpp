@@ -1,12 +1,12 @@
-#include "DataSetLoader.h"
+#include "SqliteDataSetLoader.h"
 
+#include "ColumnCaches.h"
 #include "SqliteStatement.h"
 
 #include "runtime/dataset.h"
 #include "runtime/datetime.h"
 
 #include <QByteArray>
-#include <QHash>
 #include <optional>
 #include <sqlite3.h>
 #include <vector>
@@ -86,15 +86,20 @@ TFieldType typeOfStorage(int storageClass)
 class Loader
 {
 public:
-    explicit Loader(SqliteStatement &query)
+    Loader(SqliteStatement &query, int expectedRows)
         : m_query(query)
+        , m_expectedRows(qMax(expectedRows, minimumCapacity))
         , m_statement(query.handle())
         , m_dataSet(std::make_unique<TDataSet>())
     {
         const int count = query.columnCount();
         m_columns.resize(size_t(count));
-        for (int i = 0; i < count; ++i)
-            m_columns[size_t(i)].type = typeOfDeclaration(sqlite3_column_decltype(m_statement, i));
+        for (int i = 0; i < count; ++i) {
+            Column &column = m_columns[size_t(i)];
+            column.type = typeOfDeclaration(sqlite3_column_decltype(m_statement, i));
+            column.holdsText =
+                column.type == TFieldType::String || column.type == TFieldType::DateTime;
+        }
     }
 
     std::unique_ptr<TDataSet> run()
@@ -120,12 +125,12 @@ private:
     struct Column
     {
         std::optional<TFieldType> type;
-        QHash<QByteArray, QString> texts; // interned values
+        // A table's column of texts or dates: its value is read as text straight
+        // away, NULL being no text, which spares a call a value on a large list.
+        bool holdsText = false;
+        TextInterner texts;
+        DateReader dates;
     };
-
-    // Enough for a column of codes, names or dates; a column of free texts stops
-    // growing its table there.
-    static constexpr qsizetype maxInternedTexts = 65536;
 
     bool allTyped() const
     {
@@ -161,9 +166,9 @@ private:
                 m_dataSet->addField(m_query.columnName(int(i)),
                                     m_columns[i].type.value_or(TFieldType::String));
             }
-            // Columns grow by doubling; starting at a list's usual size spares
-            // the many small steps of the first rows.
-            m_dataSet->reserve(initialCapacity);
+            // Columns grow by doubling, moving every value each time: room for
+            // the rows expected spares that.
+            m_dataSet->reserve(m_expectedRows);
             m_fieldsAdded = true;
         }
         for (const BufferedRow &row : buffered) {
@@ -177,8 +182,19 @@ private:
     void storeRow()
     {
         const int record = m_dataSet->appendRecord();
-        for (size_t i = 0; i < m_columns.size(); ++i)
-            store(record, int(i), Cell::read(m_statement, int(i)));
+        for (size_t i = 0; i < m_columns.size(); ++i) {
+            const int field = int(i);
+            if (!m_columns[i].holdsText) {
+                store(record, field, Cell::read(m_statement, field));
+                continue;
+            }
+            Cell cell;
+            cell.text = reinterpret_cast<const char *>(sqlite3_column_text(m_statement, field));
+            if (!cell.text)
+                continue;
+            cell.length = sqlite3_column_bytes(m_statement, field);
+            storeText(record, field, cell);
+        }
     }
 
     // A new record's fields are null already, so NULL needs no store.
@@ -201,29 +217,18 @@ private:
     {
         Column &column = m_columns[size_t(field)];
         if (column.type == TFieldType::DateTime) {
-            if (const std::optional<double> value =
-                    Rt::DateTime::parse(std::string_view(cell.text, size_t(cell.length)))) {
+            if (const std::optional<double> value = column.dates.read(cell.text, cell.length)) {
                 m_dataSet->setDateTime(record, field, *value);
                 return;
             }
         }
-        m_dataSet->setString(record, field, internedText(column, cell));
+        m_dataSet->setString(record, field, column.texts.text(cell.text, cell.length));
     }
 
-    QString internedText(Column &column, const Cell &cell)
-    {
-        const QByteArray key = QByteArray::fromRawData(cell.text, cell.length);
-        if (const auto found = column.texts.constFind(key); found != column.texts.cend())
-            return found.value();
-        QString text = QString::fromUtf8(cell.text, cell.length);
-        if (column.texts.size() < maxInternedTexts)
-            column.texts.insert(QByteArray(cell.text, cell.length), text);
-        return text;
-    }
-
-    static constexpr int initialCapacity = 256;
+    static constexpr int minimumCapacity = 256;
 
     SqliteStatement &m_query;
+    const int m_expectedRows;
     sqlite3_stmt *m_statement;
     std::unique_ptr<TDataSet> m_dataSet;
     std::vector<Column> m_columns;
@@ -232,7 +237,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<TDataSet> loadDataSet(SqliteStatement &query)
+std::unique_ptr<TDataSet> loadDataSet(SqliteStatement &query, int expectedRows)
 {
-    return Loader(query).run();
+    return Loader(query, expectedRows).run();
 }

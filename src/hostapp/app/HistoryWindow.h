@@ -1,0 +1,46 @@
+#pragma once
+
+#include "hostapp/db/ExchangeHistory.h"
+
+#include <QWidget>
+
+class Database;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QStandardItemModel;
+class QTableView;
+
+// 修改历史: the changes of shift exchanges that the database recorded, found by
+// the days of the change, the operator and the employee, the latest first. The
+// chosen change shows the exchange before and after it side by side, with the
+// fields that changed marked. The history is only read here.
+class HistoryWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    // Opens on the changes of the last 30 days up to today.
+    explicit HistoryWindow(Database &db, QWidget *parent = nullptr);
+
+    // Lists the changes that the filters select.
+    void search();
+
+private:
+    void buildLayout();
+    void loadOperators();
+    void showChange(int row);
+
+    Database &m_db;
+    QDateEdit *m_from;
+    QDateEdit *m_to;
+    QComboBox *m_operator;
+    QLineEdit *m_employee;
+    QTableView *m_changes;
+    QStandardItemModel *m_changeModel;
+    QLabel *m_changeTitle;
+    QTableView *m_detail;
+    QStandardItemModel *m_detailModel;
+    QLabel *m_count;
+    QList<ExchangeHistory::Change> m_found;
+};

@@ -1,0 +1,43 @@
+#!/bin/sh
+# talvex-host end to end: a new database gets the demo data, the sql command runs
+# the module's statements, a screenshot is taken without a screen. With
+# TALVEX_TEST_BACKEND=postgresql all of it runs on a database of its own on the
+# cluster that TALVEX_TEST_PG names, dropped again at the end.
+set -eu
+host="$1"
+dir=$(mktemp -d)
+export QT_QPA_PLATFORM=offscreen
+
+if [ "${TALVEX_TEST_BACKEND:-sqlite}" = postgresql ]; then
+    [ -n "${TALVEX_TEST_PG:-}" ] || { echo "TALVEX_TEST_PG is not set: run scripts/test.sh"; exit 1; }
+    name="talvex_host_check_$$"
+    psql -q -X "$TALVEX_TEST_PG" -c "CREATE DATABASE $name"
+    trap 'psql -q -X "$TALVEX_TEST_PG" -c "DROP DATABASE $name WITH (FORCE)"; rm -rf "$dir"' EXIT
+    db=$(printf '%s' "$TALVEX_TEST_PG" | sed -E "s#^(postgres(ql)?://[^/?]*)(/[^?]*)?#\\1/$name#")
+else
+    trap 'rm -rf "$dir"' EXIT
+    db="$dir/demo.db"
+fi
+
+"$host" --help | grep -q "talvex-host.log"
+
+count=$("$host" --db "$db" sql " select count(1)　from HR_Employee where DELETED=0" 2>/dev/null | tail -n 1)
+[ "$count" -gt 250 ] || { echo "demo employees: $count"; exit 1; }
+
+# A quote in a value cannot end the literal.
+rows=$("$host" --db "$db" sql "select count(1) from HR_Employee where PersonName='x'' or ''1''=''1'" 2>/dev/null | tail -n 1)
+[ "$rows" = "0" ] || { echo "quoted text changed the statement: $rows"; exit 1; }
+
+if "$host" --db "$db" sql "select * from dual connect by level < 3" 2>/dev/null; then
+    echo "an unknown construct must fail"; exit 1
+fi
+
+# The module's update, as the clerk: the history records him.
+"$host" --db "$db" --operator clerk sql " Update Kq_ExchangeClass  set Remark='电话确认' Where ID=1" >/dev/null
+who=$("$host" --db "$db" sql "select OperatorCode from Kq_ExchangeClassHistory where New_ID=1" 2>/dev/null | tail -n 1)
+[ "$who" = "clerk" ] || { echo "history operator: $who"; exit 1; }
+
+"$host" --db "$db" --screenshot "$dir/host.png" 2>/dev/null
+size=$(stat -c %s "$dir/host.png")
+[ "$size" -gt 20000 ] || { echo "screenshot too small: $size bytes"; exit 1; }
+echo "host checks passed"

@@ -1,0 +1,275 @@
+// The change history that the database keeps of the shift exchanges, on either
+// backend: what each kind of change records, what leaves nothing, that nobody
+// can change it, and how the history window's query finds changes.
+
+#include "HostFixture.h"
+#include "ModuleStatements.h"
+
+#include "hostapp/db/ExchangeHistory.h"
+#include "runtime/dataset.h"
+
+#include <QDateTime>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDate today = QDate::currentDate();
+
+// The row of one exchange as the history shows it; empty texts when there is
+// no such row.
+QStringList rowOf(Database &db, const QString &id)
+{
+    const QStringList fields = ExchangeHistory::fields();
+    const std::unique_ptr<TDataSet> rows = db.select(
+        u"SELECT %1 FROM Kq_ExchangeClass WHERE ID = $1"_s.arg(fields.join(u", "_s)), {id});
+    QStringList texts;
+    for (int f = 0; f < fields.size(); ++f)
+        texts.append(rows->recordCount() > 0 ? rows->asString(0, f) : QString());
+    return texts;
+}
+
+QList<ExchangeHistory::Change> allChanges(Database &db)
+{
+    return ExchangeHistory::find(db, {today.addDays(-1), today.addDays(1)});
+}
+
+QString now()
+{
+    return QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+}
+
+QString field(const QStringList &row, const QString &name)
+{
+    return row.at(ExchangeHistory::fields().indexOf(name));
+}
+
+int historySize(Database &db)
+{
+    return db.nativeValue(u"SELECT count(*) FROM Kq_ExchangeClassHistory"_s).toInt();
+}
+
+} // namespace
+
+class HistoryTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void eachChangeLeavesOneEntry_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("id");
+        QTest::addColumn<QString>("operatorCode");
+        QTest::addColumn<QString>("kind");
+
+        ModuleSql::Exchange exchange{u"E003"_s,  u"2026-12-01"_s, u"08:00"_s,
+                                     u"12:00"_s, u"13:00"_s,      u"17:30"_s,
+                                     u"510"_s,   u"培训 'A'"_s,   u"备注"_s};
+        exchange.operatorCode = u"clerk"_s;
+        QTest::newRow("insert") << ModuleSql::insertExchange(exchange) << u"6"_s << u"clerk"_s
+                                << u"INSERT"_s;
+        exchange.date = u"2026-12-04"_s;
+        exchange.operatorCode = u"admin"_s;
+        QTest::newRow("update") << ModuleSql::updateExchange(u"2"_s, exchange) << u"2"_s
+                                << u"admin"_s << u"UPDATE"_s;
+        QTest::newRow("delete") << ModuleSql::deleteExchange(u"3"_s) << u"3"_s << u"viewer"_s
+                                << u"DELETE"_s;
+    }
+
+    void eachChangeLeavesOneEntry()
+    {
+        QFETCH(QString, sql);
+        QFETCH(QString, id);
+        QFETCH(QString, operatorCode);
+        QFETCH(QString, kind);
+        Fixture fixture;
+        Database &db = fixture.db();
+        db.setOperatorCode(operatorCode);
+
+        const QStringList before = rowOf(db, id);
+        const QString started = now();
+        QVERIFY(db.execSql(sql));
+        const QString ended = now();
+        const QStringList after = rowOf(db, id);
+
+        const QList<ExchangeHistory::Change> changes = allChanges(db);
+        QCOMPARE(changes.size(), 1);
+        const ExchangeHistory::Change &change = changes.first();
+        QCOMPARE(change.kind, kind);
+        QCOMPARE(change.operatorCode, operatorCode);
+        QCOMPARE(change.before, before);
+        QCOMPARE(change.after, after);
+        // The database's clock: the one that stamped the row itself.
+        if (kind == u"INSERT"_s)
+            QCOMPARE(change.changedAt, field(after, u"CREATE_TIME"_s));
+        else if (kind == u"UPDATE"_s)
+            QCOMPARE(change.changedAt, field(after, u"MODIFIED_TIME"_s));
+        QVERIFY2(change.changedAt >= started && change.changedAt <= ended,
+                 qPrintable(change.changedAt));
+        QCOMPARE(change.employeeCode,
+                 field(kind == u"DELETE"_s ? before : after, u"EmployeeCode"_s));
+    }
+
+    void updateMarksTheChangedFields()
+    {
+        Fixture fixture;
+        Database &db = fixture.db();
+        ModuleSql::Exchange exchange{u"E001"_s,  u"2026-12-03"_s, u"09:00"_s,
+                                     u"12:00"_s, u"13:00"_s,      u"18:00"_s};
+        exchange.workTime = u"540"_s;
+        exchange.reason = u"家中有事"_s;
+        QVERIFY(db.execSql(ModuleSql::updateExchange(u"2"_s, exchange)));
+        const ExchangeHistory::Change change = allChanges(db).first();
+        QStringList changed;
+        for (int f = 0; f < change.before.size(); ++f) {
+            if (change.changed(f))
+                changed.append(ExchangeHistory::fields().at(f));
+        }
+        QCOMPARE(changed, (QStringList{u"ExchgeReason"_s, u"MODIFIED_TIME"_s}));
+        QCOMPARE(field(change.before, u"ExchgeReason"_s), u"培训"_s);
+        QCOMPARE(field(change.after, u"ExchgeReason"_s), u"家中有事"_s);
+        QCOMPARE(field(change.before, u"MODIFIED_TIME"_s), QString());
+    }
+
+    // The session's operator, as the host sets it, is the one recorded.
+    void theHostsOperatorIsRecorded()
+    {
+        HostFixture host(u"clerk"_s);
+        IntfPtr<IDbIntf> db;
+        host.root->GetDbIntf(db);
+        QVERIFY(db->ExecSql(ModuleSql::deleteExchange(u"4"_s)));
+        QCOMPARE(allChanges(host.db()).first().operatorCode, u"clerk"_s);
+
+        // A connection that names no operator records none.
+        const std::unique_ptr<Database> other = host.fixture.connect();
+        QVERIFY(other->execSql(ModuleSql::deleteExchange(u"5"_s)));
+        QCOMPARE(allChanges(host.db()).first().operatorCode, QString());
+    }
+
+    void failedSavesLeaveNoEntry_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("rolledBack");
+        QTest::newRow("insert rolled back")
+            << ModuleSql::insertExchange({u"E003"_s, u"2026-12-01"_s}) << true;
+        QTest::newRow("update rolled back")
+            << ModuleSql::updateExchange(u"2"_s, {u"E001"_s, u"2026-12-04"_s}) << true;
+        QTest::newRow("delete rolled back") << ModuleSql::deleteExchange(u"1"_s) << true;
+        QTest::newRow("insert refused: the day is taken")
+            << ModuleSql::insertExchange({u"E001"_s, u"2026-12-03"_s}) << false;
+        QTest::newRow("update refused: the day is taken")
+            << ModuleSql::updateExchange(u"1"_s, {u"E001"_s, u"2026-12-03"_s}) << false;
+    }
+
+    void failedSavesLeaveNoEntry()
+    {
+        QFETCH(QString, sql);
+        QFETCH(bool, rolledBack);
+        Fixture fixture;
+        Database &db = fixture.db();
+        db.setOperatorCode(u"admin"_s);
+        // As the module saves: begin, execute, commit; roll back on failure.
+        db.beginTrans();
+        try {
+            db.execSql(sql);
+            QVERIFY(rolledBack);
+        } catch (const DbError &e) {
+            QVERIFY2(!rolledBack, qPrintable(e.message()));
+            QCOMPARE(e.failure(), DbFailure::UniqueDayTaken);
+        }
+        db.rollbackTrans();
+        QCOMPARE(historySize(db), 0);
+        QCOMPARE(db.queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"5"_s);
+    }
+
+    // Nobody changes the history: not the module's statements, not the host's.
+    void historyCannotBeChanged_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("oracle");
+        QTest::newRow("module's delete")
+            << u"  begin    delete Kq_ExchangeClassHistory where HistoryID=1;  end; "_s << true;
+        QTest::newRow("module's update")
+            << u" Update Kq_ExchangeClassHistory  set OperatorCode='admin'"_s << true;
+        QTest::newRow("native delete") << u"DELETE FROM Kq_ExchangeClassHistory"_s << false;
+        QTest::newRow("native update")
+            << u"UPDATE Kq_ExchangeClassHistory SET ChangeKind = 'INSERT'"_s << false;
+    }
+
+    void historyCannotBeChanged()
+    {
+        QFETCH(QString, sql);
+        QFETCH(bool, oracle);
+        Fixture fixture;
+        Database &db = fixture.db();
+        db.setOperatorCode(u"clerk"_s);
+        QVERIFY(db.execSql(ModuleSql::deleteExchange(u"4"_s)));
+        const QList<ExchangeHistory::Change> before = allChanges(db);
+        try {
+            if (oracle)
+                db.execSql(sql);
+            else
+                db.execute(sql);
+            QFAIL("the history must refuse the change");
+        } catch (const DbError &e) {
+            QVERIFY2(e.message().contains(u"cannot be changed"_s), qPrintable(e.message()));
+        }
+        const QList<ExchangeHistory::Change> after = allChanges(db);
+        QCOMPARE(after.size(), 1);
+        QCOMPARE(after.first().kind, before.first().kind);
+        QCOMPARE(after.first().operatorCode, u"clerk"_s);
+    }
+
+    void findFiltersChanges_data()
+    {
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QDate>("to");
+        QTest::addColumn<QString>("operatorCode");
+        QTest::addColumn<QString>("employee");
+        QTest::addColumn<QStringList>("kinds"); // latest first
+
+        const QDate yesterday = today.addDays(-1);
+        QTest::newRow("all, latest first") << yesterday << today << QString() << QString()
+                                           << QStringList{u"DELETE"_s, u"UPDATE"_s, u"UPDATE"_s};
+        QTest::newRow("days before today")
+            << yesterday.addDays(-5) << yesterday << QString() << QString() << QStringList{};
+        QTest::newRow("one operator")
+            << today << today << u"clerk"_s << QString() << QStringList{u"DELETE"_s, u"UPDATE"_s};
+        QTest::newRow("employee code")
+            << today << today << QString() << u"E001"_s << QStringList{u"UPDATE"_s};
+        QTest::newRow("job number of a deleted exchange's employee")
+            << today << today << QString() << u" HT10002 "_s << QStringList{u"DELETE"_s};
+        QTest::newRow("part of a name")
+            << today << today << QString() << u"欧阳"_s << QStringList{u"DELETE"_s};
+        QTest::newRow("a wildcard is a character")
+            << today << today << QString() << u"%"_s << QStringList{};
+        QTest::newRow("operator and employee")
+            << today << today << u"clerk"_s << u"E001"_s << QStringList{};
+    }
+
+    void findFiltersChanges()
+    {
+        QFETCH(QDate, from);
+        QFETCH(QDate, to);
+        QFETCH(QString, operatorCode);
+        QFETCH(QString, employee);
+        QFETCH(QStringList, kinds);
+        Fixture fixture;
+        Database &db = fixture.db();
+        db.setOperatorCode(u"admin"_s);
+        QVERIFY(db.execSql(ModuleSql::updateExchange(u"1"_s, {u"E001"_s, u"2026-11-21"_s})));
+        db.setOperatorCode(u"clerk"_s);
+        QVERIFY(db.execSql(ModuleSql::updateExchange(u"4"_s, {u"E003"_s, u"2026-12-05"_s})));
+        QVERIFY(db.execSql(ModuleSql::deleteExchange(u"3"_s))); // E002, 欧阳 雪
+
+        QStringList found;
+        for (const ExchangeHistory::Change &change :
+             ExchangeHistory::find(db, {from, to, operatorCode, employee}))
+            found.append(change.kind);
+        QCOMPARE(found, kinds);
+    }
+};
+
+QTEST_MAIN(HistoryTest)
+#include "tst_history.moc"

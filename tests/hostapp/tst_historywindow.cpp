@@ -1,0 +1,202 @@
+// The 修改历史 window over a database with a few changes by two operators.
+
+#include "Fixture.h"
+#include "ModuleStatements.h"
+
+#include "hostapp/app/HistoryWindow.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Three changes: the administrator moves exchange 2 of 王芳 to another day and
+// gives a new reason, the clerk adds an exchange for 李明 and deletes 欧阳 雪's.
+void makeChanges(Database &db)
+{
+    db.setOperatorCode(u"admin"_s);
+    ModuleSql::Exchange moved{u"E001"_s,  u"2026-12-04"_s, u"09:00"_s,
+                              u"12:00"_s, u"13:00"_s,      u"18:00"_s};
+    moved.workTime = u"540"_s;
+    moved.reason = u"客户现场支持"_s;
+    db.execSql(ModuleSql::updateExchange(u"2"_s, moved));
+    db.setOperatorCode(u"clerk"_s);
+    ModuleSql::Exchange rest{u"E003"_s, u"2026-12-01"_s};
+    rest.reason = u"加班补休"_s;
+    rest.operatorCode = u"clerk"_s;
+    db.execSql(ModuleSql::insertExchange(rest));
+    db.execSql(ModuleSql::deleteExchange(u"3"_s));
+}
+
+class Window
+{
+public:
+    explicit Window(Database &db)
+        : window(db)
+    {
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+
+    template <typename T> T *child(const QString &name) const
+    {
+        return window.findChild<T *>(name);
+    }
+
+    // One column of the list of changes.
+    QStringList changes(int column) const
+    {
+        const QAbstractItemModel *model = child<QTableView>(u"tvChanges"_s)->model();
+        QStringList texts;
+        for (int r = 0; r < model->rowCount(); ++r)
+            texts.append(model->index(r, column).data().toString());
+        return texts;
+    }
+
+    // Detail rows as "caption|before|after", with a * when marked as changed.
+    QStringList detail() const
+    {
+        const QAbstractItemModel *model = child<QTableView>(u"tvDetail"_s)->model();
+        QStringList rows;
+        for (int r = 0; r < model->rowCount(); ++r) {
+            const QModelIndex caption = model->index(r, 0);
+            const bool marked = caption.data(Qt::FontRole).value<QFont>().bold();
+            rows.append(caption.data().toString() + u'|' + model->index(r, 1).data().toString()
+                        + u'|' + model->index(r, 2).data().toString() + (marked ? u"*"_s : u""_s));
+        }
+        return rows;
+    }
+
+    void choose(int row)
+    {
+        auto *list = child<QTableView>(u"tvChanges"_s);
+        list->setCurrentIndex(list->model()->index(row, 0));
+    }
+
+    void search() { child<QPushButton>(u"btnSearch"_s)->click(); }
+
+    HistoryWindow window;
+};
+
+} // namespace
+
+class HistoryWindowTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void opensOnTheLatestChanges()
+    {
+        Fixture fixture;
+        makeChanges(fixture.db());
+        Window w(fixture.db());
+        QCOMPARE(w.window.windowTitle(), u"修改历史"_s);
+        QCOMPARE(w.changes(1), (QStringList{u"删除"_s, u"新增"_s, u"修改"_s}));
+        QCOMPARE(w.changes(2), (QStringList{u"clerk"_s, u"clerk"_s, u"admin"_s}));
+        QCOMPARE(w.changes(4), (QStringList{u"欧阳 雪"_s, u"李明"_s, u"王芳"_s}));
+        QCOMPARE(w.changes(5), (QStringList{u"2026-12-02"_s, u"2026-12-01"_s, u"2026-12-04"_s}));
+        QCOMPARE(w.child<QLabel>(u"lblCount"_s)->text(), u"3 条修改记录"_s);
+        QCOMPARE(w.child<QDateEdit>(u"edtFrom"_s)->date(), QDate::currentDate().addDays(-30));
+    }
+
+    // Before and after side by side; only what changed is marked.
+    void updateShowsBothSidesAndMarksTheChanges()
+    {
+        Fixture fixture;
+        makeChanges(fixture.db());
+        Window w(fixture.db());
+        w.choose(2);
+        const QStringList rows = w.detail();
+        QCOMPARE(rows.size(), 19);
+        QVERIFY(rows.contains(u"调班日期|2026-12-03|2026-12-04*"_s));
+        QVERIFY(rows.contains(u"调班理由|培训|客户现场支持*"_s));
+        QVERIFY(rows.contains(u"上班标志|上班|上班"_s));
+        QVERIFY(rows.contains(u"上班时间一|09:00|09:00"_s));
+        QVERIFY(rows.contains(u"创建时间|2026-12-01 10:00:00|2026-12-01 10:00:00"_s));
+        const QString modified = rows.filter(u"修改时间|"_s).value(0);
+        QVERIFY2(modified.startsWith(u"修改时间||"_s) && modified.endsWith(u'*'),
+                 qPrintable(modified));
+        QVERIFY(w.child<QLabel>(u"lblChange"_s)->text().contains(u"操作员：admin"_s));
+    }
+
+    void insertAndDeleteShowOneSide()
+    {
+        Fixture fixture;
+        makeChanges(fixture.db());
+        Window w(fixture.db());
+        w.choose(1);
+        QVERIFY(w.detail().contains(u"调班理由||加班补休*"_s));
+        QVERIFY(w.detail().contains(u"上班标志||休息*"_s));
+        QVERIFY(w.detail().contains(u"开始时段3||"_s)); // empty on both sides: not marked
+        w.choose(0);
+        QVERIFY(w.detail().contains(u"员工编号|E002|*"_s));
+    }
+
+    void filtersNarrowTheList_data()
+    {
+        QTest::addColumn<QString>("operatorCode");
+        QTest::addColumn<QString>("employee");
+        QTest::addColumn<QStringList>("kinds");
+        QTest::newRow("clerk") << u"clerk"_s << QString() << QStringList{u"删除"_s, u"新增"_s};
+        QTest::newRow("admin") << u"admin"_s << QString() << QStringList{u"修改"_s};
+        QTest::newRow("job number") << QString() << u"10003"_s << QStringList{u"新增"_s};
+        QTest::newRow("name") << QString() << u"王"_s << QStringList{u"修改"_s};
+        QTest::newRow("nobody") << u"viewer"_s << QString() << QStringList{};
+    }
+
+    void filtersNarrowTheList()
+    {
+        QFETCH(QString, operatorCode);
+        QFETCH(QString, employee);
+        QFETCH(QStringList, kinds);
+        Fixture fixture;
+        makeChanges(fixture.db());
+        Window w(fixture.db());
+        auto *operators = w.child<QComboBox>(u"cbOperator"_s);
+        operators->setCurrentIndex(operators->findData(operatorCode));
+        w.child<QLineEdit>(u"edtEmployee"_s)->setText(employee);
+        w.search();
+        QCOMPARE(w.changes(1), kinds);
+        QCOMPARE(w.child<QLabel>(u"lblCount"_s)->text(), u"%1 条修改记录"_s.arg(kinds.size()));
+        if (kinds.isEmpty())
+            QVERIFY(w.detail().isEmpty());
+    }
+
+    void daysBeforeTheChangesListNothing()
+    {
+        Fixture fixture;
+        makeChanges(fixture.db());
+        Window w(fixture.db());
+        w.child<QDateEdit>(u"edtTo"_s)->setDate(QDate::currentDate().addDays(-1));
+        w.search();
+        QVERIFY(w.changes(0).isEmpty());
+        QCOMPARE(w.child<QLabel>(u"lblChange"_s)->text(), u"没有选中的修改记录"_s);
+    }
+
+    // The window as a user sees it; TALVEX_SCREENSHOT_DIR keeps the picture.
+    void rendersToAPicture()
+    {
+        Fixture fixture;
+        makeChanges(fixture.db());
+        Window w(fixture.db());
+        w.choose(2);
+        QTemporaryDir temporary;
+        const QString folder = qEnvironmentVariable("TALVEX_SCREENSHOT_DIR", temporary.path());
+        const QString path = QDir(folder).filePath(u"history-window.png"_s);
+        QVERIFY(w.window.grab().save(path));
+        QVERIFY(QFileInfo(path).size() > 20000);
+    }
+};
+
+QTEST_MAIN(HistoryWindowTest)
+#include "tst_historywindow.moc"

@@ -1,0 +1,139 @@
+// What only a database on a server has: connections that break, passwords, and
+// the server's error codes.
+
+#include "Fixture.h"
+#include "ModuleStatements.h"
+
+#include "hostapp/db/PgConnection.h"
+
+#include <QTest>
+#include <optional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename Action> std::optional<DbFailure> failureOf(Action action)
+{
+    try {
+        action();
+    } catch (const DbError &e) {
+        return e.failure();
+    }
+    return std::nullopt;
+}
+
+// Ends the server's side of db's connection, as a server restart or a broken
+// network would; db notices at its next statement.
+void dropConnection(Fixture &fixture, Database &db)
+{
+    const QString pid = db.nativeValue(u"SELECT pg_backend_pid()"_s);
+    fixture.connect()->execute(u"SELECT pg_terminate_backend($1, 5000)"_s, {pid});
+}
+
+QString count(Database &db)
+{
+    return db.queryValue(u"select count(1) from Kq_ExchangeClass"_s);
+}
+
+} // namespace
+
+class PgDatabaseTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    // The kinds of failure the operator is told about, by SQLSTATE; those a
+    // test can cause on a real server are tested as such elsewhere.
+    void serverCodesSortIntoKinds_data()
+    {
+        QTest::addColumn<QByteArray>("sqlState");
+        QTest::addColumn<DbFailure>("failure");
+        QTest::newRow("lock timeout") << "55P03"_ba << DbFailure::Busy;
+        QTest::newRow("serialization") << "40001"_ba << DbFailure::Busy;
+        QTest::newRow("deadlock") << "40P01"_ba << DbFailure::Busy;
+        QTest::newRow("connection failure") << "08006"_ba << DbFailure::ConnectionLost;
+        QTest::newRow("cannot connect") << "08001"_ba << DbFailure::ConnectionLost;
+        QTest::newRow("server shut down") << "57P01"_ba << DbFailure::ConnectionLost;
+        QTest::newRow("disk full") << "53100"_ba << DbFailure::DiskFull;
+        QTest::newRow("out of memory") << "53200"_ba << DbFailure::Statement;
+        QTest::newRow("data corrupted") << "XX001"_ba << DbFailure::Damaged;
+        QTest::newRow("index corrupted") << "XX002"_ba << DbFailure::Damaged;
+        QTest::newRow("unique violation elsewhere") << "23505"_ba << DbFailure::Statement;
+        QTest::newRow("syntax") << "42601"_ba << DbFailure::Statement;
+    }
+
+    void serverCodesSortIntoKinds()
+    {
+        QFETCH(QByteArray, sqlState);
+        QFETCH(DbFailure, failure);
+        QCOMPARE(PgError::failureOf(sqlState), failure);
+    }
+
+    // A statement after the server dropped the connection fails; the next one
+    // connects again, with the session's operator.
+    void lostConnectionOpensAgain()
+    {
+        Fixture fixture;
+        Database &db = fixture.db();
+        db.setOperatorCode(u"clerk"_s);
+        dropConnection(fixture, db);
+        QCOMPARE(failureOf([&] { count(db); }), DbFailure::ConnectionLost);
+
+        QVERIFY(db.execSql(ModuleSql::deleteExchange(u"4"_s)));
+        QCOMPARE(count(db), u"4"_s);
+        QCOMPARE(db.nativeValue(u"SELECT OperatorCode FROM Kq_ExchangeClassHistory"_s), u"clerk"_s);
+    }
+
+    // The module's insert: begin, execute, commit, and on failure roll back.
+    void transactionLostWithItsConnectionSavesNothing()
+    {
+        Fixture fixture;
+        Database &db = fixture.db();
+        db.beginTrans();
+        QVERIFY(db.execSql(ModuleSql::insertExchange({u"E003"_s, u"2026-12-01"_s})));
+        dropConnection(fixture, db);
+        QCOMPARE(failureOf([&] { db.commitTrans(); }), DbFailure::ConnectionLost);
+        QVERIFY(!db.inTransaction());
+        db.rollbackTrans();
+        QCOMPARE(count(db), u"5"_s);
+    }
+
+    // A transaction whose connection broke unnoticed is reported lost by the
+    // next statement, which must not run outside it.
+    void statementAfterALostTransactionFails()
+    {
+        Fixture fixture;
+        Database &db = fixture.db();
+        db.beginTrans();
+        dropConnection(fixture, db);
+        QCOMPARE(failureOf([&] {
+                     db.execSql(ModuleSql::insertExchange({u"E003"_s, u"2026-12-01"_s}));
+                 }),
+                 DbFailure::ConnectionLost);
+        QVERIFY(!db.inTransaction());
+        QCOMPARE(count(db), u"5"_s);
+    }
+
+    void unreachableServerIsAConnectionFailure()
+    {
+        QCOMPARE(failureOf([] {
+                     openDatabase(u"postgresql://postgres@/talvex?host=/nonexistent&port=1"_s);
+                 }),
+                 DbFailure::ConnectionLost);
+    }
+
+    // A password on the command line is for everyone to see.
+    void passwordInTheUriIsRefused()
+    {
+        try {
+            openDatabase(u"postgresql://postgres:secret@/talvex?host=/nonexistent"_s);
+            QFAIL("a URI with a password must be refused");
+        } catch (const DbError &e) {
+            QVERIFY2(e.message().contains(u"PGPASSWORD"_s), qPrintable(e.message()));
+            QVERIFY(!e.message().contains(u"secret"_s));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(PgDatabaseTest)
+#include "tst_pgdatabase.moc"

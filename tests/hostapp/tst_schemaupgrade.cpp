@@ -1,0 +1,118 @@
+// An SQLite file of layout 1 keeps working: opened by this version it is brought
+// to the current layout, its rows kept.
+
+#include "ModuleStatements.h"
+
+#include "hostapp/db/ExchangeHistory.h"
+#include "hostapp/db/Schema.h"
+#include "hostapp/db/SqliteDatabase.h"
+#include "runtime/dataset.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QStringList exchanges(Database &db)
+{
+    const std::unique_ptr<TDataSet> rows =
+        db.select(u"SELECT * FROM Kq_ExchangeClass ORDER BY ID"_s);
+    QStringList lines;
+    for (int r = 0; r < rows->recordCount(); ++r) {
+        QStringList values;
+        for (int f = 0; f < rows->fieldCount(); ++f)
+            values.append(rows->fieldName(f) + u'=' + rows->asString(r, f));
+        lines.append(values.join(u'|'));
+    }
+    return lines;
+}
+
+} // namespace
+
+class SchemaUpgradeTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init()
+    {
+        QFile layout1(QFINDTESTDATA("layout1.sql"));
+        QVERIFY(layout1.open(QIODevice::ReadOnly));
+        m_db = std::make_unique<SqliteDatabase>(
+            m_dir.filePath(QString::fromLatin1(QTest::currentTestFunction()) + u".db"_s));
+        m_db->execute(QString::fromUtf8(layout1.readAll()));
+        // Entered out of employee order, as in daily work.
+        m_db->execute(uR"sql(
+INSERT INTO HR_Employee (ID, EmployeeCode, JobNumber, PersonName, DeptCode) VALUES
+    (1, 'E001', '10001', '王芳', '01'), (2, 'E002', '10002', '李明', '01');
+INSERT INTO Kq_ExchangeClass (ID, EmployeeCode, ExchgDate, period1Beg, period1End, period2Beg,
+    period2End, SubClassType, WorkTime, WorkFlag, ExchgType, ExchgeReason, OptorCode, CREATE_TIME)
+VALUES
+    (1, 'E002', '2026-12-02', '08:00', '12:00', '00:00', '00:00', 0, 240, 1, 1, '培训', 'admin',
+     '2026-12-01 09:00:00'),
+    (2, 'E001', '2026-12-03', '00:00', '00:00', '00:00', '00:00', 0, 0, 0, 0, '补休', 'clerk',
+     '2026-12-01 10:00:00'),
+    (3, 'E001', '2026-12-01', '09:00', '17:00', '00:00', '00:00', 0, 480, 1, 1, NULL, 'admin',
+     '2026-11-30 10:00:00');
+UPDATE Sys_Sequence SET NextValue = 4;
+)sql"_s);
+    }
+
+    void cleanup() { m_db.reset(); }
+
+    void olderLayoutIsRecognised() { QCOMPARE(Schema::check(*m_db), Schema::State::Older); }
+
+    void upgradeKeepsTheRowsInEmployeeAndDayOrder()
+    {
+        const QStringList before = exchanges(*m_db);
+        Schema::upgrade(*m_db);
+        QCOMPARE(Schema::check(*m_db), Schema::State::Current);
+        QCOMPARE(exchanges(*m_db), before);
+        QVERIFY(
+            m_db->nativeValue(u"SELECT sql FROM sqlite_schema WHERE name = 'Kq_ExchangeClass'"_s)
+                .contains(u"WITHOUT ROWID"_s));
+        // Stored in the lists' order: read without an ORDER BY, they come so.
+        const std::unique_ptr<TDataSet> stored =
+            m_db->select(u"SELECT ID, Remark FROM Kq_ExchangeClass"_s);
+        QStringList ids;
+        for (int r = 0; r < stored->recordCount(); ++r)
+            ids.append(stored->asString(r, 0));
+        QCOMPARE(ids, (QStringList{u"3"_s, u"2"_s, u"1"_s}));
+    }
+
+    // The module's statements and the history work on the upgraded file.
+    void upgradedFileWorksAsANewOne()
+    {
+        Schema::upgrade(*m_db);
+        m_db->setOperatorCode(u"clerk"_s);
+        QVERIFY(m_db->execSql(ModuleSql::insertExchange({u"E002"_s, u"2026-12-05"_s})));
+        QCOMPARE(m_db->queryValue(u"select ID from Kq_ExchangeClass where ExchgDate ="
+                                  u" to_date('2026-12-05','yyyy-mm-dd')"_s),
+                 u"4"_s);
+        try {
+            m_db->execSql(ModuleSql::insertExchange({u"E001"_s, u"2026-12-03"_s}));
+            QFAIL("the employee's day is taken");
+        } catch (const DbError &e) {
+            QCOMPARE(e.failure(), DbFailure::UniqueDayTaken);
+        }
+        QVERIFY(m_db->execSql(ModuleSql::deleteExchange(u"1"_s)));
+        const QDate today = QDate::currentDate();
+        const QList<ExchangeHistory::Change> changes = ExchangeHistory::find(*m_db, {today, today});
+        QCOMPARE(changes.size(), 2);
+        QCOMPARE(changes.at(0).kind, u"DELETE"_s);
+        QCOMPARE(changes.at(1).operatorCode, u"clerk"_s);
+        const std::unique_ptr<TDataSet> list(
+            m_db->openQuery(ModuleSql::search(u"('01')"_s, u"2026-11-01"_s, u"2026-12-31"_s)));
+        QCOMPARE(list->recordCount(), 3);
+        QCOMPARE(list->fieldByName(u"ID"_s).asString(), u"3"_s);
+    }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<SqliteDatabase> m_db;
+};
+
+QTEST_GUILESS_MAIN(SchemaUpgradeTest)
+#include "tst_schemaupgrade.moc"

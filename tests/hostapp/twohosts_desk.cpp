@@ -1,0 +1,113 @@
+// One desk of the two-hosts test: a host process with its own session, its own
+// error log and its own connection, that saves shift exchanges as the module
+// does when told to, one line at a time on standard input:
+//
+//   check EMPLOYEE DATE   the editor's duplicate count; answers "count N"
+//   save EMPLOYEE DATE    the module's insert; answers "saved" or "failed"
+//   quit
+//
+//   twohosts_desk --db LOCATION --operator CODE --log FILE
+
+#include "ModuleStatements.h"
+
+#include "hostapp/db/Database.h"
+#include "hostapp/services/ErrorLog.h"
+#include "hostapp/services/HostOperator.h"
+#include "hostapp/services/HostServices.h"
+#include "hostapp/services/HostSession.h"
+#include "runtime/application.h"
+#include "runtime/exceptions.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+template <typename Intf>
+IntfPtr<Intf> service(IFactoryIntf &root, void (IFactoryIntf::*get)(IntfPtr<Intf> &))
+{
+    IntfPtr<Intf> result;
+    (root.*get)(result);
+    return result;
+}
+
+// The insert as the module's editor makes it: begin, execute, commit, tell the
+// host; on any failure roll back and write "保存数据失败!" and the message to
+// the host's log.
+bool saveAsTheModule(IFactoryIntf &root, const QString &sql)
+{
+    const IntfPtr<IDbIntf> db = service(root, &IFactoryIntf::GetDbIntf);
+    try {
+        db->BeginTrans();
+        db->ExecSql(sql);
+        db->CommitTrans();
+        service(root, &IFactoryIntf::GetMainIntf)->NotifyDataSaved();
+        return true;
+    } catch (...) {
+        db->RollbackTrans();
+        service(root, &IFactoryIntf::GetLogIntf)
+            ->WriteErrorLog(u"保存数据失败!"_s + Rt::messageOf(std::current_exception()), 0);
+        return false;
+    }
+}
+
+void answer(const char *text)
+{
+    std::printf("%s\n", text);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QCommandLineParser parser;
+    const QCommandLineOption dbOption(u"db"_s, u"Database."_s, u"location"_s);
+    const QCommandLineOption operatorOption(u"operator"_s, u"Operator code."_s, u"code"_s);
+    const QCommandLineOption logOption(u"log"_s, u"Error log."_s, u"file"_s);
+    parser.addOptions({dbOption, operatorOption, logOption});
+    parser.process(app);
+
+    TApplication application;
+    Rt::setApplication(&application);
+    try {
+        const std::unique_ptr<Database> db = openDatabase(parser.value(dbOption));
+        ErrorLog log(parser.value(logOption));
+        HostSession session(*db, log, parser.value(operatorOption));
+        IntfPtr<IFactoryIntf> root(new FactoryService(session));
+        const IntfPtr<IDbIntf> dbService = service(*root.get(), &IFactoryIntf::GetDbIntf);
+        answer("ready");
+
+        std::string line;
+        while (std::getline(std::cin, line)) {
+            const QStringList words = QString::fromStdString(line).split(u' ');
+            if (words.value(0) == u"quit"_s)
+                break;
+            const QString employee = words.value(1);
+            const QString date = words.value(2);
+            if (words.value(0) == u"check"_s) {
+                QString count;
+                dbService->QueryValue(ModuleSql::duplicateCount(employee, date), count);
+                answer(qPrintable(u"count "_s + count));
+            } else if (words.value(0) == u"save"_s) {
+                ModuleSql::Exchange exchange{employee, date};
+                exchange.operatorCode = session.currentOperator()->OperatorCode;
+                answer(saveAsTheModule(*root.get(), ModuleSql::insertExchange(exchange))
+                           ? "saved"
+                           : "failed");
+            } else {
+                answer("unknown command");
+            }
+        }
+    } catch (const Rt::Exception &e) {
+        std::fprintf(stderr, "desk: %s\n", qPrintable(e.message()));
+        return 1;
+    }
+    return 0;
+}
