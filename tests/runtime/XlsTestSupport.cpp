@@ -322,4 +322,60 @@ QString goldenPath(const QString &name)
     return QStringLiteral(TALVEX_GOLDEN_DIR) + u"/"_s + name;
 }
 
+namespace {
+enum Field { Code, Name, Minutes, Flag, Day, Rate };
+}
+
+std::unique_ptr<TDataSet> exchanges(int count)
+{
+    auto set = std::make_unique<TDataSet>();
+    set->addField(u"Code"_s, TFieldType::String);
+    set->addField(u"Name"_s, TFieldType::String);
+    set->addField(u"WorkTime"_s, TFieldType::Integer);
+    set->addField(u"WorkFlag"_s, TFieldType::Integer);
+    set->addField(u"ExchgDate"_s, TFieldType::DateTime);
+    set->addField(u"Rate"_s, TFieldType::Float);
+    set->reserve(count);
+    for (int i = 0; i < count; ++i) {
+        const int r = set->appendRecord();
+        set->setString(r, Code, u"%1"_s.arg(i + 1, 5, 10, QChar(u'0')));
+        set->setString(r, Name, i % 3 == 0 ? u"王芳"_s : u"欧阳 雪"_s);
+        set->setInteger(r, Minutes, 480 - i % 60);
+        set->setInteger(r, Flag, i % 2);
+        if (i % 7 != 3)
+            set->setDateTime(r, Day, 46361 + i % 30 + (i % 5 == 0 ? 0.5 : 0));
+        set->setFloat(r, Rate, 1.25 * (i % 4));
+    }
+    set->finishLoading();
+    return set;
+}
+
+RegisterGrid::RegisterGrid(TDataSet *set)
+{
+    grid.addLevel()->setGridView(view);
+    view->dataController()->setDataSource(&source);
+    add(u"ExchgDate"_s, u"调班日期"_s, 100);
+    add(u"Code"_s, u"工号"_s, 80);
+    add(u"Name"_s, u"姓名"_s, 120);
+    TcxGridColumn *hidden = add(u"Rate"_s, u"比率"_s, 60);
+    hidden->setVisible(false);
+    TcxGridColumn *flag = add(u"WorkFlag"_s, u"上班标志"_s, 60);
+    flag->setValueList(TcxImageComboBoxItems({{u"0"_s, u"休息"_s}, {u"1"_s, u"上班"_s}}));
+    flag->setAlignment(Qt::AlignHCenter);
+    TcxGridColumn *minutes = add(u"WorkTime"_s, u"工时"_s, 70);
+    minutes->setAlignment(Qt::AlignRight);
+    view->setFooterVisible(true);
+    view->addFooterSummary(minutes, Rt::SummaryKind::Sum, u"合计：0"_s);
+    view->addFooterSummary(view->column(0), Rt::SummaryKind::Count, u"0 条记录"_s);
+    source.setDataSet(set);
+}
+TcxGridColumn *RegisterGrid::add(const QString &field, const QString &caption, int width)
+{
+    TcxGridColumn *column = view->createColumn();
+    column->setFieldName(field);
+    column->setCaption(caption);
+    column->setWidth(width);
+    return column;
+}
+
 } // namespace XlsTest

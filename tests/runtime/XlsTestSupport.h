@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/dataset.h"
+#include "runtime/grid/cxgrid.h"
 #include "runtime/xls/workbook.h"
 
 #include <QByteArray>
@@ -30,5 +32,22 @@ QByteArray run(const QString &program, const QStringList &arguments, int timeout
 
 // The file of the golden listing name in the source tree.
 QString goldenPath(const QString &name);
+
+// Exchange records: a code, a name, minutes, a work flag, a day (now and then a
+// time of day too, now and then none) and a rate.
+std::unique_ptr<TDataSet> exchanges(int count);
+
+// The register's grid over a data set: date, code and name columns, a hidden
+// rate, a work flag shown through a value list, minutes; a footer with the sum of
+// the minutes and the count of records.
+struct RegisterGrid
+{
+    explicit RegisterGrid(TDataSet *set);
+    TcxGridColumn *add(const QString &field, const QString &caption, int width);
+
+    TcxGrid grid;
+    TDataSource source;
+    TcxGridDBTableView *view = new TcxGridDBTableView(&grid);
+};
 
 } // namespace XlsTest
