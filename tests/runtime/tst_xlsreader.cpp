@@ -153,7 +153,7 @@ private Q_SLOTS:
         QFETCH(double, value);
         Workbook book;
         book.addSheet(u"Sheet1"_s).cellAt(0, 0).value = Value::number(value);
-        QCOMPARE(roundTrip(book).sheet(0).cell(0, 0)->value.num, value);
+        QCOMPARE(roundTrip(book).sheet(0).cell(0, 0)->value.num(), value);
     }
 
     // Dates are numbers under a date format; the format comes back with them.
@@ -283,7 +283,7 @@ private Q_SLOTS:
         QVERIFY(u32At(file, 0x48) > 0); // DIFAT sectors in use
         const Workbook back = parseWorkbook(file);
         QCOMPARE(back.sheet(0).rowCount(), 65536);
-        QCOMPARE(back.sheet(0).cell(65535, 8)->value.num, 65535 * 0.5 + 8.125);
+        QCOMPARE(back.sheet(0).cell(65535, 8)->value.num(), 65535 * 0.5 + 8.125);
     }
 
     // Small workbooks of other programs sit in the mini stream.

@@ -206,7 +206,7 @@ private Q_SLOTS:
                 return l.startsWith(u"0006"_s);
             }));
         QVERIFY(listing.at(at).contains(u"result="_s + expected));
-        const bool stringFollows = result.kind == Value::Kind::Text && !result.str.isEmpty();
+        const bool stringFollows = result.kind == Value::Kind::Text && !result.str().isEmpty();
         QCOMPARE(listing.at(at + 1).startsWith(u"0207 STRING 5 \"是\""_s), stringFollows);
     }
 

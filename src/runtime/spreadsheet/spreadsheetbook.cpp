@@ -132,7 +132,7 @@ public:
     {
         checkCell(column, row);
         // The formula is parsed before anything changes: a bad one changes nothing.
-        std::shared_ptr<const Formula> formula;
+        FormulaRef formula;
         if (text.startsWith(u'='))
             formula = Formula::parse(text);
         Sheet &s = m_book.workbook().sheet(m_sheet);

@@ -39,14 +39,14 @@ bool toNumber(const Value &v, double *out, Value *error)
         return true;
     case Value::Kind::Number:
     case Value::Kind::Boolean:
-        *out = v.num;
+        *out = v.num();
         return true;
     case Value::Kind::Text: {
         bool ok = false;
-        *out = v.str.trimmed().toDouble(&ok);
+        *out = v.str().trimmed().toDouble(&ok);
         if (ok)
             return true;
-        if (const std::optional<double> date = Rt::DateTime::parse(v.str)) {
+        if (const std::optional<double> date = Rt::DateTime::parse(v.str())) {
             *out = *date;
             return true;
         }
@@ -78,12 +78,12 @@ bool toBool(const Value &v, bool *out, Value *error)
         return true;
     case Value::Kind::Number:
     case Value::Kind::Boolean:
-        *out = v.num != 0;
+        *out = v.num() != 0;
         return true;
     case Value::Kind::Text:
-        if (v.str.compare(u"TRUE"_s, Qt::CaseInsensitive) == 0
-            || v.str.compare(u"FALSE"_s, Qt::CaseInsensitive) == 0) {
-            *out = v.str.compare(u"TRUE"_s, Qt::CaseInsensitive) == 0;
+        if (v.str().compare(u"TRUE"_s, Qt::CaseInsensitive) == 0
+            || v.str().compare(u"FALSE"_s, Qt::CaseInsensitive) == 0) {
+            *out = v.str().compare(u"TRUE"_s, Qt::CaseInsensitive) == 0;
             return true;
         }
         *error = Value::error(ErrorCode::Value);
@@ -118,8 +118,8 @@ int compareValues(const Value &a, const Value &b)
     if (rank(left) != rank(right))
         return rank(left) < rank(right) ? -1 : 1;
     if (left.kind == Value::Kind::Text)
-        return left.str.compare(right.str, Qt::CaseInsensitive);
-    return left.num < right.num ? -1 : left.num > right.num ? 1 : 0;
+        return left.str().compare(right.str(), Qt::CaseInsensitive);
+    return left.num() < right.num() ? -1 : left.num() > right.num() ? 1 : 0;
 }
 
 // Rounds as the spreadsheet programs do: to 15 significant digits first, so that
@@ -316,7 +316,7 @@ private:
             [&](const Value &v, bool direct) {
                 if (!direct) {
                     if (v.kind == Value::Kind::Number)
-                        out->push_back(v.num);
+                        out->push_back(v.num());
                     return true;
                 }
                 if (v.kind == Value::Kind::Empty)

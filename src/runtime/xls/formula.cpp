@@ -438,9 +438,10 @@ private:
 
 } // namespace
 
-std::shared_ptr<const Formula> Formula::parse(const QString &text)
+FormulaRef Formula::parse(const QString &text)
 {
-    auto formula = std::make_shared<Formula>();
+    // Owned by the reference from the start: a refused text frees it.
+    QExplicitlySharedDataPointer<Formula> formula(new Formula);
     QString body = text.trimmed();
     if (body.startsWith(u'='))
         body = body.mid(1).trimmed();
@@ -450,7 +451,7 @@ std::shared_ptr<const Formula> Formula::parse(const QString &text)
         throw Exception(u"公式太长（最多 %1 个字符）。"_s.arg(MaxFormulaLength));
     formula->m_text = body;
     formula->m_root = Parser(formula->m_text).parse(&formula->m_volatile);
-    return formula;
+    return FormulaRef(formula.data());
 }
 
 QString cellName(int row, int column)

@@ -69,12 +69,12 @@ struct FormulaNode
     std::vector<FormulaNode> children;
 };
 
-class RT_EXPORT Formula
+class RT_EXPORT Formula : public QSharedData
 {
 public:
     // Parses text, with or without a leading "="; raises Rt::Exception naming
     // what is wrong.
-    static std::shared_ptr<const Formula> parse(const QString &text);
+    static FormulaRef parse(const QString &text);
 
     // The formula as typed, without the "=".
     const QString &text() const { return m_text; }

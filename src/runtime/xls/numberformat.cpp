@@ -301,15 +301,15 @@ QString formatValue(const Value &value, const QString &format)
     case Value::Kind::Empty:
         return QString();
     case Value::Kind::Text:
-        return value.str;
+        return value.str();
     case Value::Kind::Boolean:
-        return value.num != 0 ? u"TRUE"_s : u"FALSE"_s;
+        return value.num() != 0 ? u"TRUE"_s : u"FALSE"_s;
     case Value::Kind::Error:
         return errorText(value.errorCode());
     case Value::Kind::Number:
         break;
     }
-    const double v = value.num;
+    const double v = value.num();
     if (format.isEmpty() || format.compare(u"General"_s, Qt::CaseInsensitive) == 0)
         return generalNumber(v);
     const QList<QString> sections = sectionsOf(format);

@@ -492,7 +492,7 @@ private:
         return textFollows;
     }
 
-    std::shared_ptr<const Formula> formulaFor(QByteArrayView tokens, int row, int column) const
+    FormulaRef formulaFor(QByteArrayView tokens, int row, int column) const
     {
         DecompileContext context;
         context.row = row;
@@ -500,12 +500,12 @@ private:
         context.sheetName = [this](quint16 index) { return externSheetName(index); };
         const std::optional<QString> text = decompileFormula(tokens, context);
         if (!text)
-            return nullptr;
+            return {};
         // A formula this system cannot compute again keeps only its result.
         try {
             return Formula::parse(*text);
         } catch (const Exception &) {
-            return nullptr;
+            return {};
         }
     }
 

@@ -33,6 +33,116 @@ QString errorText(ErrorCode code)
     return u"#VALUE!"_s;
 }
 
+Value::Value(const Value &other)
+    : kind(other.kind)
+{
+    if (kind == Kind::Text)
+        new (&m_str) QString(other.m_str);
+    else
+        m_num = other.m_num;
+}
+
+Value::Value(Value &&other) noexcept
+    : kind(other.kind)
+{
+    if (kind == Kind::Text)
+        new (&m_str) QString(std::move(other.m_str));
+    else
+        m_num = other.m_num;
+}
+
+Value &Value::operator=(const Value &other)
+{
+    if (this != &other) {
+        Value copy(other);
+        *this = std::move(copy);
+    }
+    return *this;
+}
+
+Value &Value::operator=(Value &&other) noexcept
+{
+    if (this == &other)
+        return *this;
+    if (kind == Kind::Text && other.kind == Kind::Text) {
+        m_str = std::move(other.m_str);
+        return *this;
+    }
+    release();
+    kind = other.kind;
+    if (kind == Kind::Text)
+        new (&m_str) QString(std::move(other.m_str));
+    else
+        m_num = other.m_num;
+    return *this;
+}
+
+Value::~Value()
+{
+    release();
+}
+
+void Value::release() noexcept
+{
+    if (kind == Kind::Text) {
+        m_str.~QString();
+        kind = Kind::Empty;
+        m_num = 0;
+    }
+}
+
+Value Value::number(double v)
+{
+    Value value;
+    value.kind = Kind::Number;
+    value.m_num = v;
+    return value;
+}
+
+Value Value::text(const QString &t)
+{
+    Value value;
+    value.kind = Kind::Text;
+    new (&value.m_str) QString(t);
+    return value;
+}
+
+Value Value::boolean(bool b)
+{
+    Value value;
+    value.kind = Kind::Boolean;
+    value.m_num = b ? 1 : 0;
+    return value;
+}
+
+Value Value::error(ErrorCode code)
+{
+    Value value;
+    value.kind = Kind::Error;
+    value.m_num = double(code);
+    return value;
+}
+
+const QString &Value::str() const
+{
+    static const QString none;
+    return kind == Kind::Text ? m_str : none;
+}
+
+bool Value::operator==(const Value &other) const
+{
+    if (kind != other.kind)
+        return false;
+    switch (kind) {
+    case Kind::Empty:
+        return true;
+    case Kind::Text:
+        return m_str == other.m_str;
+    default:
+        return m_num == other.m_num;
+    }
+}
+
 size_t qHash(const CellStyle &style, size_t seed)
 {
     return qHashMulti(seed, style.bold, style.wrap, style.indent, quint8(style.alignment),

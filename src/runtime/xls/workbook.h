@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QMetaType>
+#include <QSharedData>
 #include <QString>
 
 #include <memory>
@@ -35,23 +36,45 @@ enum class ErrorCode : quint8 {
 };
 RT_EXPORT QString errorText(ErrorCode code);
 
-// A constant or the result of a formula.
-struct RT_EXPORT Value
+// A constant or the result of a formula. The number and the text share their
+// room: a sheet holds a million of these.
+class RT_EXPORT Value
 {
+public:
     enum class Kind : quint8 { Empty, Number, Text, Boolean, Error };
 
-    static Value number(double v) { return {Kind::Number, v, {}}; }
-    static Value text(const QString &t) { return {Kind::Text, 0, t}; }
-    static Value boolean(bool b) { return {Kind::Boolean, b ? 1.0 : 0.0, {}}; }
-    static Value error(ErrorCode code) { return {Kind::Error, double(code), {}}; }
+    Value() noexcept
+        : m_num(0)
+    {}
+    Value(const Value &other);
+    Value(Value &&other) noexcept;
+    Value &operator=(const Value &other);
+    Value &operator=(Value &&other) noexcept;
+    ~Value();
+
+    static Value number(double v);
+    static Value text(const QString &t);
+    static Value boolean(bool b);
+    static Value error(ErrorCode code);
 
     bool isEmpty() const { return kind == Kind::Empty; }
-    ErrorCode errorCode() const { return ErrorCode(quint8(num)); }
-    bool operator==(const Value &other) const = default;
+    // The number; 0 or 1 for a Boolean; the code of an error; 0 for a text.
+    double num() const { return kind == Kind::Text ? 0 : m_num; }
+    // The text; empty for anything else.
+    const QString &str() const;
+    ErrorCode errorCode() const { return ErrorCode(quint8(num())); }
+    bool operator==(const Value &other) const;
 
     Kind kind = Kind::Empty;
-    double num = 0; // the number; 0 or 1 for a Boolean; the code of an error
-    QString str;    // the text
+
+private:
+    void release() noexcept;
+
+    union
+    {
+        double m_num;
+        QString m_str;
+    };
 };
 
 enum class HorizontalAlignment : quint8 { General, Left, Centre, Right };
@@ -89,6 +112,8 @@ private:
 };
 
 class Formula;
+// Formulas are shared by the cells that hold the same one, and cost a pointer.
+using FormulaRef = QExplicitlySharedDataPointer<const Formula>;
 
 // One cell of a sheet. A formula cell keeps its formula and its last result.
 struct RT_EXPORT Cell
@@ -96,7 +121,7 @@ struct RT_EXPORT Cell
     quint16 column = 0;
     quint16 style = 0;
     Value value;
-    std::shared_ptr<const Formula> formula;
+    FormulaRef formula;
 };
 
 // The cells of one row, sorted by column.

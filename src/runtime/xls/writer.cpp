@@ -320,24 +320,25 @@ private:
             break;
         case Value::Kind::Text:
             size = header(Record::LabelSst, 10);
-            putU32(record + 10,
-                   m_sst.add(v.str.size() > MaxTextLength ? v.str.left(MaxTextLength) : v.str));
+            putU32(
+                record + 10,
+                m_sst.add(v.str().size() > MaxTextLength ? v.str().left(MaxTextLength) : v.str()));
             break;
         case Value::Kind::Number: {
             quint32 rk;
-            if (encodeRk(v.num, &rk)) {
+            if (encodeRk(v.num(), &rk)) {
                 size = header(Record::Rk, 10);
                 putU32(record + 10, rk);
             } else {
                 size = header(Record::Number, 14);
-                putF64(record + 10, v.num);
+                putF64(record + 10, v.num());
             }
             break;
         }
         case Value::Kind::Boolean:
         case Value::Kind::Error:
             size = header(Record::BoolErr, 8);
-            record[10] = char(quint8(v.num));
+            record[10] = char(quint8(v.num()));
             record[11] = v.kind == Value::Kind::Error ? 1 : 0;
             break;
         }
@@ -353,10 +354,10 @@ private:
         cellHeader(w, row, cell);
         // The cached result, so that readers that do not calculate show it too.
         const Value &v = cell.value;
-        const bool textResult = v.kind == Value::Kind::Text && !v.str.isEmpty();
+        const bool textResult = v.kind == Value::Kind::Text && !v.str().isEmpty();
         switch (v.kind) {
         case Value::Kind::Number:
-            w.f64(v.num);
+            w.f64(v.num());
             break;
         case Value::Kind::Text:
         case Value::Kind::Empty:
@@ -368,7 +369,7 @@ private:
         case Value::Kind::Error:
             w.u8(v.kind == Value::Kind::Boolean ? 1 : 2);
             w.u8(0);
-            w.u8(quint8(v.num));
+            w.u8(quint8(v.num()));
             w.zeros(3);
             w.u16(0xFFFF);
             break;
@@ -379,7 +380,7 @@ private:
         w.bytes(tokens.constData(), tokens.size());
         records.end();
         if (textResult)
-            writeStringRecord(records, v.str.left(MaxTextLength));
+            writeStringRecord(records, v.str().left(MaxTextLength));
     }
 
     const Workbook &m_book;
