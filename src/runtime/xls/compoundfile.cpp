@@ -53,11 +53,9 @@ void writeDirectoryEntry(ByteWriter &w, const QString &name, EntryType type, qui
 
 } // namespace
 
-bool writeCompoundFile(QIODevice &device, const QByteArrayList &workbook)
+bool writeCompoundFile(QIODevice &device, qsizetype length,
+                       const std::function<bool(QIODevice &)> &writeStream)
 {
-    qsizetype length = 0;
-    for (const QByteArray &part : workbook)
-        length += part.size();
     // Readers look streams under the cutoff up in the mini stream; padding with
     // zeros after the final EOF record keeps the stream in regular sectors.
     const quint32 streamSize = quint32(std::max<qsizetype>(length, MiniStreamCutoff));
@@ -136,10 +134,10 @@ bool writeCompoundFile(QIODevice &device, const QByteArrayList &workbook)
     }
 
     const qsizetype padding = qsizetype(streamSectors) * SectorSize - length;
-    bool written = device.write(header) == header.size();
-    for (const QByteArray &part : workbook)
-        written = written && device.write(part) == part.size();
-    return written && device.write(QByteArray(padding, '\0')) == padding
+    const qsizetype start = device.pos();
+    return device.write(header) == header.size() && writeStream(device)
+           && device.pos() - start == SectorSize + length
+           && device.write(QByteArray(padding, '\0')) == padding
            && device.write(tables) == tables.size();
 }
 

@@ -19,6 +19,8 @@ class SharedStringTable
 public:
     // The index of text in the table, added when new; counts one more use.
     quint32 add(const QString &text);
+    // The index of a text added before.
+    quint32 indexOf(const QString &text) const { return m_lookup.value(text); }
     qsizetype uniqueCount() const { return m_strings.size(); }
 
     // Writes SST with its CONTINUE records and the EXTSST index; the records

@@ -10,9 +10,10 @@
 
 #include <QSaveFile>
 
-#include <cmath>
+#include <QBuffer>
 
-#include <sys/mman.h>
+#include <cmath>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -57,18 +58,6 @@ bool encodeRk(double v, quint32 *rk)
     return false;
 }
 
-// Reserves room for a large buffer, marking its 2 MB pages for huge pages: in
-// a virtual machine every 4 KB page costs a fault of its own.
-void reserveLarge(QByteArray &buffer, qsizetype size)
-{
-    buffer.reserve(size);
-    constexpr quintptr HugePage = 2 * 1024 * 1024;
-    const quintptr begin = (quintptr(buffer.data()) + HugePage - 1) & ~(HugePage - 1);
-    const quintptr end = (quintptr(buffer.data()) + quintptr(size)) & ~(HugePage - 1);
-    if (end > begin)
-        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
-}
-
 // The sheets' substreams are written first: they fill the shared strings and the
 // references to other sheets that the globals then list.
 class WorkbookWriter
@@ -79,24 +68,42 @@ public:
         , m_styles(workbook.styles())
     {}
 
-    // The stream in parts: the globals, then each sheet's substream.
-    QByteArrayList run()
+    // Lays the stream out: the sheets' records are made once to learn their
+    // length (filling the shared strings and the references to other sheets on
+    // the way), then the globals follow from them. write() makes the sheets'
+    // records again straight into the device, so that a large workbook never
+    // sits in memory as a whole stream.
+    qsizetype layout()
     {
-        QByteArrayList parts{QByteArray()};
+        m_sheetLengths.clear();
         for (int i = 0; i < m_book.sheetCount(); ++i) {
             m_sheet = i;
-            parts.append(sheetStream(m_book.sheet(i)));
+            m_sheetLengths.push_back(sheetStream(m_book.sheet(i), nullptr));
         }
-        QByteArray &globalsPart = parts.first();
-        globalsPart.reserve(4096 + m_sst.uniqueCount() * 16);
-        RecordWriter records(globalsPart);
+        m_globals.reserve(4096 + m_sst.uniqueCount() * 16);
+        RecordWriter records(m_globals);
         const std::vector<qsizetype> offsets = globals(records);
-        qsizetype at = globalsPart.size();
+        qsizetype at = m_globals.size();
         for (size_t i = 0; i < offsets.size(); ++i) {
-            ByteWriter(globalsPart).patchU32(offsets[i], quint32(at));
-            at += parts.at(qsizetype(i) + 1).size();
+            ByteWriter(m_globals).patchU32(offsets[i], quint32(at));
+            at += m_sheetLengths[i];
         }
-        return parts;
+        m_counted = true;
+        return at;
+    }
+
+    bool write(QIODevice &device)
+    {
+        if (device.write(m_globals) != m_globals.size())
+            return false;
+        bool written = true;
+        for (int i = 0; i < m_book.sheetCount() && written; ++i) {
+            m_sheet = i;
+            sheetStream(m_book.sheet(i), [&device, &written](const QByteArray &piece) {
+                written = written && device.write(piece) == piece.size();
+            });
+        }
+        return written;
     }
 
 private:
@@ -197,12 +204,20 @@ private:
         return quint16(m_externSheets.size() - 1);
     }
 
-    QByteArray sheetStream(const Sheet &sheet)
+    // Makes a sheet's records and hands them to emit in pieces of about a
+    // megabyte; without emit it only counts them. Returns the length.
+    qsizetype sheetStream(const Sheet &sheet, const std::function<void(const QByteArray &)> &emit)
     {
+        constexpr qsizetype Piece = 1 << 20;
         QByteArray out;
-        // Most cell records take 14 bytes.
-        reserveLarge(out,
-                     qsizetype(sheet.rowCount()) * std::max(sheet.columnCount(), 1) * 15 + 1024);
+        out.reserve(Piece + 64 * 1024);
+        qsizetype length = 0;
+        auto pass = [&] {
+            length += out.size();
+            if (emit)
+                emit(out);
+            out.resize(0); // keeps the room for the next piece
+        };
         RecordWriter records(out);
         writeBof(records, BofWorksheet);
         records.u16Record(Record::CalcMode, 1); // automatic
@@ -230,6 +245,8 @@ private:
         for (int row = 0; row < sheet.rowCount(); ++row) {
             for (const Cell &cell : sheet.row(row))
                 writeCell(records, row, cell);
+            if (out.size() >= Piece)
+                pass();
         }
         records.begin(Record::Window2);
         ByteWriter &w = records.data();
@@ -244,7 +261,8 @@ private:
         w.u32(0);
         records.end();
         records.empty(Record::Eof);
-        return out;
+        pass();
+        return length;
     }
 
     void columnInfo(RecordWriter &records, const Sheet &sheet)
@@ -320,9 +338,7 @@ private:
             break;
         case Value::Kind::Text:
             size = header(Record::LabelSst, 10);
-            putU32(
-                record + 10,
-                m_sst.add(v.str().size() > MaxTextLength ? v.str().left(MaxTextLength) : v.str()));
+            putU32(record + 10, sharedString(v.str()));
             break;
         case Value::Kind::Number: {
             quint32 rk;
@@ -343,6 +359,13 @@ private:
             break;
         }
         records.raw(record, size);
+    }
+
+    // The first pass adds the texts, the second finds them again.
+    quint32 sharedString(const QString &text)
+    {
+        const QString kept = text.size() > MaxTextLength ? text.left(MaxTextLength) : text;
+        return m_counted ? m_sst.indexOf(kept) : m_sst.add(kept);
     }
 
     void writeFormula(RecordWriter &records, int row, const Cell &cell)
@@ -388,6 +411,9 @@ private:
     StyleSheetWriter m_xf{m_styles};
     SharedStringTable m_sst;
     std::vector<int> m_externSheets;
+    std::vector<qsizetype> m_sheetLengths;
+    QByteArray m_globals;
+    bool m_counted = false;
     int m_sheet = 0;
 };
 
@@ -395,25 +421,38 @@ private:
 
 namespace {
 
-QByteArrayList streamParts(const Workbook &workbook)
+void checkWritable(const Workbook &workbook)
 {
     if (workbook.sheetCount() == 0)
         throw Exception(u"工作簿中没有工作表，无法保存。"_s);
-    return WorkbookWriter(workbook).run();
 }
 
 } // namespace
 
 QByteArray workbookStream(const Workbook &workbook)
 {
-    return streamParts(workbook).join();
+    checkWritable(workbook);
+    WorkbookWriter writer(workbook);
+    QByteArray stream;
+    stream.reserve(writer.layout());
+    QBuffer buffer(&stream);
+    buffer.open(QIODevice::WriteOnly);
+    writer.write(buffer);
+    return stream;
 }
 
 void writeWorkbook(const Workbook &workbook, const QString &fileName)
 {
-    const QByteArrayList parts = streamParts(workbook);
+    checkWritable(workbook);
+    WorkbookWriter writer(workbook);
+    const qsizetype length = writer.layout();
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || !writeCompoundFile(file, parts) || !file.commit())
+    const bool written =
+        file.open(QIODevice::WriteOnly)
+        && writeCompoundFile(file, length,
+                             [&writer](QIODevice &device) { return writer.write(device); })
+        && file.commit();
+    if (!written)
         throw Exception(u"无法写入文件“%1”：%2"_s.arg(fileName, file.errorString()));
 }
 
