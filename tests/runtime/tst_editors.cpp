@@ -35,8 +35,7 @@ struct Window
     ~Window() { editor->setParent(nullptr); }
 };
 
-template <typename Editor>
-void checkUpperCaseTyping()
+template <typename Editor> void checkUpperCaseTyping()
 {
     Editor edit;
     Window window(&edit);
@@ -57,8 +56,7 @@ void checkUpperCaseTyping()
 
 using EditorFactory = std::function<QWidget *()>;
 
-template <typename Editor>
-EditorFactory factory()
+template <typename Editor> EditorFactory factory()
 {
     return [] { return new Editor; };
 }

@@ -31,15 +31,13 @@ QString summaryText(const QString &format, double value)
 TcxCustomGridView::TcxCustomGridView(QObject *parent)
     : QObject(parent)
     , m_styles(std::make_unique<TcxViewStyles>())
-{
-}
+{}
 
 TcxCustomGridView::~TcxCustomGridView() = default;
 
 TcxGridTableView::TcxGridTableView(QObject *parent)
     : TcxGridTableView(std::make_unique<TcxGridDataController>(), parent)
-{
-}
+{}
 
 TcxGridTableView::TcxGridTableView(std::unique_ptr<TcxGridDataController> controller,
                                    QObject *parent)
@@ -168,6 +166,16 @@ QString TcxGridTableView::footerText(const TcxGridColumn *column) const
     return {};
 }
 
+std::optional<Rt::FooterSummaryDesign>
+TcxGridTableView::footerSummary(const TcxGridColumn *column) const
+{
+    for (const FooterSummary &summary : m_summaries) {
+        if (summary.column == column)
+            return Rt::FooterSummaryDesign{summary.kind, summary.format};
+    }
+    return std::nullopt;
+}
+
 void TcxGridTableView::computeSummaries() const
 {
     const int count = m_controller->recordCount();
@@ -242,8 +250,7 @@ void TcxGridTableView::recordChanged(int record)
 
 TcxGridDBTableView::TcxGridDBTableView(QObject *parent)
     : TcxGridTableView(std::make_unique<TcxGridDBDataController>(), parent)
-{
-}
+{}
 
 TcxGridDBDataController *TcxGridDBTableView::dataController() const
 {

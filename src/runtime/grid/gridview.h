@@ -5,8 +5,10 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QString>
 
 #include <memory>
+#include <optional>
 
 class QAbstractItemModel;
 class TcxGridColumn;
@@ -18,6 +20,12 @@ class TcxViewStyles;
 namespace Rt {
 // What a footer summary computes over a column.
 enum class SummaryKind { Sum, Count };
+// A footer summary as designed: what it computes and the text that shows it.
+struct FooterSummaryDesign
+{
+    SummaryKind kind;
+    QString format;
+};
 namespace Internal {
 class GridTableModel;
 }
@@ -92,6 +100,8 @@ public:
     // The footer text under column; empty when it has no summary. Summaries are
     // computed once after the records change, not each time they are read.
     QString footerText(const TcxGridColumn *column) const;
+    // The summary under column as designed; none when it has none.
+    std::optional<Rt::FooterSummaryDesign> footerSummary(const TcxGridColumn *column) const;
 
     TcxStyle *contentEvenStyle() const;
     TcxStyle *contentOddStyle() const;

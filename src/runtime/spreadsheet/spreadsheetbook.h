@@ -9,6 +9,10 @@
 
 class TcxSpreadSheetBook;
 
+namespace Rt::Xls {
+class Workbook;
+}
+
 // The style of one cell, or the book's default style for cells that have none of
 // their own.
 class RT_EXPORT TcxSSCellStyle
@@ -74,6 +78,9 @@ public:
     // Changes between these reach the screen once, at the outermost end.
     void BeginUpdate();
     void EndUpdate();
+
+    // The cells, styles and sheets behind the pages, for printing and tests.
+    const Rt::Xls::Workbook &workbook() const;
 
 private:
     struct Private;

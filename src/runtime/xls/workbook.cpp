@@ -1,0 +1,203 @@
+#include "workbook.h"
+
+#include "formula.h"
+#include "runtime/exceptions.h"
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace Rt::Xls {
+
+QString errorText(ErrorCode code)
+{
+    switch (code) {
+    case ErrorCode::Null:
+        return u"#NULL!"_s;
+    case ErrorCode::Div0:
+        return u"#DIV/0!"_s;
+    case ErrorCode::Value:
+        return u"#VALUE!"_s;
+    case ErrorCode::Ref:
+        return u"#REF!"_s;
+    case ErrorCode::Name:
+        return u"#NAME?"_s;
+    case ErrorCode::Num:
+        return u"#NUM!"_s;
+    case ErrorCode::NA:
+        return u"#N/A"_s;
+    }
+    return u"#VALUE!"_s;
+}
+
+size_t qHash(const CellStyle &style, size_t seed)
+{
+    return qHashMulti(seed, style.bold, style.wrap, style.indent, quint8(style.alignment),
+                      style.numberFormat);
+}
+
+StyleTable::StyleTable()
+{
+    add(CellStyle());
+}
+
+int StyleTable::add(const CellStyle &style)
+{
+    if (const auto it = m_lookup.constFind(style); it != m_lookup.cend())
+        return *it;
+    // Cells keep their style's index in 16 bits.
+    if (m_styles.size() >= 0xFFFF)
+        throw Exception(u"工作簿中的单元格格式太多。"_s);
+    const int index = int(m_styles.size());
+    m_styles.append(style);
+    m_lookup.insert(style, index);
+    return index;
+}
+
+void StyleTable::setDefaultStyle(const CellStyle &style)
+{
+    // Another style equal to the new default stays where it is: cells keep their
+    // indexes, and lookups find the default first.
+    m_styles[0] = style;
+    m_lookup.clear();
+    for (int i = int(m_styles.size()) - 1; i >= 0; --i)
+        m_lookup.insert(m_styles.at(i), i);
+}
+
+void checkSheetName(const QString &name)
+{
+    if (name.isEmpty() || name.size() > 31)
+        throw Exception(u"工作表名称“%1”无效：名称须有 1 到 31 个字符。"_s.arg(name));
+    static const QString forbidden = u":\\/?*[]"_s;
+    for (QChar c : name) {
+        if (forbidden.contains(c))
+            throw Exception(u"工作表名称“%1”无效：名称中不能有 %2。"_s.arg(name, c));
+    }
+}
+
+Sheet::Sheet(const QString &name)
+    : m_name(name)
+{}
+
+namespace {
+
+template <typename Cells> auto findColumn(Cells &cells, int column)
+{
+    return std::lower_bound(cells.begin(), cells.end(), column,
+                            [](const Cell &cell, int c) { return cell.column < c; });
+}
+
+const std::vector<Cell> noCells;
+
+} // namespace
+
+const Cell *Sheet::cell(int row, int column) const
+{
+    if (row < 0 || row >= rowCount())
+        return nullptr;
+    const std::vector<Cell> &cells = m_rows[size_t(row)];
+    const auto it = findColumn(cells, column);
+    return it != cells.end() && it->column == column ? &*it : nullptr;
+}
+
+Cell &Sheet::cellAt(int row, int column)
+{
+    if (row < 0 || row >= MaxRows || column < 0 || column >= MaxColumns) {
+        throw Exception(
+            u"单元格 (%1, %2) 超出了工作表的范围（最多 65536 行、256 列）。"_s.arg(row + 1).arg(
+                column + 1));
+    }
+    if (row >= rowCount())
+        m_rows.resize(size_t(row) + 1);
+    std::vector<Cell> &cells = m_rows[size_t(row)];
+    m_columnCount = std::max(m_columnCount, column + 1);
+    // Cells mostly arrive in order: appending needs no search.
+    if (cells.empty() || cells.back().column < column) {
+        cells.push_back(Cell{quint16(column), 0, {}, {}});
+        return cells.back();
+    }
+    auto it = findColumn(cells, column);
+    if (it == cells.end() || it->column != column)
+        it = cells.insert(it, Cell{quint16(column), 0, {}, {}});
+    return *it;
+}
+
+void Sheet::removeCell(int row, int column)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    std::vector<Cell> &cells = m_rows[size_t(row)];
+    const auto it = findColumn(cells, column);
+    if (it != cells.end() && it->column == column)
+        cells.erase(it);
+    while (!m_rows.empty() && m_rows.back().empty())
+        m_rows.pop_back();
+    m_columnCount = 0;
+    for (const std::vector<Cell> &r : m_rows) {
+        if (!r.empty())
+            m_columnCount = std::max(m_columnCount, int(r.back().column) + 1);
+    }
+}
+
+const std::vector<Cell> &Sheet::row(int row) const
+{
+    return row >= 0 && row < rowCount() ? m_rows[size_t(row)] : noCells;
+}
+
+void Sheet::setColumnWidth(int column, double characters)
+{
+    if (column < 0 || column >= MaxColumns)
+        return;
+    if (characters <= 0)
+        m_widths.remove(column);
+    else
+        m_widths.insert(column, std::min(characters, 255.0));
+}
+
+void Sheet::reserveRows(int rows)
+{
+    m_rows.reserve(size_t(std::clamp(rows, 0, MaxRows)));
+}
+
+Workbook::Workbook() = default;
+Workbook::Workbook(Workbook &&) noexcept = default;
+Workbook &Workbook::operator=(Workbook &&) noexcept = default;
+Workbook::~Workbook() = default;
+
+int Workbook::sheetIndex(const QString &name) const
+{
+    for (size_t i = 0; i < m_sheets.size(); ++i) {
+        if (m_sheets[i]->name().compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+Sheet &Workbook::addSheet(const QString &name)
+{
+    checkSheetName(name);
+    if (sheetIndex(name) >= 0)
+        throw Exception(u"工作表名称“%1”已被使用。"_s.arg(name));
+    // Sheets are listed in records of at most 8,224 bytes.
+    if (m_sheets.size() >= MaxSheets)
+        throw Exception(u"工作簿中的工作表太多。"_s);
+    m_sheets.push_back(std::make_unique<Sheet>(name));
+    return *m_sheets.back();
+}
+
+void Workbook::removeSheet(int index)
+{
+    if (index >= 0 && index < sheetCount())
+        m_sheets.erase(m_sheets.begin() + index);
+}
+
+QString Workbook::freeSheetName(const QString &stem) const
+{
+    for (int n = sheetCount() + 1;; ++n) {
+        const QString name = stem + QString::number(n);
+        if (sheetIndex(name) < 0)
+            return name;
+    }
+}
+
+} // namespace Rt::Xls

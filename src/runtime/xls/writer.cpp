@@ -1,0 +1,390 @@
+#include "writer.h"
+
+#include "compoundfile.h"
+#include "formats.h"
+#include "formula.h"
+#include "formulatokens.h"
+#include "records_p.h"
+#include "runtime/exceptions.h"
+#include "sharedstrings.h"
+
+#include <QSaveFile>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace Rt::Xls {
+
+namespace {
+
+void writeBof(RecordWriter &records, quint16 type)
+{
+    records.begin(Record::Bof);
+    ByteWriter &w = records.data();
+    w.u16(Biff8);
+    w.u16(type);
+    w.u16(0x0DBB); // build
+    w.u16(0x07CC); // year
+    w.u32(0);      // file history
+    w.u32(6);      // lowest BIFF version that can read the file
+    records.end();
+}
+
+// RK: a number in 30 bits, as an integer or as the top of a double, optionally
+// divided by 100 ([MS-XLS] 2.5.217). Falls back to NUMBER when none fits exactly.
+bool encodeRk(double v, quint32 *rk)
+{
+    constexpr double Limit = 1 << 29;
+    if (v == std::trunc(v) && v >= -Limit && v < Limit) {
+        *rk = quint32(qint32(v)) << 2 | 0x2;
+        return true;
+    }
+    quint64 bits;
+    std::memcpy(&bits, &v, 8);
+    if ((bits & 0x3FFFFFFFFull) == 0) {
+        *rk = quint32(bits >> 32) & 0xFFFFFFFC;
+        return true;
+    }
+    const double hundred = v * 100.0;
+    if (hundred == std::trunc(hundred) && hundred >= -Limit && hundred < Limit
+        && double(qint32(hundred)) / 100.0 == v) {
+        *rk = quint32(qint32(hundred)) << 2 | 0x3;
+        return true;
+    }
+    return false;
+}
+
+// The sheets' substreams are written first: they fill the shared strings and the
+// references to other sheets that the globals then list.
+class WorkbookWriter
+{
+public:
+    explicit WorkbookWriter(const Workbook &workbook)
+        : m_book(workbook)
+        , m_styles(workbook.styles())
+    {}
+
+    QByteArray run()
+    {
+        std::vector<QByteArray> sheets;
+        for (int i = 0; i < m_book.sheetCount(); ++i) {
+            m_sheet = i;
+            sheets.push_back(sheetStream(m_book.sheet(i)));
+        }
+        QByteArray stream;
+        qsizetype total = 0;
+        for (const QByteArray &s : sheets)
+            total += s.size();
+        stream.reserve(total + 4096 + m_sst.uniqueCount() * 16);
+        RecordWriter records(stream);
+        const std::vector<qsizetype> offsets = globals(records);
+        qsizetype at = stream.size();
+        for (size_t i = 0; i < sheets.size(); ++i) {
+            ByteWriter(stream).patchU32(offsets[i], quint32(at));
+            at += sheets[i].size();
+        }
+        for (const QByteArray &s : sheets)
+            stream.append(s);
+        return stream;
+    }
+
+private:
+    // Returns where each BOUNDSHEET keeps the position of its sheet's BOF.
+    std::vector<qsizetype> globals(RecordWriter &records)
+    {
+        writeBof(records, BofGlobals);
+        records.u16Record(Record::InterfaceHdr, 1200);
+        records.u16Record(Record::Mms, 0);
+        records.empty(Record::InterfaceEnd);
+        records.begin(Record::WriteAccess);
+        const qsizetype start = records.size();
+        writeUnicodeString(records.data(), u"Talvex"_s);
+        records.data().bytes(QByteArray(112 - (records.size() - start), ' ').constData(),
+                             112 - (records.size() - start));
+        records.end();
+        records.u16Record(Record::CodePage, 1200); // UTF-16
+        records.u16Record(Record::Dsf, 0);
+        records.begin(Record::TabId);
+        for (int i = 0; i < m_book.sheetCount(); ++i)
+            records.data().u16(quint16(i + 1));
+        records.end();
+        records.u16Record(Record::FnGroupCount, 14);
+        for (quint16 id : {Record::WindowProtect, Record::Protect, Record::Password,
+                           Record::Prot4Rev, Record::Prot4RevPass, Record::Backup, Record::HideObj})
+            records.u16Record(id, 0);
+
+        records.begin(Record::Window1);
+        ByteWriter &w = records.data();
+        w.u16(0);
+        w.u16(0);
+        w.u16(0x4000);
+        w.u16(0x2000);
+        w.u16(0x0038); // scroll bars and sheet tabs shown
+        w.u16(quint16(activeSheet()));
+        w.u16(0);
+        w.u16(1);
+        w.u16(600);
+        records.end();
+
+        records.u16Record(Record::DateMode, 0); // the 1900 date system
+        records.u16Record(Record::Precision, 1);
+        records.u16Record(Record::RefreshAll, 0);
+        records.u16Record(Record::BookBool, 0);
+        StyleSheetWriter(m_styles).write(records);
+        records.u16Record(Record::UsesElfs, 1);
+
+        std::vector<qsizetype> offsets;
+        for (int i = 0; i < m_book.sheetCount(); ++i) {
+            records.begin(Record::BoundSheet);
+            offsets.push_back(records.size());
+            records.data().u32(0); // patched once the globals' length is known
+            records.data().u8(0);  // visible
+            records.data().u8(0);  // worksheet
+            writeShortString(records.data(), m_book.sheet(i).name());
+            records.end();
+        }
+        records.begin(Record::Country);
+        records.data().u16(86); // China, for the user interface and the system
+        records.data().u16(86);
+        records.end();
+        if (!m_externSheets.empty()) {
+            // The workbook's own SUPBOOK, and an EXTERNSHEET entry per sheet that
+            // formulas name.
+            records.begin(Record::SupBook);
+            records.data().u16(quint16(m_book.sheetCount()));
+            records.data().u16(0x0401);
+            records.end();
+            records.begin(Record::ExternSheet);
+            records.data().u16(quint16(m_externSheets.size()));
+            for (int sheet : m_externSheets) {
+                records.data().u16(0);
+                records.data().u16(quint16(sheet));
+                records.data().u16(quint16(sheet));
+            }
+            records.end();
+        }
+        m_sst.write(records);
+        records.empty(Record::Eof);
+        return offsets;
+    }
+
+    int activeSheet() const
+    {
+        const int active = m_book.activeSheet();
+        return active >= 0 && active < m_book.sheetCount() ? active : 0;
+    }
+
+    quint16 externSheet(const QString &name)
+    {
+        const int sheet = m_book.sheetIndex(name);
+        if (sheet < 0)
+            throw Exception(u"公式引用了不存在的工作表“%1”。"_s.arg(name));
+        const auto it = std::find(m_externSheets.begin(), m_externSheets.end(), sheet);
+        if (it != m_externSheets.end())
+            return quint16(it - m_externSheets.begin());
+        m_externSheets.push_back(sheet);
+        return quint16(m_externSheets.size() - 1);
+    }
+
+    QByteArray sheetStream(const Sheet &sheet)
+    {
+        QByteArray out;
+        out.reserve(qsizetype(sheet.rowCount()) * std::max(sheet.columnCount(), 1) * 14 + 1024);
+        RecordWriter records(out);
+        writeBof(records, BofWorksheet);
+        records.u16Record(Record::CalcMode, 1); // automatic
+        records.u16Record(Record::CalcCount, 100);
+        records.u16Record(Record::RefMode, 1); // A1 references
+        records.u16Record(Record::Iteration, 0);
+        records.begin(Record::Delta);
+        records.data().f64(0.001);
+        records.end();
+        records.u16Record(Record::SaveRecalc, 1);
+        records.u16Record(Record::PrintHeaders, 0);
+        records.u16Record(Record::PrintGridLines, 0);
+        records.u16Record(Record::GridSet, 1);
+        records.begin(Record::Guts);
+        records.data().zeros(8);
+        records.end();
+        records.begin(Record::DefaultRowHeight);
+        records.data().u16(0);
+        records.data().u16(255);
+        records.end();
+        records.u16Record(Record::WsBool, 0x04C1);
+        records.u16Record(Record::DefColWidth, 8);
+        columnInfo(records, sheet);
+        dimensions(records, sheet);
+        for (int row = 0; row < sheet.rowCount(); ++row) {
+            for (const Cell &cell : sheet.row(row))
+                writeCell(records, row, cell);
+        }
+        records.begin(Record::Window2);
+        ByteWriter &w = records.data();
+        // Grid lines, headers, zeros, outline symbols and default grid colour; the
+        // active sheet is also selected and shown.
+        w.u16(m_sheet == activeSheet() ? 0x06B6 : 0x00B6);
+        w.u16(0);
+        w.u16(0);
+        w.u32(64);
+        w.u16(0);
+        w.u16(0);
+        w.u32(0);
+        records.end();
+        records.empty(Record::Eof);
+        return out;
+    }
+
+    void columnInfo(RecordWriter &records, const Sheet &sheet)
+    {
+        QList<int> columns = sheet.columnWidths().keys();
+        std::sort(columns.begin(), columns.end());
+        for (int column : columns) {
+            records.begin(Record::ColInfo);
+            ByteWriter &w = records.data();
+            w.u16(quint16(column));
+            w.u16(quint16(column));
+            // 1/256 of the default font's digit width.
+            w.u16(quint16(std::lround(sheet.columnWidth(column) * 256)));
+            w.u16(StyleSheetWriter::DefaultCellXf);
+            w.u16(0);
+            w.u16(0);
+            records.end();
+        }
+    }
+
+    // The used range: first row and column, last ones plus one.
+    void dimensions(RecordWriter &records, const Sheet &sheet)
+    {
+        int firstRow = -1;
+        int firstColumn = MaxColumns;
+        for (int row = 0; row < sheet.rowCount(); ++row) {
+            const std::vector<Cell> &cells = sheet.row(row);
+            if (cells.empty())
+                continue;
+            if (firstRow < 0)
+                firstRow = row;
+            firstColumn = std::min<int>(firstColumn, cells.front().column);
+        }
+        records.begin(Record::Dimensions);
+        ByteWriter &w = records.data();
+        w.u32(firstRow < 0 ? 0 : quint32(firstRow));
+        w.u32(firstRow < 0 ? 0 : quint32(sheet.rowCount()));
+        w.u16(firstRow < 0 ? 0 : quint16(firstColumn));
+        w.u16(firstRow < 0 ? 0 : quint16(sheet.columnCount()));
+        w.u16(0);
+        records.end();
+    }
+
+    void cellHeader(ByteWriter &w, int row, const Cell &cell)
+    {
+        w.u16(quint16(row));
+        w.u16(cell.column);
+        w.u16(m_xf.xfIndex(cell.style));
+    }
+
+    void writeCell(RecordWriter &records, int row, const Cell &cell)
+    {
+        if (cell.formula) {
+            writeFormula(records, row, cell);
+            return;
+        }
+        const Value &v = cell.value;
+        switch (v.kind) {
+        case Value::Kind::Empty:
+            records.begin(Record::Blank);
+            cellHeader(records.data(), row, cell);
+            break;
+        case Value::Kind::Text:
+            records.begin(Record::LabelSst);
+            cellHeader(records.data(), row, cell);
+            records.data().u32(m_sst.add(v.str.left(MaxTextLength)));
+            break;
+        case Value::Kind::Number: {
+            quint32 rk;
+            if (encodeRk(v.num, &rk)) {
+                records.begin(Record::Rk);
+                cellHeader(records.data(), row, cell);
+                records.data().u32(rk);
+            } else {
+                records.begin(Record::Number);
+                cellHeader(records.data(), row, cell);
+                records.data().f64(v.num);
+            }
+            break;
+        }
+        case Value::Kind::Boolean:
+        case Value::Kind::Error:
+            records.begin(Record::BoolErr);
+            cellHeader(records.data(), row, cell);
+            records.data().u8(quint8(v.num));
+            records.data().u8(v.kind == Value::Kind::Error ? 1 : 0);
+            break;
+        }
+        records.end();
+    }
+
+    void writeFormula(RecordWriter &records, int row, const Cell &cell)
+    {
+        const QByteArray tokens = compileFormula(
+            *cell.formula, [this](const QString &sheet) { return externSheet(sheet); });
+        records.begin(Record::Formula);
+        ByteWriter &w = records.data();
+        cellHeader(w, row, cell);
+        // The cached result, so that readers that do not calculate show it too.
+        const Value &v = cell.value;
+        const bool textResult = v.kind == Value::Kind::Text && !v.str.isEmpty();
+        switch (v.kind) {
+        case Value::Kind::Number:
+            w.f64(v.num);
+            break;
+        case Value::Kind::Text:
+        case Value::Kind::Empty:
+            w.u8(textResult ? 0 : 3);
+            w.zeros(5);
+            w.u16(0xFFFF);
+            break;
+        case Value::Kind::Boolean:
+        case Value::Kind::Error:
+            w.u8(v.kind == Value::Kind::Boolean ? 1 : 2);
+            w.u8(0);
+            w.u8(quint8(v.num));
+            w.zeros(3);
+            w.u16(0xFFFF);
+            break;
+        }
+        w.u16(cell.formula->isVolatile() ? 0x0001 : 0x0000);
+        w.u32(0);
+        w.u16(quint16(tokens.size()));
+        w.bytes(tokens.constData(), tokens.size());
+        records.end();
+        if (textResult)
+            writeStringRecord(records, v.str.left(MaxTextLength));
+    }
+
+    const Workbook &m_book;
+    const StyleTable &m_styles;
+    StyleSheetWriter m_xf{m_styles};
+    SharedStringTable m_sst;
+    std::vector<int> m_externSheets;
+    int m_sheet = 0;
+};
+
+} // namespace
+
+QByteArray workbookStream(const Workbook &workbook)
+{
+    if (workbook.sheetCount() == 0)
+        throw Exception(u"工作簿中没有工作表，无法保存。"_s);
+    return WorkbookWriter(workbook).run();
+}
+
+void writeWorkbook(const Workbook &workbook, const QString &fileName)
+{
+    const QByteArray stream = workbookStream(workbook);
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || !writeCompoundFile(file, stream) || !file.commit())
+        throw Exception(u"无法写入文件“%1”：%2"_s.arg(fileName, file.errorString()));
+}
+
+} // namespace Rt::Xls

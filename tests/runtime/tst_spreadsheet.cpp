@@ -1,0 +1,433 @@
+#include "XlsTestSupport.h"
+
+#include "runtime/dataset.h"
+#include "runtime/exceptions.h"
+#include "runtime/grid/cxgrid.h"
+#include "runtime/progress.h"
+#include "runtime/spreadsheet/cell.h"
+#include "runtime/spreadsheet/excelexport.h"
+#include "runtime/spreadsheet/spreadsheetbook.h"
+#include "runtime/treelist/cxtreelist.h"
+#include "runtime/xls/formula.h"
+#include "runtime/xls/numberformat.h"
+#include "runtime/xls/reader.h"
+#include "runtime/xls/writer.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace Rt::Xls;
+using namespace XlsTest;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The text a cell shows in a workbook read back.
+QString shown(const Workbook &book, int sheet, int row, int column)
+{
+    const Cell *cell = book.sheet(sheet).cell(row, column);
+    return cell ? formatValue(cell->value, book.styles().at(cell->style).numberFormat) : QString();
+}
+
+const CellStyle &styleOf(const Workbook &book, int sheet, int row, int column)
+{
+    const Cell *cell = book.sheet(sheet).cell(row, column);
+    return book.styles().at(cell ? cell->style : 0);
+}
+
+// A spreadsheet control with two sheets: texts, numbers and formulas.
+void fillControl(TCell &cell)
+{
+    cell.setSheetCount(2);
+    cell.setCellText(1, 1, 0, u"项目"_s);
+    cell.setCellText(2, 1, 0, u"数量"_s);
+    cell.setCellText(1, 2, 0, u"螺丝"_s);
+    cell.setCellText(2, 2, 0, u"12"_s);
+    cell.setCellText(1, 3, 0, u"螺母"_s);
+    cell.setCellText(2, 3, 0, u"30.5"_s);
+    cell.setCellText(1, 4, 0, u"合计"_s);
+    cell.setCellFormula(2, 4, 0, u"SUM(B2:B3)"_s);
+    cell.setCellFormula(3, 4, 0, u"B4*2"_s);
+    cell.setCellText(1, 1, 1, u"第二页"_s);
+    cell.setCellFormula(2, 2, 1, u"Sheet1!B4+1"_s);
+}
+
+// The export of a spreadsheet control as the generic command runs it: the
+// control writes itself, a book loads the file, gets word wrap on every cell and
+// the control's formulas as live formulas, and saves it again.
+void exportControl(TCell &control, const QString &file)
+{
+    control.dispatch(129, {file});
+    TcxSpreadSheetBook book;
+    book.LoadFromFile(file);
+    book.SetAutoRecalc(false);
+    book.BeginUpdate();
+    for (int s = 0; s < control.dispatch(228).toInt(); ++s) {
+        for (int x = 1; x <= control.dispatch(38, {s}).toInt(); ++x) {
+            for (int y = 1; y <= control.dispatch(40, {s}).toInt(); ++y) {
+                book.Pages(s)->GetCellObject(x - 1, y - 1)->Style().setWordWrap(true);
+                if (control.dispatch(121, {x, y, s}).toInt() > 0) {
+                    const QString formula = u"="_s + control.dispatch(327, {x, y, s}).toString();
+                    book.Pages(s)->SetCellText(x - 1, y - 1, formula, false, true);
+                }
+            }
+        }
+    }
+    book.EndUpdate();
+    book.Recalc();
+    book.DefaultStyle().setWordWrap(true);
+    book.SetAutoRecalc(true);
+    book.SaveToFile(file);
+}
+
+// Closes the next modal dialog of type T once it shows, after handing it to check.
+template <typename T> void whenShown(std::function<void(T *)> check)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, check] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (auto *dialog = qobject_cast<T *>(w); dialog && dialog->isVisible()) {
+                timer->stop();
+                timer->deleteLater();
+                check(dialog);
+                dialog->reject();
+                return;
+            }
+        }
+    });
+    timer->start();
+}
+
+} // namespace
+
+class SpreadsheetTest : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { QVERIFY(m_dir.isValid()); }
+
+    void controlAnswersItsDispatchOperations()
+    {
+        TCell cell;
+        fillControl(cell);
+        QCOMPARE(cell.dispatch(228).toInt(), 2);
+        QCOMPARE(cell.dispatch(38, {0}).toInt(), 3);
+        QCOMPARE(cell.dispatch(40, {0}).toInt(), 4);
+        QCOMPARE(cell.dispatch(38, {1}).toInt(), 2);
+        QCOMPARE(cell.dispatch(40, {1}).toInt(), 2);
+        QVERIFY(cell.dispatch(121, {2, 4, 0}).toInt() > 0);
+        QCOMPARE(cell.dispatch(121, {2, 3, 0}).toInt(), 0);
+        QCOMPARE(cell.dispatch(121, {9, 9, 0}).toInt(), 0);
+        QCOMPARE(cell.dispatch(327, {2, 4, 0}).toString(), u"SUM(B2:B3)"_s);
+        QCOMPARE(cell.dispatch(327, {2, 2, 1}).toString(), u"Sheet1!B4+1"_s);
+        QCOMPARE(cell.dispatch(327, {1, 1, 0}).toString(), QString());
+        QCOMPARE(cell.dispatch(111).toInt(), 0);
+        cell.findChild<QTabWidget *>()->setCurrentIndex(1);
+        QCOMPARE(cell.dispatch(111).toInt(), 1);
+
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception, cell.dispatch(999));
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception, cell.dispatch(38));
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception, cell.dispatch(38, {5}));
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception, cell.dispatch(121, {1, 1}));
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception, cell.dispatch(327, {u"x"_s, 1, 0}));
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception, cell.dispatch(129, {}));
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception, cell.setCellFormula(1, 1, 0, u"SUM(("_s));
+        QCOMPARE(cell.dispatch(121, {1, 1, 0}).toInt(), 0);
+    }
+
+    // The control's file holds its values and its formulas with their results.
+    void controlWritesItsSheets()
+    {
+        TCell cell;
+        fillControl(cell);
+        const QString file = m_dir.filePath(u"control.xls"_s);
+        QCOMPARE(cell.dispatch(129, {file}).toInt(), 1);
+        const Workbook book = readWorkbook(file);
+        QCOMPARE(book.sheetCount(), 2);
+        QCOMPARE(shown(book, 0, 1, 1), u"12"_s);
+        QCOMPARE(shown(book, 0, 3, 1), u"42.5"_s);
+        QCOMPARE(shown(book, 0, 3, 2), u"85"_s);
+        QCOMPARE(shown(book, 1, 1, 1), u"43.5"_s);
+        QCOMPARE(book.sheet(0).cell(3, 2)->formula->text(), u"B4*2"_s);
+    }
+
+    // The export of a spreadsheet control, step by step as the generic command
+    // takes it: the saved file has the formulas live and word wrap on every cell.
+    void controlExportKeepsFormulasAndWraps()
+    {
+        TCell control;
+        fillControl(control);
+        const QString file = m_dir.filePath(u"export.xls"_s);
+        exportControl(control, file);
+        const Workbook book = readWorkbook(file);
+        QCOMPARE(book.sheet(0).cell(3, 1)->formula->text(), u"SUM(B2:B3)"_s);
+        QCOMPARE(book.sheet(0).cell(3, 1)->value, Value::number(42.5));
+        QCOMPARE(book.sheet(0).cell(3, 2)->value, Value::number(85));
+        QCOMPARE(book.sheet(1).cell(1, 1)->formula->text(), u"Sheet1!B4+1"_s);
+        QCOMPARE(book.sheet(1).cell(1, 1)->value, Value::number(43.5));
+        for (int s = 0; s < 2; ++s) {
+            for (int r = 0; r < control.dispatch(40, {s}).toInt(); ++r) {
+                for (int c = 0; c < control.dispatch(38, {s}).toInt(); ++c)
+                    QVERIFY2(styleOf(book, s, r, c).wrap, qPrintable(cellName(r, c)));
+            }
+        }
+        // Cells beyond the used area take the default style: wrapped as well.
+        QVERIFY(book.styles().at(0).wrap);
+    }
+
+    void bookRecalculatesAsSwitched()
+    {
+        TcxSpreadSheetBook book;
+        TcxSSBookSheet *page = book.Pages(0);
+        page->SetCellText(0, 0, u"2"_s, false, true);
+        page->SetCellText(0, 1, u"=A1*10"_s, false, true);
+        QCOMPARE(page->GetCellObject(0, 1)->displayText(), u"20"_s);
+        QCOMPARE(page->GetCellObject(0, 1)->formula(), u"A1*10"_s);
+
+        book.SetAutoRecalc(false);
+        page->SetCellText(0, 0, u"3"_s, false, true);
+        QCOMPARE(page->GetCellObject(0, 1)->displayText(), u"20"_s);
+        book.Recalc();
+        QCOMPARE(page->GetCellObject(0, 1)->displayText(), u"30"_s);
+        page->SetCellText(0, 0, u"4"_s, false, true);
+        book.SetAutoRecalc(true);
+        QCOMPARE(page->GetCellObject(0, 1)->displayText(), u"40"_s);
+
+        // Within an update the results wait for its outermost end.
+        book.BeginUpdate();
+        book.BeginUpdate();
+        page->SetCellText(0, 0, u"5"_s, false, true);
+        book.EndUpdate();
+        QCOMPARE(page->GetCellObject(0, 1)->displayText(), u"40"_s);
+        book.EndUpdate();
+        QCOMPARE(page->GetCellObject(0, 1)->displayText(), u"50"_s);
+
+        // A formula that reads itself ends in an error, not in a hang.
+        page->SetCellText(1, 0, u"=B1+1"_s, false, true);
+        QCOMPARE(page->GetCellObject(1, 0)->displayText(), u"#REF!"_s);
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception, page->SetCellText(0, 1, u"=SUM(A1"_s, false, true));
+        QCOMPARE(page->GetCellObject(0, 1)->formula(), u"A1*10"_s);
+    }
+
+    // A refused file leaves the book as it was, pages, cells and tabs.
+    void failedLoadChangesNothing()
+    {
+        TcxSpreadSheetBook book;
+        book.Pages(0)->SetCellText(0, 0, u"保留"_s, false, true);
+        const QString bad = m_dir.filePath(u"bad.xls"_s);
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not a workbook at all");
+        file.close();
+        try {
+            book.LoadFromFile(bad);
+            QFAIL("a text file was loaded");
+        } catch (const Rt::Exception &e) {
+            QVERIFY(e.message().startsWith(u"文件不是有效的Excel工作簿："_s));
+        }
+        QCOMPARE(book.PageCount(), 1);
+        QCOMPARE(book.Pages(0)->GetCellObject(0, 0)->displayText(), u"保留"_s);
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception, book.LoadFromFile(m_dir.filePath(u"none.xls"_s)));
+    }
+
+    // The book shows a tab per sheet with the sheet's cells.
+    void bookShowsATabPerSheet()
+    {
+        TCell control;
+        fillControl(control);
+        const QString file = m_dir.filePath(u"tabs.xls"_s);
+        control.dispatch(129, {file});
+        TcxSpreadSheetBook book;
+        book.resize(480, 260);
+        book.LoadFromFile(file);
+        auto *tabs = book.findChild<QTabWidget *>();
+        QCOMPARE(tabs->count(), 2);
+        QCOMPARE(tabs->tabText(0), u"Sheet1"_s);
+        QCOMPARE(tabs->tabText(1), u"Sheet2"_s);
+        auto *view = qobject_cast<QTableView *>(tabs->widget(0));
+        QCOMPARE(view->model()->index(3, 1).data().toString(), u"42.5"_s);
+        QCOMPARE(view->model()->headerData(1, Qt::Horizontal).toString(), u"B"_s);
+        QVERIFY(!book.grab().isNull());
+    }
+
+    void controlPrintsThroughAPreview_data()
+    {
+        QTest::addColumn<int>("dispId");
+        QTest::newRow("print") << 133;
+        QTest::newRow("second print") << 132;
+    }
+    void controlPrintsThroughAPreview()
+    {
+        QFETCH(int, dispId);
+        TCell control;
+        fillControl(control);
+        QString title;
+        whenShown<QPrintPreviewDialog>(
+            [&title](QPrintPreviewDialog *d) { title = d->windowTitle(); });
+        control.dispatch(dispId, {1, 0});
+        QCOMPARE(title, u"打印预览"_s);
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception, control.dispatch(dispId, {1, 7}));
+    }
+
+    void controlFindsWithItsOwnDialog()
+    {
+        TCell control;
+        fillControl(control);
+        control.show();
+        control.dispatch(221, {0});
+        auto *dialog = control.findChild<QDialog *>(u"CellFindDialog"_s);
+        QVERIFY(dialog && dialog->isVisible());
+        dialog->findChild<QLineEdit *>(u"edtFindText"_s)->setText(u"螺"_s);
+        auto *next = dialog->findChild<QPushButton *>(u"btnFindNext"_s);
+        auto *view = qobject_cast<QTableView *>(control.findChild<QTabWidget *>()->widget(0));
+        next->click();
+        QCOMPARE(view->currentIndex(), view->model()->index(1, 0));
+        next->click();
+        QCOMPARE(view->currentIndex(), view->model()->index(2, 0));
+        next->click();
+        QCOMPARE(view->currentIndex(), view->model()->index(2, 0));
+        QCOMPARE(dialog->findChild<QLabel *>(u"lblFindStatus"_s)->text(), u"找不到“螺”。"_s);
+        // Asked again, the control shows the same dialog.
+        control.dispatch(221, {0});
+        QCOMPARE(control.findChildren<QDialog *>(u"CellFindDialog"_s).size(), 1);
+    }
+
+    void gridExport()
+    {
+        auto set = exchanges(40);
+        RegisterGrid g(set.get());
+        const QString file = m_dir.filePath(u"grid.xls"_s);
+        ExportGrid4ToExcel(file, &g.grid, true, true, true, u"1001"_s, u"xls"_s, false);
+        const Workbook book = readWorkbook(file);
+        QCOMPARE(book.sheetCount(), 1);
+        const QStringList captions{u"调班日期"_s, u"工号"_s, u"姓名"_s, u"上班标志"_s, u"工时"_s};
+        for (int c = 0; c < captions.size(); ++c) {
+            QCOMPARE(shown(book, 0, 0, c), captions.at(c));
+            QVERIFY(styleOf(book, 0, 0, c).bold);
+        }
+        QCOMPARE(book.sheet(0).columnCount(), captions.size());
+        QAbstractItemModel *model = g.view->itemModel();
+        for (int r = 0; r < 40; ++r) {
+            for (int c = 0; c < captions.size(); ++c)
+                QCOMPARE(shown(book, 0, r + 1, c), model->index(r, c).data().toString());
+        }
+        // Numbers are numbers, codes stay texts, dates are dates, value lists show
+        // their descriptions.
+        QCOMPARE(book.sheet(0).cell(1, 4)->value, Value::number(480));
+        QCOMPARE(book.sheet(0).cell(1, 1)->value, Value::text(u"00001"_s));
+        QCOMPARE(book.sheet(0).cell(2, 0)->value, Value::number(46362));
+        QCOMPARE(styleOf(book, 0, 2, 0).numberFormat, u"yyyy-mm-dd"_s);
+        QCOMPARE(shown(book, 0, 1, 0), u"2026-12-05 12:00:00"_s);
+        QVERIFY(!book.sheet(0).cell(4, 0));
+        QCOMPARE(shown(book, 0, 1, 3), u"休息"_s);
+        QCOMPARE(styleOf(book, 0, 1, 3).alignment, HorizontalAlignment::Centre);
+        // The footer: live formulas whose results show as the grid's footer does.
+        const Cell *sum = book.sheet(0).cell(41, 4);
+        QCOMPARE(sum->formula->text(), u"SUM(E2:E41)"_s);
+        QCOMPARE(shown(book, 0, 41, 4), g.view->footerText(g.view->column(5)));
+        QCOMPARE(book.sheet(0).cell(41, 0)->formula->text(), u"ROWS(A2:A41)"_s);
+        QCOMPARE(shown(book, 0, 41, 0), u"40 条记录"_s);
+        // Widths follow the grid's columns.
+        QVERIFY(book.sheet(0).columnWidth(2) > book.sheet(0).columnWidth(1));
+    }
+
+    // More records than a sheet holds continue on the next sheet under the same
+    // header; the footer counts them all.
+    void gridExportContinuesOnFurtherSheets()
+    {
+        const int records = 65535 + 10;
+        auto set = exchanges(records);
+        RegisterGrid g(set.get());
+        const QString file = m_dir.filePath(u"long.xls"_s);
+        ExportGrid4ToExcel(file, &g.grid, true, true, true, u"1001"_s, u"xls"_s, false);
+        const Workbook book = readWorkbook(file);
+        QCOMPARE(book.sheetCount(), 2);
+        QCOMPARE(book.sheet(0).rowCount(), 65536);
+        QCOMPARE(shown(book, 1, 0, 2), u"姓名"_s);
+        QCOMPARE(shown(book, 1, 1, 1), u"65536"_s);
+        QCOMPARE(shown(book, 1, 10, 1), u"65545"_s);
+        QCOMPARE(book.sheet(1).cell(11, 4)->formula->text(), u"SUM(Sheet1!E2:E65536,E2:E11)"_s);
+        QCOMPARE(shown(book, 1, 11, 4), g.view->footerText(g.view->column(5)));
+        QCOMPARE(shown(book, 1, 11, 0), u"65545 条记录"_s);
+    }
+
+    void treeListExport()
+    {
+        TcxTreeList tree;
+        TcxTreeListColumn *name = tree.addColumn();
+        name->setCaption(u"部门"_s);
+        TcxTreeListColumn *code = tree.addColumn();
+        code->setCaption(u"编码"_s);
+        code->setVisible(false);
+        TcxTreeListColumn *phone = tree.addColumn();
+        phone->setCaption(u"电话"_s);
+        TcxTreeListNode *head = tree.add();
+        head->setTexts(0, u"总部"_s);
+        head->setTexts(1, u"01"_s);
+        head->setTexts(2, u"0101"_s);
+        TcxTreeListNode *branch = head->addChild();
+        branch->setTexts(0, u"研发部"_s);
+        TcxTreeListNode *team = branch->addChild();
+        team->setTexts(0, u"一组"_s);
+        TcxTreeListNode *other = tree.add();
+        other->setTexts(0, u"分部"_s);
+        tree.fullCollapse();
+
+        const QString file = m_dir.filePath(u"tree.xls"_s);
+        cxExportTL4ToExcel(file, &tree, true, true, true, u"1001"_s);
+        const Workbook book = readWorkbook(file);
+        QCOMPARE(shown(book, 0, 0, 0), u"部门"_s);
+        QCOMPARE(shown(book, 0, 0, 1), u"电话"_s);
+        QCOMPARE(book.sheet(0).columnCount(), 2);
+        const QStringList names{u"总部"_s, u"研发部"_s, u"一组"_s, u"分部"_s};
+        const QList<int> levels{0, 1, 2, 0};
+        for (int i = 0; i < names.size(); ++i) {
+            QCOMPARE(shown(book, 0, i + 1, 0), names.at(i));
+            QCOMPARE(int(styleOf(book, 0, i + 1, 0).indent), levels.at(i));
+        }
+        QCOMPARE(book.sheet(0).cell(1, 1)->value, Value::text(u"0101"_s));
+    }
+
+    // Long work keeps painting, shows its count after a moment, and lets no input
+    // reach the windows until it is over.
+    void progressBlocksInputAndShowsCount()
+    {
+        QLineEdit edit;
+        edit.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&edit));
+        {
+            Rt::ProgressScope progress(u"正在导出Excel文件..."_s, 1000, &edit);
+            QElapsedTimer clock;
+            clock.start();
+            while (clock.elapsed() < 600)
+                progress.advance(clock.elapsed());
+            QVERIFY(progress.isShown());
+            auto *dialog = edit.findChild<QProgressDialog *>();
+            QVERIFY(dialog && dialog->labelText().startsWith(u"正在导出Excel文件...\n"_s));
+            QTest::keyClick(&edit, Qt::Key_A);
+            QVERIFY(!edit.close());
+        }
+        QCOMPARE(edit.text(), QString());
+        QVERIFY(!edit.findChild<QProgressDialog *>());
+        QTest::keyClick(&edit, Qt::Key_B);
+        QCOMPARE(edit.text(), u"b"_s);
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_MAIN(SpreadsheetTest)
+#include "tst_spreadsheet.moc"
