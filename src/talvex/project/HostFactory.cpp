@@ -75,4 +75,19 @@ QString queryValue(const QString &sql)
     return value;
 }
 
+void WaitMessage::show(const QString &text)
+{
+    main()->ShowWaitMessage(text);
+}
+
+// A host that cannot take its notice down leaves nothing for the module to do about
+// it; the failure that ended the scope, if any, is the one that counts.
+WaitMessage::~WaitMessage()
+{
+    try {
+        main()->HideWaitMessage();
+    } catch (...) {
+    }
+}
+
 } // namespace Host

@@ -28,4 +28,17 @@ QString deptScope();
 // QueryValue: the first column of the first row, as text.
 QString queryValue(const QString &sql);
 
+// The host's wait notice for the life of a scope: shown on entry and hidden on the
+// way out, however the scope ends. show() changes the text while it stands.
+class WaitMessage
+{
+public:
+    explicit WaitMessage(const QString &text) { show(text); }
+    ~WaitMessage();
+    WaitMessage(const WaitMessage &) = delete;
+    WaitMessage &operator=(const WaitMessage &) = delete;
+
+    void show(const QString &text);
+};
+
 } // namespace Host
