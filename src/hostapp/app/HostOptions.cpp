@@ -14,7 +14,9 @@ HostOptions parseHostOptions(const QStringList &arguments)
     parser.setApplicationDescription(
         u"Talvex host: the shift-exchange register over an embedded database.\n\n"
         "  talvex-host [options]              open the register\n"
-        "  talvex-host sql [--db PATH] \"SQL\"  run one statement as the plug-in sends it\n\n"
+        "  talvex-host sql [--db PATH] \"SQL\"  run one statement as the plug-in sends it\n"
+        "  talvex-host export-xls FILE.xls [--from DATE] [--to DATE]\n"
+        "                                     save the register's search as an Excel file\n\n"
         "Error log: "_s
         + ErrorLog::defaultPath());
     parser.addHelpOption();
@@ -33,8 +35,11 @@ HostOptions parseHostOptions(const QStringList &arguments)
     const QCommandLineOption printTo(u"print-to"_s, u"Print previews to this PDF file."_s,
                                      u"file.pdf"_s);
     parser.addOptions({db, plugin, op, scale, shot, printTo});
-    parser.addPositionalArgument(u"command"_s, u"sql, followed by the statement"_s,
-                                 u"[sql STATEMENT]"_s);
+    addExportXlsOptions(parser);
+    parser.addPositionalArgument(u"command"_s,
+                                 u"sql, followed by the statement; or export-xls, followed by "
+                                 "the file"_s,
+                                 u"[sql STATEMENT | export-xls FILE]"_s);
     parser.process(arguments);
 
     HostOptions options;
@@ -55,7 +60,8 @@ HostOptions parseHostOptions(const QStringList &arguments)
     }
 
     const QStringList positional = parser.positionalArguments();
-    if (!positional.isEmpty()) {
+    options.exportXls = parseExportXls(parser, positional);
+    if (!options.exportXls && !positional.isEmpty()) {
         if (positional.first() != u"sql"_s || positional.size() != 2) {
             qCritical("usage: talvex-host sql [--db PATH] \"STATEMENT\"");
             ::exit(2);

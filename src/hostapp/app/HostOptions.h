@@ -1,7 +1,11 @@
 #pragma once
 
+#include "ExportXlsCommand.h"
+
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // What the command line asks of talvex-host.
 struct HostOptions
@@ -15,6 +19,8 @@ struct HostOptions
     // "sql": run one statement and print its result instead of opening the window.
     QString sqlStatement;
     bool sqlCommand = false;
+    // "export-xls": save the register's search as an .xls file instead.
+    std::optional<ExportXlsRequest> exportXls;
 };
 
 // Parses the arguments; prints help or an error and exits on bad input.

@@ -1,5 +1,6 @@
 // talvex-host: the host application of the shift-exchange register.
 
+#include "ExportXlsCommand.h"
 #include "HostOptions.h"
 #include "HostWindow.h"
 #include "SqlCommand.h"
@@ -70,7 +71,8 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(u"talvex-host"_s);
     const HostOptions options = parseHostOptions(QCoreApplication::arguments());
 
-    if (!showsWindows() && !options.sqlCommand && options.screenshotPath.isEmpty()) {
+    if (!showsWindows() && !options.sqlCommand && !options.exportXls
+        && options.screenshotPath.isEmpty()) {
         std::fprintf(stderr, "No screen here: talvex-host needs a display to show its window.\n"
                              "Take a screenshot instead:  talvex-host --screenshot talvex.png\n");
         return 2;
@@ -81,6 +83,9 @@ int main(int argc, char *argv[])
     TScreen hostScreen;
     Rt::setApplication(&hostApplication);
     Rt::setScreen(&hostScreen);
+
+    if (options.exportXls)
+        return runExportXls(options);
 
     try {
         QDir().mkpath(QFileInfo(options.databasePath).absolutePath());
