@@ -191,9 +191,19 @@ QByteArray workbookStreamOf(const QByteArray &file)
     const char *h = file.constData();
     const quint32 fatSectors = u32(h + 0x2C);
     const quint32 directory = u32(h + 0x30);
+    // FAT sector numbers: 109 in the header, 127 in each DIFAT sector after it.
+    std::vector<quint32> fatSectorIds;
+    for (quint32 i = 0; i < fatSectors && i < 109; ++i)
+        fatSectorIds.push_back(u32(h + 0x4C + 4 * i));
+    for (quint32 d = u32(h + 0x44); fatSectorIds.size() < fatSectors;) {
+        const char *difat = h + (qsizetype(d) + 1) * 512;
+        for (int k = 0; k < 127 && fatSectorIds.size() < fatSectors; ++k)
+            fatSectorIds.push_back(u32(difat + 4 * k));
+        d = u32(difat + 4 * 127);
+    }
     std::vector<quint32> fat;
-    for (quint32 i = 0; i < fatSectors && i < 109; ++i) {
-        const char *sector = h + (qsizetype(u32(h + 0x4C + 4 * i)) + 1) * 512;
+    for (quint32 id : fatSectorIds) {
+        const char *sector = h + (qsizetype(id) + 1) * 512;
         for (int k = 0; k < 128; ++k)
             fat.push_back(u32(sector + 4 * k));
     }

@@ -71,19 +71,21 @@ void exportControl(TCell &control, const QString &file)
     TcxSpreadSheetBook book;
     book.LoadFromFile(file);
     book.SetAutoRecalc(false);
-    book.BeginUpdate();
-    for (int s = 0; s < control.dispatch(228).toInt(); ++s) {
-        for (int x = 1; x <= control.dispatch(38, {s}).toInt(); ++x) {
-            for (int y = 1; y <= control.dispatch(40, {s}).toInt(); ++y) {
-                book.Pages(s)->GetCellObject(x - 1, y - 1)->Style().setWordWrap(true);
-                if (control.dispatch(121, {x, y, s}).toInt() > 0) {
-                    const QString formula = u"="_s + control.dispatch(327, {x, y, s}).toString();
-                    book.Pages(s)->SetCellText(x - 1, y - 1, formula, false, true);
+    {
+        TcxSpreadSheetBook::UpdateScope update(book);
+        for (int s = 0; s < control.dispatch(228).toInt(); ++s) {
+            for (int x = 1; x <= control.dispatch(38, {s}).toInt(); ++x) {
+                for (int y = 1; y <= control.dispatch(40, {s}).toInt(); ++y) {
+                    book.Pages(s)->GetCellObject(x - 1, y - 1)->Style().setWordWrap(true);
+                    if (control.dispatch(121, {x, y, s}).toInt() > 0) {
+                        const QString formula =
+                            u"="_s + control.dispatch(327, {x, y, s}).toString();
+                        book.Pages(s)->SetCellText(x - 1, y - 1, formula, false, true);
+                    }
                 }
             }
         }
     }
-    book.EndUpdate();
     book.Recalc();
     book.DefaultStyle().setWordWrap(true);
     book.SetAutoRecalc(true);
@@ -206,12 +208,14 @@ private Q_SLOTS:
         QCOMPARE(page->GetCellObject(0, 1)->displayText(), u"40"_s);
 
         // Within an update the results wait for its outermost end.
-        book.BeginUpdate();
-        book.BeginUpdate();
-        page->SetCellText(0, 0, u"5"_s, false, true);
-        book.EndUpdate();
-        QCOMPARE(page->GetCellObject(0, 1)->displayText(), u"40"_s);
-        book.EndUpdate();
+        {
+            TcxSpreadSheetBook::UpdateScope outer(book);
+            {
+                TcxSpreadSheetBook::UpdateScope inner(book);
+                page->SetCellText(0, 0, u"5"_s, false, true);
+            }
+            QCOMPARE(page->GetCellObject(0, 1)->displayText(), u"40"_s);
+        }
         QCOMPARE(page->GetCellObject(0, 1)->displayText(), u"50"_s);
 
         // A formula that reads itself ends in an error, not in a hang.

@@ -362,6 +362,9 @@ private Q_SLOTS:
         QTest::newRow("sheet position not at a BOF") << Mutation([](QByteArray &f) {
             putU32(f, streamOffset(f, 0x0085) + 4, u32At(f, streamOffset(f, 0x0085) + 4) + 4);
         }) << u"BOF"_s;
+        QTest::newRow("two sheets on the same records") << Mutation([](QByteArray &f) {
+            putU32(f, streamOffset(f, 0x0085, 1) + 4, u32At(f, streamOffset(f, 0x0085) + 4));
+        }) << u"重叠"_s;
         QTest::newRow("sheet without EOF") << Mutation([](QByteArray &f) {
             const qsizetype eof = streamOffset(f, 0x000A, 2);
             putU16(f, eof, 0x0055);

@@ -5,12 +5,13 @@
 #include "runtime/xls/writer.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <cstring>
 
 using namespace Rt::Xls;
 using namespace Qt::StringLiterals;
-
-Q_DECLARE_METATYPE(Rt::Xls::Value)
 
 namespace {
 
@@ -232,6 +233,64 @@ private Q_SLOTS:
         QVERIFY2(std::any_of(listing.begin(), listing.end(),
                              [&record](const QString &l) { return l.endsWith(record); }),
                  qPrintable(listing.filter(u"r=0 c=0"_s).join(u'\n')));
+    }
+
+    // The container: header, the stream in regular sectors (a short stream padded
+    // to the mini stream cutoff), one directory sector, a FAT that marks its own
+    // sectors, and DIFAT sectors once the header's 109 FAT slots run out.
+    void compoundFileLayout_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("fatSectors");
+        QTest::addColumn<int>("difatSectors");
+        QTest::newRow("small") << 1 << 1 << 0;
+        QTest::newRow("medium") << 5000 << 3 << 0;
+        QTest::newRow("beyond 109 FAT sectors") << 65536 << 156 << 1;
+    }
+    void compoundFileLayout()
+    {
+        QFETCH(int, rows);
+        QFETCH(int, fatSectors);
+        QFETCH(int, difatSectors);
+        Workbook book;
+        Sheet &sheet = book.addSheet(u"Sheet1"_s);
+        for (int r = 0; r < rows; ++r) {
+            for (int c = 0; c < (rows > 10000 ? 11 : 2); ++c)
+                put(sheet, r, c, Value::number(r + c + 0.5));
+        }
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"layout.xls"_s);
+        writeWorkbook(book, path);
+        const QByteArray file = XlsTest::readFile(path);
+        auto u32 = [&file](qsizetype at) {
+            quint32 v;
+            std::memcpy(&v, file.constData() + at, 4);
+            return v;
+        };
+        const QByteArray stream = workbookStream(book);
+        const int streamSectors = int((std::max<qsizetype>(stream.size(), 4096) + 511) / 512);
+        QCOMPARE(file.left(8), QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8));
+        QCOMPARE(int(u32(0x2C)), fatSectors);
+        QCOMPARE(int(u32(0x48)), difatSectors);
+        QCOMPARE(int(u32(0x30)), streamSectors);
+        QCOMPARE(file.size(), 512 * (1 + streamSectors + 1 + fatSectors + difatSectors));
+        QCOMPARE(XlsTest::workbookStreamOf(file).left(stream.size()), stream);
+        // Each FAT sector's own entry says FATSECT, each DIFAT sector's DIFSECT.
+        auto fatEntry = [&](int sector) {
+            const int fatIndex = sector / 128;
+            const quint32 fatSector =
+                fatIndex < 109 ? u32(0x4C + 4 * fatIndex)
+                               : u32((qsizetype(u32(0x44)) + 1) * 512 + 4 * (fatIndex - 109));
+            return u32((qsizetype(fatSector) + 1) * 512 + 4 * (sector % 128));
+        };
+        const int firstFat = streamSectors + 1;
+        for (int i = 0; i < fatSectors; ++i)
+            QCOMPARE(fatEntry(firstFat + i), 0xFFFFFFFDu);
+        for (int i = 0; i < difatSectors; ++i)
+            QCOMPARE(fatEntry(firstFat + fatSectors + i), 0xFFFFFFFCu);
+        QCOMPARE(fatEntry(streamSectors - 1), 0xFFFFFFFEu);
+        QCOMPARE(fatEntry(streamSectors), 0xFFFFFFFEu);
+        QCOMPARE(fatEntry(0), 1u);
     }
 
     void invalidWorkbooksAreRefused()

@@ -79,6 +79,23 @@ public:
     void BeginUpdate();
     void EndUpdate();
 
+    // Begins an update and ends it when the scope is left, by any path.
+    class UpdateScope
+    {
+    public:
+        explicit UpdateScope(TcxSpreadSheetBook &book)
+            : m_book(book)
+        {
+            m_book.BeginUpdate();
+        }
+        ~UpdateScope() { m_book.EndUpdate(); }
+        UpdateScope(const UpdateScope &) = delete;
+        UpdateScope &operator=(const UpdateScope &) = delete;
+
+    private:
+        TcxSpreadSheetBook &m_book;
+    };
+
     // The cells, styles and sheets behind the pages, for printing and tests.
     const Rt::Xls::Workbook &workbook() const;
 

@@ -174,7 +174,7 @@ QString formatDate(double serial, const QList<Token> &tokens)
             }
             return false;
         };
-        if (r.code == u"am/pm"_s) {
+        if (r.code.compare(u"am/pm"_s, Qt::CaseInsensitive) == 0) {
             out += time.hour() < 12 ? u"AM"_s : u"PM"_s;
         } else if (c == u'[') {
             const qint64 totalSeconds = std::llround(serial * 86400.0);
@@ -275,7 +275,8 @@ QString formatNumber(double value, const QList<Token> &tokens)
         whole = groupThousands(whole);
     const bool negative = value < 0 && (number.contains(QRegularExpression(u"[1-9]"_s)));
     return prefix + (negative ? u"-"_s : QString()) + whole
-           + (fraction.isEmpty() ? QString() : u"."_s + fraction) + suffix;
+           + (fraction.isEmpty() ? QString() : u"."_s + fraction) + QString(code.count(u'%'), u'%')
+           + suffix;
 }
 
 QString generalNumber(double value)

@@ -41,6 +41,8 @@ public:
         , m_pos(offset)
     {}
 
+    qsizetype pos() const { return m_pos; }
+
     bool next(RecordView *record)
     {
         if (m_pos + 4 > m_stream.size())
@@ -213,6 +215,8 @@ private:
         }
         if (m_book.sheetIndex(entry.name) >= 0)
             refuse(u"工作表名称“%1”重复。"_s.arg(entry.name));
+        if (m_book.sheetCount() >= MaxSheets)
+            refuse(u"工作表太多（最多 %1 张）。"_s.arg(MaxSheets));
     }
 
     // The sheet an EXTERNSHEET entry names; null when it is another workbook's or
@@ -226,6 +230,18 @@ private:
             || e.first != e.last || e.first >= m_entries.size())
             return QString();
         return m_entries[e.first].name;
+    }
+
+    // Sheets' substreams do not overlap: a file whose sheets share records could
+    // make the reader walk the same bytes once per sheet.
+    void claimRange(const SheetEntry &entry, qsizetype end)
+    {
+        const qsizetype begin = entry.offset;
+        for (const auto &[first, last] : m_sheetRanges) {
+            if (begin < last && first < end)
+                refuse(u"工作表“%1”的数据与另一张工作表重叠。"_s.arg(entry.name));
+        }
+        m_sheetRanges.emplace_back(begin, end);
     }
 
     struct SharedFormula
@@ -270,6 +286,7 @@ private:
                     break;
                 }
                 resolveShared(sheet, shared, pendingShared);
+                claimRange(entry, cursor.pos());
                 return true;
             case Record::ColInfo: {
                 const quint16 first = data.u16();
@@ -432,7 +449,7 @@ private:
                  std::vector<PendingShared> &pendingShared)
     {
         const char *result = data.take(8);
-        const quint16 flags = data.u16();
+        data.u16(); // flags: hints for recalculation only
         data.u32();
         const quint16 size = data.u16();
         const QByteArrayView tokens(data.take(size), size);
@@ -463,8 +480,8 @@ private:
         cell.value = value;
         cell.formula.reset();
         // A shared or array formula points at the record that holds its tokens.
-        if ((flags & 0x0008) || (!tokens.isEmpty() && tokens[0] == 0x01)) {
-            if (tokens.size() >= 5 && tokens[0] == 0x01) {
+        if (!tokens.isEmpty() && tokens[0] == 0x01) {
+            if (tokens.size() >= 5) {
                 const quint32 anchor =
                     quint32(readU16(tokens.data() + 1)) << 8 | quint32(quint8(tokens[3]));
                 pendingShared.push_back({row, column, anchor});
@@ -512,6 +529,7 @@ private:
     StyleSheetReader m_styleSheet;
     QStringList m_strings;
     std::vector<SheetEntry> m_entries;
+    std::vector<std::pair<qsizetype, qsizetype>> m_sheetRanges;
     std::vector<bool> m_internalSupBooks;
     std::vector<ExternSheet> m_externSheets;
     int m_activeEntry = 0;

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QMetaType>
 #include <QString>
 
 #include <memory>
@@ -177,3 +178,5 @@ private:
 RT_EXPORT void checkSheetName(const QString &name);
 
 } // namespace Rt::Xls
+
+Q_DECLARE_METATYPE(Rt::Xls::Value)
