@@ -47,8 +47,7 @@ QVariant TField::value() const
 
 TDataSet::TDataSet(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 TDataSet::~TDataSet() = default;
 
@@ -133,10 +132,10 @@ void TDataSet::setString(int record, int field, const QString &value)
         return;
     }
     case TFieldType::DateTime: {
-        double v = 0;
-        if (!Rt::DateTime::parse(value, &v))
+        const std::optional<double> v = Rt::DateTime::parse(value);
+        if (!v)
             conversionError(value, field, "date");
-        setDateTime(record, field, v);
+        setDateTime(record, field, *v);
         return;
     }
     }
@@ -288,10 +287,10 @@ double TDataSet::asDateTime(int record, int field) const
     const Column &c = column(field);
     if (c.type != TFieldType::String || isNull(record, field))
         return asFloat(record, field);
-    double v = 0;
-    if (!Rt::DateTime::parse(c.texts[size_t(record)], &v))
+    const std::optional<double> v = Rt::DateTime::parse(c.texts[size_t(record)]);
+    if (!v)
         conversionError(c.texts[size_t(record)], field, "date");
-    return v;
+    return *v;
 }
 
 QVariant TDataSet::displayValue(int record, int field) const
@@ -336,14 +335,12 @@ void TDataSet::next()
 void TDataSet::conversionError(const QString &text, int field, const char *target) const
 {
     throw Rt::DatabaseError(QStringLiteral("'%1' is not a valid %2 value for field '%3'")
-                                .arg(text, QLatin1StringView(target),
-                                     fieldName(field)));
+                                .arg(text, QLatin1StringView(target), fieldName(field)));
 }
 
 TDataSource::TDataSource(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 void TDataSource::setDataSet(TDataSet *dataSet)
 {
@@ -355,8 +352,7 @@ void TDataSource::setDataSet(TDataSet *dataSet)
 
 TDataLink::TDataLink(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 void TDataLink::setDataSource(TDataSource *source)
 {

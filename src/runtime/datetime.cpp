@@ -1,11 +1,122 @@
 #include "datetime.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 const QDate epoch(1899, 12, 30);
-constexpr double msPerDay = 86400000.0;
+constexpr qint64 msPerDay = 86400000;
+
+// Reads a date or date-time text of either character type. Digits are counted so
+// that "2024-1-5" and "2024-01-05" both read, and nothing is allocated: the data
+// set loader runs it over every date of a large result.
+template <typename Char> class Reader
+{
+public:
+    Reader(const Char *begin, const Char *end)
+        : m_pos(begin)
+        , m_end(end)
+    {
+        while (m_pos < m_end && *m_pos == Char(' '))
+            ++m_pos;
+        while (m_end > m_pos && m_end[-1] == Char(' '))
+            --m_end;
+    }
+
+    std::optional<QDate> date()
+    {
+        const int year = number(4, 4);
+        const int month = separated(Char('-'), 1, 2);
+        const int day = separated(Char('-'), 1, 2);
+        if (year < 0 || month < 0 || day < 0)
+            return std::nullopt;
+        const QDate date(year, month, day);
+        return date.isValid() ? std::optional(date) : std::nullopt;
+    }
+
+    // Milliseconds since midnight of an optional time of day; nothing when what
+    // follows the date is not one.
+    std::optional<qint64> timeOfDay()
+    {
+        if (atEnd())
+            return 0;
+        if (*m_pos != Char(' ') && *m_pos != Char('T'))
+            return std::nullopt;
+        ++m_pos;
+        const int hour = number(1, 2);
+        const int minute = separated(Char(':'), 2, 2);
+        int second = 0;
+        int ms = 0;
+        if (!atEnd()) {
+            second = separated(Char(':'), 2, 2);
+            if (!atEnd())
+                ms = fraction();
+        }
+        if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59
+            || ms < 0 || !atEnd()) {
+            return std::nullopt;
+        }
+        return ((hour * 60 + minute) * 60 + second) * qint64(1000) + ms;
+    }
+
+    bool atEnd() const { return m_pos == m_end; }
+
+private:
+    int number(int minDigits, int maxDigits)
+    {
+        int value = 0;
+        int digits = 0;
+        while (m_pos < m_end && digits < maxDigits && *m_pos >= Char('0') && *m_pos <= Char('9')) {
+            value = value * 10 + int(*m_pos - Char('0'));
+            ++m_pos;
+            ++digits;
+        }
+        return digits >= minDigits ? value : -1;
+    }
+
+    int separated(Char separator, int minDigits, int maxDigits)
+    {
+        if (m_pos == m_end || *m_pos != separator)
+            return -1;
+        ++m_pos;
+        return number(minDigits, maxDigits);
+    }
+
+    // ".f", ".ff", ".fff" or longer, rounded to milliseconds.
+    int fraction()
+    {
+        if (*m_pos != Char('.'))
+            return -1;
+        ++m_pos;
+        const Char *start = m_pos;
+        double value = 0;
+        double scale = 1;
+        while (m_pos < m_end && *m_pos >= Char('0') && *m_pos <= Char('9')) {
+            scale /= 10;
+            value += int(*m_pos - Char('0')) * scale;
+            ++m_pos;
+        }
+        if (m_pos == start)
+            return -1;
+        return std::min(999, int(std::lround(value * 1000)));
+    }
+
+    const Char *m_pos;
+    const Char *m_end;
+};
+
+template <typename Char> std::optional<double> read(const Char *begin, const Char *end)
+{
+    Reader<Char> reader(begin, end);
+    const std::optional<QDate> date = reader.date();
+    if (!date)
+        return std::nullopt;
+    const std::optional<qint64> ms = reader.timeOfDay();
+    if (!ms)
+        return std::nullopt;
+    return Rt::DateTime::fromDate(*date) + double(*ms) / double(msPerDay);
+}
 
 } // namespace
 
@@ -20,61 +131,62 @@ double fromDateTime(const QDateTime &dateTime)
 {
     if (!dateTime.isValid())
         return 0.0;
-    return fromDate(dateTime.date()) + dateTime.time().msecsSinceStartOfDay() / msPerDay;
+    return fromDate(dateTime.date())
+           + double(dateTime.time().msecsSinceStartOfDay()) / double(msPerDay);
 }
 
 QDate toDate(double value)
 {
-    return epoch.addDays(qint64(std::floor(value)));
+    return toDateTime(value).date();
 }
 
 QDateTime toDateTime(double value)
 {
-    const double day = std::floor(value);
-    const qint64 ms = std::llround((value - day) * msPerDay);
-    return QDateTime(epoch.addDays(qint64(day)), QTime::fromMSecsSinceStartOfDay(0))
-        .addMSecs(ms);
+    // Rounded to the millisecond as a whole, so that 23:59:59.9996 becomes the
+    // next midnight instead of a time of day that does not exist.
+    const qint64 total = std::llround(value * double(msPerDay));
+    const qint64 day = total >= 0 ? total / msPerDay : -((-total + msPerDay - 1) / msPerDay);
+    const int ms = int(total - day * msPerDay);
+    return QDateTime(epoch.addDays(day), QTime::fromMSecsSinceStartOfDay(ms), Qt::UTC);
 }
 
 bool isDateOnly(double value)
 {
-    return std::llround((value - std::floor(value)) * msPerDay / 1000.0) == 0;
+    return toDateTime(value).time() == QTime(0, 0);
 }
 
 QString toText(double value)
 {
     if (value == 0.0)
         return QString();
-    if (isDateOnly(value))
-        return toDateText(value);
-    return toDateTime(value).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QDateTime dateTime = toDateTime(value);
+    if (dateTime.time() == QTime(0, 0))
+        return dateTime.date().toString(u"yyyy-MM-dd");
+    return dateTime.toString(u"yyyy-MM-dd HH:mm:ss");
 }
 
 QString toDateText(double value)
 {
-    return toDate(value).toString(QStringLiteral("yyyy-MM-dd"));
+    return toDate(value).toString(u"yyyy-MM-dd");
 }
 
-bool parse(const QString &text, double *value)
+std::optional<double> parse(QStringView text)
 {
-    const QString t = text.trimmed();
-    if (t.size() == 10) {
-        const QDate date = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
-        if (!date.isValid())
-            return false;
-        *value = fromDate(date);
-        return true;
-    }
-    for (const QString &format : {QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm"),
-                              QStringLiteral("yyyy-MM-ddTHH:mm:ss"),
-                              QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz")}) {
-        const QDateTime dt = QDateTime::fromString(t, format);
-        if (dt.isValid()) {
-            *value = fromDateTime(dt);
-            return true;
-        }
-    }
-    return false;
+    const auto *begin = reinterpret_cast<const char16_t *>(text.utf16());
+    return read(begin, begin + text.size());
+}
+
+std::optional<double> parse(std::string_view text)
+{
+    return read(text.data(), text.data() + text.size());
+}
+
+std::optional<QDate> parseDate(QStringView text)
+{
+    const auto *begin = reinterpret_cast<const char16_t *>(text.utf16());
+    Reader<char16_t> reader(begin, begin + text.size());
+    const std::optional<QDate> date = reader.date();
+    return date && reader.atEnd() ? date : std::nullopt;
 }
 
 } // namespace Rt::DateTime

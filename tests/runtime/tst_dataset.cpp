@@ -107,35 +107,6 @@ private Q_SLOTS:
         set->setRecNo(99);
         QCOMPARE(set->recNo(), 2);
     }
-
-    void dateTimeValues_data()
-    {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("epoch+1") << 1.0 << u"1899-12-31"_s;
-        QTest::newRow("date") << 46361.0 << u"2026-12-05"_s;
-        QTest::newRow("noon") << 46361.5 << u"2026-12-05 12:00:00"_s;
-        QTest::newRow("empty") << 0.0 << QString();
-    }
-
-    void dateTimeValues()
-    {
-        QFETCH(double, value);
-        QFETCH(QString, text);
-        QCOMPARE(Rt::DateTime::toText(value), text);
-        if (!text.isEmpty()) {
-            double parsed = 0;
-            QVERIFY(Rt::DateTime::parse(text, &parsed));
-            QCOMPARE(parsed, value);
-        }
-    }
-
-    void impossibleDatesAreRejected()
-    {
-        double value = 0;
-        QVERIFY(!Rt::DateTime::parse(u"2026-02-30"_s, &value));
-        QVERIFY(!Rt::DateTime::parse(u"05/12/2026"_s, &value));
-    }
 };
 
 QTEST_GUILESS_MAIN(DataSetTest)

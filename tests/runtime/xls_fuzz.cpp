@@ -3,7 +3,7 @@
 // sanitizer. A file the reader accepts is written again and its formulas are
 // computed and shown, so the whole path from bytes to cells is covered.
 //
-//   xls_fuzz OUT_DIR COUNT SEED_FILE...
+//   xls_fuzz OUT_DIR COUNT RANDOM_SEED SEED_FILE...
 #include "runtime/exceptions.h"
 #include "runtime/xls/evaluator.h"
 #include "runtime/xls/formula.h"
@@ -189,14 +189,15 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() < 4) {
-        std::fprintf(stderr, "usage: xls_fuzz OUT_DIR COUNT SEED_FILE...\n");
+    if (args.size() < 5) {
+        std::fprintf(stderr, "usage: xls_fuzz OUT_DIR COUNT RANDOM_SEED SEED_FILE...\n");
         return 2;
     }
     const QDir out(args.at(1));
     const int count = args.at(2).toInt();
     QList<QByteArray> seeds;
-    for (qsizetype i = 3; i < args.size(); ++i) {
+    const quint64 randomSeed = args.at(3).toULongLong();
+    for (qsizetype i = 4; i < args.size(); ++i) {
         QFile file(args.at(i));
         if (!file.open(QIODevice::ReadOnly)) {
             std::fprintf(stderr, "cannot read %s\n", qPrintable(args.at(i)));
@@ -212,7 +213,7 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-    Mutator mutator(20261205);
+    Mutator mutator(randomSeed);
     QElapsedTimer clock;
     clock.start();
     qint64 slowest = 0;

@@ -3,9 +3,9 @@
 #include "SqliteStatement.h"
 
 #include "runtime/dataset.h"
+#include "runtime/datetime.h"
 
 #include <QByteArray>
-#include <QDate>
 #include <QHash>
 #include <optional>
 #include <sqlite3.h>
@@ -61,8 +61,8 @@ std::optional<TFieldType> typeOfDeclaration(const char *declared)
     QByteArray type = QByteArray(declared).trimmed().toUpper();
     if (const qsizetype paren = type.indexOf('('); paren >= 0)
         type = type.left(paren).trimmed();
-    if (type == "INTEGER" || type == "INT" || type == "BIGINT" || type == "SMALLINT" ||
-        type == "NUMBER")
+    if (type == "INTEGER" || type == "INT" || type == "BIGINT" || type == "SMALLINT"
+        || type == "NUMBER")
         return TFieldType::Integer;
     if (type == "REAL" || type == "FLOAT" || type == "DOUBLE")
         return TFieldType::Float;
@@ -81,49 +81,6 @@ TFieldType typeOfStorage(int storageClass)
     default:
         return TFieldType::String;
     }
-}
-
-int digits(const char *text, int count)
-{
-    int value = 0;
-    for (int i = 0; i < count; ++i) {
-        if (text[i] < '0' || text[i] > '9')
-            return -1;
-        value = value * 10 + (text[i] - '0');
-    }
-    return value;
-}
-
-// "yyyy-mm-dd", "yyyy-mm-dd hh:mm" or "yyyy-mm-dd hh:mm:ss" as days since
-// 1899-12-30, read straight from the bytes: a large list holds several dates per
-// row. Anything else is left to the data set's own, slower parser.
-std::optional<double> parseDateTime(const char *text, int length)
-{
-    static const qint64 epochDay = QDate(1899, 12, 30).toJulianDay();
-    if (length != 10 && length != 16 && length != 19)
-        return std::nullopt;
-    if (text[4] != '-' || text[7] != '-')
-        return std::nullopt;
-    const QDate date(digits(text, 4), digits(text + 5, 2), digits(text + 8, 2));
-    if (!date.isValid())
-        return std::nullopt;
-    const double day = double(date.toJulianDay() - epochDay);
-    if (length == 10)
-        return day;
-    if ((text[10] != ' ' && text[10] != 'T') || text[13] != ':')
-        return std::nullopt;
-    const int hour = digits(text + 11, 2);
-    const int minute = digits(text + 14, 2);
-    int second = 0;
-    if (length == 19) {
-        if (text[16] != ':')
-            return std::nullopt;
-        second = digits(text + 17, 2);
-    }
-    if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || second < 0 || second > 59)
-        return std::nullopt;
-    // The same arithmetic as Rt::DateTime, so that equal times give equal values.
-    return day + double((hour * 3600 + minute * 60 + second) * 1000) / 86400000.0;
 }
 
 class Loader
@@ -244,7 +201,8 @@ private:
     {
         Column &column = m_columns[size_t(field)];
         if (column.type == TFieldType::DateTime) {
-            if (const std::optional<double> value = parseDateTime(cell.text, cell.length)) {
+            if (const std::optional<double> value =
+                    Rt::DateTime::parse(std::string_view(cell.text, size_t(cell.length)))) {
                 m_dataSet->setDateTime(record, field, *value);
                 return;
             }

@@ -75,12 +75,12 @@ void writeProperty(QObject *object, const QMetaProperty &property, const SqliteS
             break;
         if (row.columnType(column) == SQLITE_TEXT) {
             // Dates are stored as their "yyyy-mm-dd" text.
-            double dateTime = 0.0;
-            if (!Rt::DateTime::parse(row.columnText(column), &dateTime)) {
+            const std::optional<double> dateTime = Rt::DateTime::parse(row.columnText(column));
+            if (!dateTime) {
                 throw Rt::DatabaseError(u"'%1' is not a date-time value for property %2"_s.arg(
                     row.columnText(column), QString::fromLatin1(property.name())));
             }
-            value = dateTime;
+            value = *dateTime;
         } else {
             value = row.columnDouble(column);
         }
@@ -170,8 +170,8 @@ bool Database::execSql(const QString &oracleSql)
         bool changed = true;
         for (const OracleSql::TranslatedStatement &statement : statements) {
             prepare(statement.sql).run();
-            if (statement.kind == OracleSql::StatementKind::Update ||
-                statement.kind == OracleSql::StatementKind::Delete) {
+            if (statement.kind == OracleSql::StatementKind::Update
+                || statement.kind == OracleSql::StatementKind::Delete) {
                 changed = changed && sqlite3_changes(m_db) > 0;
             }
         }
@@ -276,8 +276,8 @@ QString Database::nativeValue(const QString &sqliteSql)
 void Database::execute(const QString &sqliteSql)
 {
     char *message = nullptr;
-    if (sqlite3_exec(m_db, sqliteSql.toUtf8().constData(), nullptr, nullptr, &message) !=
-        SQLITE_OK) {
+    if (sqlite3_exec(m_db, sqliteSql.toUtf8().constData(), nullptr, nullptr, &message)
+        != SQLITE_OK) {
         const QString text = QString::fromUtf8(message);
         sqlite3_free(message);
         throw SqliteError(u"%1: %2"_s.arg(oneLine(sqliteSql), text),
@@ -318,7 +318,7 @@ void Database::raiseStatementError(const SqliteError &error, const QString &orac
     if (onEmployee && error.code() == SQLITE_CONSTRAINT_UNIQUE) {
         throw SqliteError(
             u"This employee already has a shift exchange on that day (%1)"_s.arg(error.message()),
-            error.code());
+            error.code(), DbFailure::UniqueDayTaken);
     }
     if (onEmployee && error.code() == SQLITE_CONSTRAINT_NOTNULL) {
         throw SqliteError(

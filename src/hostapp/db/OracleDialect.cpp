@@ -2,10 +2,10 @@
 
 #include "OracleLexer.h"
 
+#include "runtime/datetime.h"
 #include "runtime/exceptions.h"
 
 #include <QDate>
-#include <QRegularExpression>
 #include <QSet>
 
 using namespace Qt::StringLiterals;
@@ -82,17 +82,12 @@ QString sqliteString(const QString &value)
 // come without their leading zero; the stored form always has it.
 QString checkedDate(const QString &text)
 {
-    static const QRegularExpression form(u"^(\\d{4})-(\\d{1,2})-(\\d{1,2})$"_s);
-    const QRegularExpressionMatch match = form.match(text);
-    const QDate date =
-        match.hasMatch()
-            ? QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt())
-            : QDate();
-    if (!date.isValid()) {
+    const std::optional<QDate> date = Rt::DateTime::parseDate(text);
+    if (!date) {
         throw Rt::DatabaseError(
             u"to_date: '%1' is not a valid date of the form yyyy-mm-dd"_s.arg(text));
     }
-    return date.toString(u"yyyy-MM-dd"_s);
+    return date->toString(u"yyyy-MM-dd"_s);
 }
 
 class Translator
@@ -101,8 +96,7 @@ public:
     Translator(const QString &sql, const SequenceSource &nextValue)
         : m_tokens(tokenize(sql))
         , m_nextValue(nextValue)
-    {
-    }
+    {}
 
     QList<TranslatedStatement> run()
     {
@@ -393,8 +387,8 @@ private:
 
     bool isName(const Token &token) const
     {
-        return token.kind == Token::QuotedIdentifier ||
-               (token.kind == Token::Identifier && !isReserved(token));
+        return token.kind == Token::QuotedIdentifier
+               || (token.kind == Token::Identifier && !isReserved(token));
     }
 
     QString name()
@@ -578,8 +572,8 @@ private:
                 fail(u"(+) outer join"_s, peek(1));
             return function();
         }
-        if (token.kind == Token::Identifier && peek(1).isSymbol(u".") &&
-            (peek(2).isWord(u"nextval") || peek(2).isWord(u"currval"))) {
+        if (token.kind == Token::Identifier && peek(1).isSymbol(u".")
+            && (peek(2).isWord(u"nextval") || peek(2).isWord(u"currval"))) {
             sequenceValue();
             return ValueKind::Plain;
         }
@@ -657,8 +651,8 @@ private:
             fail(u"TO_DATE of anything but a literal"_s, text);
         expectSymbol(u",");
         const Token &format = take();
-        if (format.kind != Token::String ||
-            format.text.compare(u"yyyy-mm-dd", Qt::CaseInsensitive) != 0) {
+        if (format.kind != Token::String
+            || format.text.compare(u"yyyy-mm-dd", Qt::CaseInsensitive) != 0) {
             fail(u"TO_DATE with format %1"_s.arg(sqliteString(format.text)), format);
         }
         expectSymbol(u")");

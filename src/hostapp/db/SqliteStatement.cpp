@@ -5,6 +5,23 @@
 
 using namespace Qt::StringLiterals;
 
+DbFailure SqliteError::failureOf(int code)
+{
+    switch (code & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return DbFailure::Busy;
+    case SQLITE_CORRUPT:
+        return DbFailure::Damaged;
+    case SQLITE_NOTADB:
+        return DbFailure::NotADatabase;
+    case SQLITE_FULL:
+        return DbFailure::DiskFull;
+    default:
+        return DbFailure::Statement;
+    }
+}
+
 void raiseSqliteError(sqlite3 *db, const QString &what)
 {
     throw SqliteError(what + u": "_s + QString::fromUtf8(sqlite3_errmsg(db)),
@@ -15,8 +32,8 @@ SqliteStatement::SqliteStatement(sqlite3 *db, const QString &sql)
     : m_db(db)
 {
     const QByteArray text = sql.toUtf8();
-    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_statement, nullptr) !=
-        SQLITE_OK) {
+    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &m_statement, nullptr)
+        != SQLITE_OK) {
         raise(u"Cannot prepare statement"_s);
     }
 }
@@ -24,8 +41,7 @@ SqliteStatement::SqliteStatement(sqlite3 *db, const QString &sql)
 SqliteStatement::SqliteStatement(SqliteStatement &&other) noexcept
     : m_db(other.m_db)
     , m_statement(std::exchange(other.m_statement, nullptr))
-{
-}
+{}
 
 SqliteStatement &SqliteStatement::operator=(SqliteStatement &&other) noexcept
 {
@@ -44,8 +60,8 @@ SqliteStatement &SqliteStatement::bind(int index, const QString &text)
     if (text.isNull())
         return bindNull(index);
     const QByteArray utf8 = text.toUtf8();
-    if (sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()),
-                          SQLITE_TRANSIENT) != SQLITE_OK) {
+    if (sqlite3_bind_text(m_statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT)
+        != SQLITE_OK) {
         raise(u"Cannot bind parameter %1"_s.arg(index));
     }
     return *this;

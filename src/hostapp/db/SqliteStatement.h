@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/exceptions.h"
+#include "DbFailure.h"
 
 #include <QString>
 
@@ -54,16 +54,20 @@ private:
     sqlite3_stmt *m_statement = nullptr;
 };
 
-// A failure reported by SQLite, with its extended result code.
-class SqliteError : public Rt::DatabaseError
+// A failure reported by SQLite, with its extended result code, sorted into a
+// kind by that code unless the raiser knows better.
+class SqliteError : public DbError
 {
 public:
     SqliteError(const QString &message, int code)
-        : Rt::DatabaseError(message)
+        : SqliteError(message, code, failureOf(code))
+    {}
+    SqliteError(const QString &message, int code, DbFailure failure)
+        : DbError(message, failure)
         , m_code(code)
-    {
-    }
+    {}
     int code() const { return m_code; }
+    static DbFailure failureOf(int code);
 
 private:
     int m_code;

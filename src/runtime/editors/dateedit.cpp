@@ -1,5 +1,7 @@
 #include "dateedit.h"
 
+#include "runtime/datetime.h"
+
 #include <QCalendarWidget>
 
 using namespace Qt::StringLiterals;
@@ -46,16 +48,26 @@ QWidget *TcxDateEdit::preparePopup()
 
 void TcxDateEdit::acceptTypedText(const QString &text)
 {
-    // The format is strict: "2024-3-5" or a date still being typed does not count.
-    const QDate date = QDate::fromString(text, dateFormat);
-    if (date.isValid() || text.isEmpty())
-        setDate(date);
+    // Only the whole form counts while typing: "2024-02-3" on the way to
+    // "2024-02-30" is not meant as the third of February.
+    if (text.isEmpty())
+        setDate(QDate());
+    else if (text.size() == dateFormat.size())
+        takeDate(text);
 }
 
 void TcxDateEdit::restoreText()
 {
+    // Leaving the edit also takes a shorter form such as "2024-3-5".
+    takeDate(text());
     if (text() != dateText(m_date))
         setText(dateText(m_date));
+}
+
+void TcxDateEdit::takeDate(const QString &text)
+{
+    if (const std::optional<QDate> date = Rt::DateTime::parseDate(text))
+        setDate(*date);
 }
 
 void TcxDateEdit::pick(const QDate &date)

@@ -29,6 +29,7 @@ protected:
 private:
     void acceptTypedText(const QString &text);
     void restoreText();
+    void takeDate(const QString &text);
     void pick(const QDate &date);
 
     QDate m_date;

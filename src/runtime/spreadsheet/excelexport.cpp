@@ -187,8 +187,8 @@ void setDisplayed(Cell &cell, ValueKind kind, const QVariant &raw, const QString
             serial = Rt::DateTime::fromDate(raw.toDate());
         else if (raw.typeId() == QMetaType::QDateTime)
             serial = Rt::DateTime::fromDateTime(raw.toDateTime());
-        else if (!Rt::DateTime::parse(shown, &serial))
-            serial = -1;
+        else
+            serial = Rt::DateTime::parse(shown).value_or(-1);
         if (serial > 0) {
             cell.value = Value::number(serial);
             cell.style = Rt::DateTime::isDateOnly(serial) ? styles.date : styles.dateTime;

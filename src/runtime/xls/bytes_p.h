@@ -56,6 +56,26 @@ private:
     QByteArray &m_out;
 };
 
+inline void putU16(char *p, quint16 v)
+{
+    p[0] = char(v);
+    p[1] = char(v >> 8);
+}
+
+inline void putU32(char *p, quint32 v)
+{
+    putU16(p, quint16(v));
+    putU16(p + 2, quint16(v >> 16));
+}
+
+inline void putF64(char *p, double v)
+{
+    quint64 bits;
+    std::memcpy(&bits, &v, 8);
+    putU32(p, quint32(bits));
+    putU32(p + 4, quint32(bits >> 32));
+}
+
 inline quint16 readU16(const char *p)
 {
     return quint16(quint8(p[0]) | quint8(p[1]) << 8);

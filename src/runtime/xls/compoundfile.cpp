@@ -53,11 +53,14 @@ void writeDirectoryEntry(ByteWriter &w, const QString &name, EntryType type, qui
 
 } // namespace
 
-bool writeCompoundFile(QIODevice &device, const QByteArray &workbook)
+bool writeCompoundFile(QIODevice &device, const QByteArrayList &workbook)
 {
+    qsizetype length = 0;
+    for (const QByteArray &part : workbook)
+        length += part.size();
     // Readers look streams under the cutoff up in the mini stream; padding with
     // zeros after the final EOF record keeps the stream in regular sectors.
-    const quint32 streamSize = quint32(std::max<qsizetype>(workbook.size(), MiniStreamCutoff));
+    const quint32 streamSize = quint32(std::max<qsizetype>(length, MiniStreamCutoff));
     const quint32 streamSectors = (streamSize + SectorSize - 1) / SectorSize;
     const quint32 directorySectors = 1;
 
@@ -132,9 +135,11 @@ bool writeCompoundFile(QIODevice &device, const QByteArray &workbook)
         t.u32(d + 1 < difatSectors ? difatStart + d + 1 : EndOfChain);
     }
 
-    const qsizetype padding = qsizetype(streamSectors) * SectorSize - workbook.size();
-    return device.write(header) == header.size() && device.write(workbook) == workbook.size()
-           && device.write(QByteArray(padding, '\0')) == padding
+    const qsizetype padding = qsizetype(streamSectors) * SectorSize - length;
+    bool written = device.write(header) == header.size();
+    for (const QByteArray &part : workbook)
+        written = written && device.write(part) == part.size();
+    return written && device.write(QByteArray(padding, '\0')) == padding
            && device.write(tables) == tables.size();
 }
 

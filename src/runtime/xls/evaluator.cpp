@@ -44,8 +44,12 @@ bool toNumber(const Value &v, double *out, Value *error)
     case Value::Kind::Text: {
         bool ok = false;
         *out = v.str.trimmed().toDouble(&ok);
-        if (ok || Rt::DateTime::parse(v.str, out))
+        if (ok)
             return true;
+        if (const std::optional<double> date = Rt::DateTime::parse(v.str)) {
+            *out = *date;
+            return true;
+        }
         *error = Value::error(ErrorCode::Value);
         return false;
     }

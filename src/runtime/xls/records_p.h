@@ -112,6 +112,12 @@ public:
         m_w.patchU16(m_open, quint16(length));
         m_open = -1;
     }
+    // Appends a whole record, header included.
+    void raw(const char *record, qsizetype size)
+    {
+        Q_ASSERT(m_open < 0);
+        m_out.append(record, size);
+    }
     void u16Record(quint16 id, quint16 value)
     {
         begin(id);

@@ -4,6 +4,9 @@
 #include "runtime/exceptions.h"
 
 #include <algorithm>
+#include <cstdlib>
+
+#include <sys/mman.h>
 
 using namespace Qt::StringLiterals;
 
@@ -75,9 +78,50 @@ void checkSheetName(const QString &name)
     }
 }
 
+namespace {
+
+// Hands out blocks for the sheets' cells; blocks of 2 MB and more are aligned to
+// huge pages and marked for them.
+class CellBlocks : public std::pmr::memory_resource
+{
+    static constexpr size_t HugePage = 2 * 1024 * 1024;
+
+    void *do_allocate(size_t bytes, size_t alignment) override
+    {
+        if (bytes < HugePage)
+            return std::pmr::new_delete_resource()->allocate(bytes, alignment);
+        const size_t size = (bytes + HugePage - 1) / HugePage * HugePage;
+        void *block = std::aligned_alloc(HugePage, size);
+        if (!block)
+            throw std::bad_alloc();
+        madvise(block, size, MADV_HUGEPAGE);
+        return block;
+    }
+    void do_deallocate(void *block, size_t bytes, size_t alignment) override
+    {
+        if (bytes < HugePage)
+            std::pmr::new_delete_resource()->deallocate(block, bytes, alignment);
+        else
+            std::free(block);
+    }
+    bool do_is_equal(const memory_resource &other) const noexcept override
+    {
+        return this == &other;
+    }
+};
+
+CellBlocks cellBlocks;
+
+} // namespace
+
+// Rows only grow, and a sheet's cells go when the sheet goes: a monotonic
+// resource serves them from growing blocks without bookkeeping per cell.
 Sheet::Sheet(const QString &name)
     : m_name(name)
+    , m_memory(std::make_unique<std::pmr::monotonic_buffer_resource>(64 * 1024, &cellBlocks))
 {}
+
+Sheet::~Sheet() = default;
 
 namespace {
 
@@ -87,7 +131,7 @@ template <typename Cells> auto findColumn(Cells &cells, int column)
                             [](const Cell &cell, int c) { return cell.column < c; });
 }
 
-const std::vector<Cell> noCells;
+const CellRow noCells;
 
 } // namespace
 
@@ -95,7 +139,7 @@ const Cell *Sheet::cell(int row, int column) const
 {
     if (row < 0 || row >= rowCount())
         return nullptr;
-    const std::vector<Cell> &cells = m_rows[size_t(row)];
+    const CellRow &cells = m_rows[size_t(row)];
     const auto it = findColumn(cells, column);
     return it != cells.end() && it->column == column ? &*it : nullptr;
 }
@@ -107,9 +151,13 @@ Cell &Sheet::cellAt(int row, int column)
             u"单元格 (%1, %2) 超出了工作表的范围（最多 65536 行、256 列）。"_s.arg(row + 1).arg(
                 column + 1));
     }
-    if (row >= rowCount())
-        m_rows.resize(size_t(row) + 1);
-    std::vector<Cell> &cells = m_rows[size_t(row)];
+    while (row >= rowCount())
+        m_rows.emplace_back(m_memory.get());
+    CellRow &cells = m_rows[size_t(row)];
+    // A new row is likely as wide as the sheet so far: room for that at once
+    // spares the growing steps.
+    if (cells.capacity() == 0)
+        cells.reserve(size_t(std::max(m_columnCount, column + 1)));
     m_columnCount = std::max(m_columnCount, column + 1);
     // Cells mostly arrive in order: appending needs no search.
     if (cells.empty() || cells.back().column < column) {
@@ -126,20 +174,20 @@ void Sheet::removeCell(int row, int column)
 {
     if (row < 0 || row >= rowCount())
         return;
-    std::vector<Cell> &cells = m_rows[size_t(row)];
+    CellRow &cells = m_rows[size_t(row)];
     const auto it = findColumn(cells, column);
     if (it != cells.end() && it->column == column)
         cells.erase(it);
     while (!m_rows.empty() && m_rows.back().empty())
         m_rows.pop_back();
     m_columnCount = 0;
-    for (const std::vector<Cell> &r : m_rows) {
+    for (const CellRow &r : m_rows) {
         if (!r.empty())
             m_columnCount = std::max(m_columnCount, int(r.back().column) + 1);
     }
 }
 
-const std::vector<Cell> &Sheet::row(int row) const
+const CellRow &Sheet::row(int row) const
 {
     return row >= 0 && row < rowCount() ? m_rows[size_t(row)] : noCells;
 }

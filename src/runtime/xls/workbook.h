@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <memory>
+#include <memory_resource>
 #include <utility>
 #include <vector>
 
@@ -98,11 +99,20 @@ struct RT_EXPORT Cell
     std::shared_ptr<const Formula> formula;
 };
 
+// The cells of one row, sorted by column.
+using CellRow = std::pmr::vector<Cell>;
+
 // One sheet: rows of cells, each row sorted by column, and the column widths.
+// Cells live in large blocks of the sheet's own, freed with the sheet: a sheet of
+// a million cells is then a few dozen allocations, backed by huge pages where
+// the system offers them, instead of a page fault every few cells.
 class RT_EXPORT Sheet
 {
 public:
     explicit Sheet(const QString &name = {});
+    ~Sheet();
+    Sheet(const Sheet &) = delete;
+    Sheet &operator=(const Sheet &) = delete;
 
     QString name() const { return m_name; }
     void setName(const QString &name) { m_name = name; }
@@ -122,8 +132,8 @@ public:
     int rowCount() const { return int(m_rows.size()); }
     int columnCount() const { return m_columnCount; }
     // The cells of one row, sorted by column. Changing them keeps their columns.
-    const std::vector<Cell> &row(int row) const;
-    std::vector<Cell> &row(int row) { return m_rows.at(size_t(row)); }
+    const CellRow &row(int row) const;
+    CellRow &row(int row) { return m_rows.at(size_t(row)); }
 
     // Column width in characters of the default font's digit width; 0 when the
     // column keeps the sheet's default.
@@ -135,7 +145,10 @@ public:
 
 private:
     QString m_name;
-    std::vector<std::vector<Cell>> m_rows;
+    // Declared before the rows, so that the rows, and the texts and formulas of
+    // their cells, go first.
+    std::unique_ptr<std::pmr::memory_resource> m_memory;
+    std::vector<CellRow> m_rows;
     QHash<int, double> m_widths;
     int m_columnCount = 0;
 };

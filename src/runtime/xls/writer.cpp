@@ -12,6 +12,8 @@
 
 #include <cmath>
 
+#include <sys/mman.h>
+
 using namespace Qt::StringLiterals;
 
 namespace Rt::Xls {
@@ -55,6 +57,18 @@ bool encodeRk(double v, quint32 *rk)
     return false;
 }
 
+// Reserves room for a large buffer, marking its 2 MB pages for huge pages: in
+// a virtual machine every 4 KB page costs a fault of its own.
+void reserveLarge(QByteArray &buffer, qsizetype size)
+{
+    buffer.reserve(size);
+    constexpr quintptr HugePage = 2 * 1024 * 1024;
+    const quintptr begin = (quintptr(buffer.data()) + HugePage - 1) & ~(HugePage - 1);
+    const quintptr end = (quintptr(buffer.data()) + quintptr(size)) & ~(HugePage - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
+}
+
 // The sheets' substreams are written first: they fill the shared strings and the
 // references to other sheets that the globals then list.
 class WorkbookWriter
@@ -65,28 +79,24 @@ public:
         , m_styles(workbook.styles())
     {}
 
-    QByteArray run()
+    // The stream in parts: the globals, then each sheet's substream.
+    QByteArrayList run()
     {
-        std::vector<QByteArray> sheets;
+        QByteArrayList parts{QByteArray()};
         for (int i = 0; i < m_book.sheetCount(); ++i) {
             m_sheet = i;
-            sheets.push_back(sheetStream(m_book.sheet(i)));
+            parts.append(sheetStream(m_book.sheet(i)));
         }
-        QByteArray stream;
-        qsizetype total = 0;
-        for (const QByteArray &s : sheets)
-            total += s.size();
-        stream.reserve(total + 4096 + m_sst.uniqueCount() * 16);
-        RecordWriter records(stream);
+        QByteArray &globalsPart = parts.first();
+        globalsPart.reserve(4096 + m_sst.uniqueCount() * 16);
+        RecordWriter records(globalsPart);
         const std::vector<qsizetype> offsets = globals(records);
-        qsizetype at = stream.size();
-        for (size_t i = 0; i < sheets.size(); ++i) {
-            ByteWriter(stream).patchU32(offsets[i], quint32(at));
-            at += sheets[i].size();
+        qsizetype at = globalsPart.size();
+        for (size_t i = 0; i < offsets.size(); ++i) {
+            ByteWriter(globalsPart).patchU32(offsets[i], quint32(at));
+            at += parts.at(qsizetype(i) + 1).size();
         }
-        for (const QByteArray &s : sheets)
-            stream.append(s);
-        return stream;
+        return parts;
     }
 
 private:
@@ -190,7 +200,9 @@ private:
     QByteArray sheetStream(const Sheet &sheet)
     {
         QByteArray out;
-        out.reserve(qsizetype(sheet.rowCount()) * std::max(sheet.columnCount(), 1) * 14 + 1024);
+        // Most cell records take 14 bytes.
+        reserveLarge(out,
+                     qsizetype(sheet.rowCount()) * std::max(sheet.columnCount(), 1) * 15 + 1024);
         RecordWriter records(out);
         writeBof(records, BofWorksheet);
         records.u16Record(Record::CalcMode, 1); // automatic
@@ -259,7 +271,7 @@ private:
         int firstRow = -1;
         int firstColumn = MaxColumns;
         for (int row = 0; row < sheet.rowCount(); ++row) {
-            const std::vector<Cell> &cells = sheet.row(row);
+            const CellRow &cells = sheet.row(row);
             if (cells.empty())
                 continue;
             if (firstRow < 0)
@@ -283,45 +295,53 @@ private:
         w.u16(m_xf.xfIndex(cell.style));
     }
 
+    // Cell records are many and small: each is put together here and appended
+    // in one piece.
     void writeCell(RecordWriter &records, int row, const Cell &cell)
     {
         if (cell.formula) {
             writeFormula(records, row, cell);
             return;
         }
+        char record[4 + 14];
+        auto header = [&](quint16 id, quint16 length) {
+            putU16(record, id);
+            putU16(record + 2, length);
+            putU16(record + 4, quint16(row));
+            putU16(record + 6, cell.column);
+            putU16(record + 8, m_xf.xfIndex(cell.style));
+            return 4 + length;
+        };
         const Value &v = cell.value;
+        int size = 0;
         switch (v.kind) {
         case Value::Kind::Empty:
-            records.begin(Record::Blank);
-            cellHeader(records.data(), row, cell);
+            size = header(Record::Blank, 6);
             break;
         case Value::Kind::Text:
-            records.begin(Record::LabelSst);
-            cellHeader(records.data(), row, cell);
-            records.data().u32(m_sst.add(v.str.left(MaxTextLength)));
+            size = header(Record::LabelSst, 10);
+            putU32(record + 10,
+                   m_sst.add(v.str.size() > MaxTextLength ? v.str.left(MaxTextLength) : v.str));
             break;
         case Value::Kind::Number: {
             quint32 rk;
             if (encodeRk(v.num, &rk)) {
-                records.begin(Record::Rk);
-                cellHeader(records.data(), row, cell);
-                records.data().u32(rk);
+                size = header(Record::Rk, 10);
+                putU32(record + 10, rk);
             } else {
-                records.begin(Record::Number);
-                cellHeader(records.data(), row, cell);
-                records.data().f64(v.num);
+                size = header(Record::Number, 14);
+                putF64(record + 10, v.num);
             }
             break;
         }
         case Value::Kind::Boolean:
         case Value::Kind::Error:
-            records.begin(Record::BoolErr);
-            cellHeader(records.data(), row, cell);
-            records.data().u8(quint8(v.num));
-            records.data().u8(v.kind == Value::Kind::Error ? 1 : 0);
+            size = header(Record::BoolErr, 8);
+            record[10] = char(quint8(v.num));
+            record[11] = v.kind == Value::Kind::Error ? 1 : 0;
             break;
         }
-        records.end();
+        records.raw(record, size);
     }
 
     void writeFormula(RecordWriter &records, int row, const Cell &cell)
@@ -372,18 +392,27 @@ private:
 
 } // namespace
 
-QByteArray workbookStream(const Workbook &workbook)
+namespace {
+
+QByteArrayList streamParts(const Workbook &workbook)
 {
     if (workbook.sheetCount() == 0)
         throw Exception(u"工作簿中没有工作表，无法保存。"_s);
     return WorkbookWriter(workbook).run();
 }
 
+} // namespace
+
+QByteArray workbookStream(const Workbook &workbook)
+{
+    return streamParts(workbook).join();
+}
+
 void writeWorkbook(const Workbook &workbook, const QString &fileName)
 {
-    const QByteArray stream = workbookStream(workbook);
+    const QByteArrayList parts = streamParts(workbook);
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || !writeCompoundFile(file, stream) || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || !writeCompoundFile(file, parts) || !file.commit())
         throw Exception(u"无法写入文件“%1”：%2"_s.arg(fileName, file.errorString()));
 }
 

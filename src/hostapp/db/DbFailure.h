@@ -1,0 +1,31 @@
+#pragma once
+
+#include "runtime/exceptions.h"
+
+// The failures of the host's database that an operator is told about in words of
+// his own. Each backend sorts its own error codes into these kinds where it
+// raises them; anything else is a Statement failure, whose detail only the log
+// file needs.
+enum class DbFailure {
+    Statement,      // refused for any other reason: the detail says why
+    UniqueDayTaken, // the employee already has a shift exchange on that day
+    Busy,           // another desk holds the database locked for too long
+    Damaged,        // the database is damaged
+    NotADatabase,   // the file is no database at all, or not one of ours
+    DiskFull,       // no room left to write
+    ConnectionLost, // the database server went away
+};
+
+// A failure of the host's database: message() is the technical detail.
+class DbError : public Rt::DatabaseError
+{
+public:
+    DbError(const QString &detail, DbFailure failure)
+        : Rt::DatabaseError(detail)
+        , m_failure(failure)
+    {}
+    DbFailure failure() const { return m_failure; }
+
+private:
+    DbFailure m_failure;
+};
