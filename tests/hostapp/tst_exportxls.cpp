@@ -126,7 +126,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
 
         QTest::newRow("date not yyyy-mm-dd")
-            << QStringList{u"--from"_s, u"2026-12-5"_s} << 2 << u"应写作 yyyy-mm-dd"_s;
+            << QStringList{u"--from"_s, u"12/05/2026"_s} << 2 << u"应写作 yyyy-mm-dd"_s;
         QTest::newRow("no such day")
             << QStringList{u"--to"_s, u"2026-02-30"_s} << 2 << u"应写作 yyyy-mm-dd"_s;
         QTest::newRow("range ends before it starts")

@@ -21,16 +21,17 @@ const QString toOption = u"to"_s;
     ::exit(2);
 }
 
-// A day written exactly as yyyy-mm-dd, or "" when the option is not given.
-QString dayOf(const QCommandLineParser &parser, const QString &option)
+// The day an option gives, read as the date edits read it (2026-12-05, also
+// 2026-12-5); invalid when the option is not given.
+QDate dayOf(const QCommandLineParser &parser, const QString &option)
 {
     if (!parser.isSet(option))
         return {};
     const QString text = parser.value(option);
-    double value = 0;
-    if (!Rt::DateTime::parse(text, &value) || Rt::DateTime::toDateText(value) != text)
+    const std::optional<QDate> day = Rt::DateTime::parseDate(text);
+    if (!day)
         refuse(u"--%1 的日期“%2”无效，应写作 yyyy-mm-dd，例如 2026-12-05。"_s.arg(option, text));
-    return text;
+    return *day;
 }
 
 } // namespace
@@ -56,8 +57,8 @@ std::optional<ExportXlsRequest> parseExportXls(const QCommandLineParser &parser,
     request.fileName = positional.at(1);
     request.from = dayOf(parser, fromOption);
     request.to = dayOf(parser, toOption);
-    // Days written yyyy-mm-dd order as texts.
-    if (!request.from.isEmpty() && !request.to.isEmpty() && request.from > request.to)
-        refuse(u"起始日期 %1 晚于结束日期 %2。"_s.arg(request.from, request.to));
+    if (request.from.isValid() && request.to.isValid() && request.from > request.to)
+        refuse(u"起始日期 %1 晚于结束日期 %2。"_s.arg(request.from.toString(u"yyyy-MM-dd"_s),
+                                                      request.to.toString(u"yyyy-MM-dd"_s)));
     return request;
 }

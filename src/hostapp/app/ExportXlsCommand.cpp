@@ -102,12 +102,10 @@ private:
 // The search button pressed over the requested range, as a user would.
 void search(RegisterWindow &window, const ExportXlsRequest &request)
 {
-    if (!request.from.isEmpty())
-        window.child<TcxDateEdit>(u"edtBeginDate"_s)
-            ->setDate(QDate::fromString(request.from, u"yyyy-MM-dd"_s));
-    if (!request.to.isEmpty())
-        window.child<TcxDateEdit>(u"edtEndDate"_s)
-            ->setDate(QDate::fromString(request.to, u"yyyy-MM-dd"_s));
+    if (request.from.isValid())
+        window.child<TcxDateEdit>(u"edtBeginDate"_s)->setDate(request.from);
+    if (request.to.isValid())
+        window.child<TcxDateEdit>(u"edtEndDate"_s)->setDate(request.to);
     window.child<QPushButton>(u"btnQry"_s)->click();
 }
 

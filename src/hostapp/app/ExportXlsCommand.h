@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
@@ -10,12 +11,12 @@ struct HostOptions;
 
 // talvex-host export-xls FILE.xls [--from yyyy-mm-dd] [--to yyyy-mm-dd]: the
 // register's search for a date range, saved by the window's own Excel export,
-// without a screen. A date left out keeps the window's default.
+// without a screen. A date left out (invalid) keeps the window's default.
 struct ExportXlsRequest
 {
     QString fileName;
-    QString from;
-    QString to;
+    QDate from;
+    QDate to;
 };
 
 // The options only export-xls takes.

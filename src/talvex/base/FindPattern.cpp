@@ -56,9 +56,8 @@ FindPattern::FindPattern(const QString &text, bool wholeValue)
     const double number = text.toDouble(&isNumber);
     if (isNumber)
         m_number = number;
-    double days = 0;
-    if (Rt::DateTime::parse(text, &days))
-        m_msecs = msecsOf(days);
+    if (const std::optional<double> days = Rt::DateTime::parse(text))
+        m_msecs = msecsOf(*days);
 }
 
 bool FindPattern::matches(const QVariant &value) const
