@@ -11,6 +11,8 @@
 #include "talvex/model/Sys_Dept.h"
 
 #include "runtime/grid/cxgrid.h"
+#include "runtime/spreadsheet/cell.h"
+#include "runtime/spreadsheet/spreadsheetbook.h"
 
 #include <QFile>
 #include <QProcess>
@@ -20,6 +22,18 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// The text of one page of a PDF file, or of all pages for page 0.
+QString pdfText(const QString &pdf, int page = 0)
+{
+    QStringList arguments{u"-layout"_s};
+    if (page > 0)
+        arguments << u"-f"_s << QString::number(page) << u"-l"_s << QString::number(page);
+    QProcess pdftotext;
+    pdftotext.start(u"pdftotext"_s, arguments << pdf << u"-"_s);
+    pdftotext.waitForFinished();
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
 
 template <typename Intf>
 IntfPtr<Intf> service(IFactoryIntf *root, void (IFactoryIntf::*get)(IntfPtr<Intf> &))
@@ -196,6 +210,74 @@ private Q_SLOTS:
 
         QVERIFY_THROWS_EXCEPTION(
             Rt::Exception, printer->PreviewControl2(&host.session, 0, u"KQ"_s, u"FormName"_s));
+    }
+
+    // A long list runs over pages: the captions head every page, the footer
+    // follows the last row only, the pages are numbered.
+    void previewRunsOverPages()
+    {
+        HostFixture host;
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"pages.pdf"_s);
+        host.session.setPrintToFile(pdf);
+        TcxGrid grid;
+        auto *view = new TcxGridBandedTableView(&grid);
+        grid.addLevel()->setGridView(view);
+        view->addBand(u"员工"_s);
+        TcxGridColumn *name = view->createColumn();
+        name->setCaption(u"员工姓名"_s);
+        view->createColumn()->setCaption(u"内部编号"_s);
+        view->column(1)->setVisible(false);
+        view->setFooterVisible(true);
+        view->addFooterSummary(name, Rt::SummaryKind::Count, u"0 条记录"_s);
+        view->dataController()->setRecordCount(150);
+        for (int r = 0; r < 150; ++r)
+            view->dataController()->setValue(r, 0, u"员工%1"_s.arg(r + 1, 3, 10, QChar(u'0')));
+
+        service(host.root.get(), &IFactoryIntf::GetPrinterIntf)
+            ->PreviewControl(&grid, 0, u"KQ"_s, u"FormName"_s);
+        const QString all = pdfText(pdf);
+        const int pages = int(all.count(u'\f'));
+        QVERIFY2(pages >= 3, qPrintable(all));
+        for (int p = 1; p <= pages; ++p) {
+            // The text layout drops the blanks between Chinese and digits.
+            const QString page = pdfText(pdf, p).remove(u' ');
+            QVERIFY2(page.contains(u"员工姓名"_s), qPrintable(page));
+            QVERIFY(!page.contains(u"内部编号"_s));
+            QVERIFY(page.contains(u"第%1页/共%2页"_s.arg(p).arg(pages)));
+            QCOMPARE(page.contains(u"150条记录"_s), p == pages);
+        }
+        for (int r = 1; r <= 150; ++r)
+            QVERIFY(all.contains(u"员工%1"_s.arg(r, 3, 10, QChar(u'0'))));
+    }
+
+    // A spreadsheet book prints every sheet's cells, each sheet from a new page.
+    void previewPrintsABookSheetBySheet()
+    {
+        HostFixture host;
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(u"book.pdf"_s);
+        host.session.setPrintToFile(pdf);
+        const QString file = dir.filePath(u"book.xls"_s);
+        {
+            TCell source;
+            source.setSheetCount(2);
+            source.setCellText(1, 1, 0, u"工号"_s);
+            source.setCellText(2, 1, 0, u"金额"_s);
+            source.setCellText(1, 2, 0, u"10001"_s);
+            source.setCellFormula(2, 2, 0, u"2*270"_s);
+            source.setCellText(1, 1, 1, u"第二张表"_s);
+            source.dispatch(129, {file});
+        }
+        TcxSpreadSheetBook book;
+        book.LoadFromFile(file);
+        service(host.root.get(), &IFactoryIntf::GetPrinterIntf)
+            ->PreviewControl2(&book, 0, u"KQ"_s, u"FormName"_s);
+        const QString first = pdfText(pdf, 1);
+        for (const QString &cell : {u"工号"_s, u"金额"_s, u"10001"_s, u"540"_s})
+            QVERIFY2(first.contains(cell), qPrintable(first));
+        QVERIFY(!first.contains(u"第二张表"_s));
+        QVERIFY(pdfText(pdf, 2).contains(u"第二张表"_s));
     }
 
     // RaiseError shows the text and ends the command; the log keeps one line per entry.

@@ -38,6 +38,8 @@ public:
         h.calls << u"PreviewControl(%1, %2, %3, %4)"_s.arg(component->objectName())
                        .arg(options)
                        .arg(unitCode, formName);
+        if (!h.previewFailure.isEmpty())
+            throw Rt::Exception(h.previewFailure);
     }
     void PreviewControl2(QObject *component, int options, const QString &unitCode,
                          const QString &formName) override
@@ -45,6 +47,8 @@ public:
         h.calls << u"PreviewControl2(%1, %2, %3, %4)"_s.arg(component->objectName())
                        .arg(options)
                        .arg(unitCode, formName);
+        if (!h.previewFailure.isEmpty())
+            throw Rt::Exception(h.previewFailure);
     }
     RecordingHost &h;
 };

@@ -40,6 +40,8 @@ public:
     std::function<void(const QString &, TcxImageComboBox *)> dictItems;
     // Set to make GetStyleRepository fail.
     bool failStyleRepository = false;
+    // Set to make both previews fail with this message.
+    QString previewFailure;
 
     TBaseObj hostOperator;
     TcxStyleRepository *styleRepository() const { return m_styles.get(); }

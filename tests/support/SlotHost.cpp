@@ -1,5 +1,6 @@
 #include "SlotHost.h"
 
+#include "runtime/dataset.h"
 #include "runtime/styles.h"
 #include "talvex/model/BaseObj.h"
 
@@ -32,6 +33,8 @@ Table<Factory, 16> factory;
 Table<Log, 7> logIntf;
 Table<Main, 21> mainIntf;
 Table<Rights, 27> rights;
+Table<Printer, 7> printer;
+Table<Db, 41> db;
 
 TBaseObj *hostOperator()
 {
@@ -60,6 +63,8 @@ void setUp()
     serveBase<Log>(logIntf);
     serveBase<Main>(mainIntf);
     serveBase<Rights>(rights);
+    serveBase<Printer>(printer);
+    serveBase<Db>(db);
 
     factory.serve(3, +[](void *) -> TBaseObj * {
         calls << u"GetOperator"_s;
@@ -69,6 +74,16 @@ void setUp()
         calls << u"GetLogIntf"_s;
         ++references[Log];
         *result = &logIntf.object;
+    });
+    factory.serve(9, +[](void *, void **result) {
+        calls << u"GetPrinterIntf"_s;
+        ++references[Printer];
+        *result = &printer.object;
+    });
+    factory.serve(12, +[](void *, void **result) {
+        calls << u"GetDbIntf"_s;
+        ++references[Db];
+        *result = &db.object;
     });
     factory.serve(10, +[](void *, void **result) {
         calls << u"GetMainIntf"_s;
@@ -86,6 +101,26 @@ void setUp()
     });
     logIntf.serve(6, +[](void *, const QString &text, int kind) {
         calls << u"WriteErrorLog(%1,%2)"_s.arg(text).arg(kind);
+    });
+    printer.serve(3, +[](void *, QObject *component, int options, const QString &unitCode,
+                         const QString &formName) {
+        calls << u"PreviewControl(%1,%2,%3,%4)"_s.arg(component->objectName())
+                     .arg(options)
+                     .arg(unitCode, formName);
+    });
+    printer.serve(4, +[](void *, QObject *component, int options, const QString &unitCode,
+                         const QString &formName) {
+        calls << u"PreviewControl2(%1,%2,%3,%4)"_s.arg(component->objectName())
+                     .arg(options)
+                     .arg(unitCode, formName);
+    });
+    db.serve(11, +[](void *, const QString &sql) -> TDataSet * {
+        calls << u"OpenQuery(%1)"_s.arg(sql);
+        auto *rows = new TDataSet;
+        const int code = rows->addField(u"EmployeeCode"_s, TFieldType::String);
+        rows->setString(rows->appendRecord(), code, u"E001"_s);
+        rows->finishLoading();
+        return rows;
     });
     mainIntf.serve(3, +[](void *) -> double {
         calls << u"GetSysDate"_s;

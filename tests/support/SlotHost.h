@@ -22,11 +22,11 @@ struct Object
     void **vtable;
 };
 
-enum Interface { Factory, Log, Main, Rights };
+enum Interface { Factory, Log, Main, Rights, Printer, Db };
 
 // Everything the slot host was asked, in order, and the references it holds out.
 inline QStringList calls;
-inline int references[4];
+inline int references[6];
 // Answers.
 inline int rightLevel = 2;
 inline bool waitShown = false;
@@ -58,9 +58,10 @@ struct Table
 };
 
 // The root interface, its tables filled: the factory serves GetOperator,
-// GetLogIntf, GetMainIntf and GetRightManagerIntf; the log RaiseError and
-// WriteErrorLog; the main interface GetSysDate, the wait notice and
-// GetStyleRepository; the rights GetRight and GetDeptScope.
+// GetLogIntf, GetPrinterIntf, GetMainIntf, GetDbIntf and GetRightManagerIntf; the
+// log RaiseError and WriteErrorLog; the printer both previews; the main interface
+// GetSysDate, the wait notice and GetStyleRepository; the database OpenQuery; the
+// rights GetRight and GetDeptScope.
 void *root();
 
 } // namespace SlotHost

@@ -5,12 +5,18 @@
 #include "SlotHost.h"
 
 #include "runtime/application.h"
+#include "runtime/dialogs.h"
 #include "runtime/form.h"
+#include "runtime/grid/cxgrid.h"
+#include "runtime/spreadsheet/spreadsheetbook.h"
 #include "runtime/styles.h"
 #include "talvex/model/BaseObj.h"
 
+#include <QApplication>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QMainWindow>
+#include <QTemporaryDir>
 #include <QTest>
 #include <dlfcn.h>
 
@@ -34,6 +40,16 @@ Result callSlot(QWidget *window, int slot, Args... args)
 
 using CreateWindowFn = QWidget *(*)(TApplication *, TScreen *, void *);
 using CloseWindowFn = void (*)();
+
+// The module's find dialog, known to a host only as a window titled "查找".
+QWidget *findDialog()
+{
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top->windowTitle() == u"查找"_s && !top->testAttribute(Qt::WA_WState_Hidden))
+            return top;
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -65,7 +81,11 @@ private Q_SLOTS:
         SlotHost::calls.clear();
     }
 
-    void cleanup() { Rt::setMessageBoxResponder({}); }
+    void cleanup()
+    {
+        Rt::setMessageBoxResponder({});
+        Rt::setFileDialogResponder({});
+    }
 
     // Creating adopts the host's objects and keeps one reference to the root;
     // closing gives the module's own objects back and releases the root.
@@ -113,14 +133,34 @@ private Q_SLOTS:
         QCOMPARE(SlotHost::references[SlotHost::Factory], 0);
     }
 
+    // Every position shows an effect of its own, checked here, so that two
+    // declarations swapped in the window class cannot pass. The three operations
+    // whose default is to do nothing are checked to do nothing at all.
     void sixteenOperationsByPosition()
     {
         QMainWindow mainWindow;
         auto *dock = new QDockWidget(&mainWindow);
         mainWindow.addDockWidget(Qt::LeftDockWidgetArea, dock);
         QWidget *window = createWindow(&hostApplication, &hostScreen, SlotHost::root());
+        window->setProperty("UnitCode", u"KQ_EXCHANGE"_s);
         dock->setWidget(window);
         const QString caption = window->windowTitle();
+        auto *grid = window->findChild<TcxGridTableView *>(u"TableKQExchangeClass"_s);
+        QVERIFY(grid);
+
+        QStringList boxes;
+        Rt::setMessageBoxResponder([&](const Rt::MessageBoxRequest &r) {
+            boxes << u"%1|%2|%3"_s.arg(r.caption, r.text).arg(int(r.icon));
+            return Rt::Answer::Ok;
+        });
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"调班.xls"_s);
+        QStringList dialogs;
+        Rt::setFileDialogResponder([&](TFileDialog &dialog) {
+            dialogs << dialog.title();
+            dialog.setFileName(file);
+            return true;
+        });
 
         callSlot<void>(window, SetModified, true);
         callSlot<void>(window, SetModified, true);
@@ -133,38 +173,70 @@ private Q_SLOTS:
         callSlot<void>(window, SetFlags, quint16(0x8001));
         QCOMPARE(callSlot<quint16>(window, GetFlags), quint16(0x8001));
 
-        QList<Rt::MessageBoxRequest> boxes;
-        Rt::setMessageBoxResponder([&](const Rt::MessageBoxRequest &r) {
-            boxes << r;
-            return Rt::Answer::Ok;
-        });
         QVERIFY(!callSlot<bool>(window, SaveData));
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes[0].text, u"开发人员请注意，SaveData方法需要重载！"_s);
-        QCOMPARE(boxes[0].caption, u"提示"_s);
-        QCOMPARE(boxes[0].icon, Rt::Icon::Information);
+        QCOMPARE(boxes, QStringList{u"提示|开发人员请注意，SaveData方法需要重载！|%1"_s.arg(
+                            int(Rt::Icon::Information))});
+        boxes.clear();
 
         SlotHost::calls.clear();
         QVERIFY(!callSlot<bool>(window, CustomQuery));
         callSlot<void>(window, CustomAction1);
         callSlot<void>(window, CustomAction2);
         QVERIFY(SlotHost::calls.isEmpty());
+        QVERIFY(boxes.isEmpty() && dialogs.isEmpty());
+        QVERIFY(!findDialog());
 
         callSlot<void>(window, InitWindow);
-        callSlot<void>(window, RefreshData);
-        QVERIFY2(!SlotHost::waitShown, "a refresh leaves no wait notice behind");
-        callSlot<bool>(window, SaveToExcel);
-        callSlot<bool>(window, ImportData);
-        callSlot<void>(window, PrintPreview);
-        callSlot<void>(window, PrintPreview2);
-        callSlot<bool>(window, FindData);
-        callSlot<void>(window, FreeWindow);
+        QVERIFY(SlotHost::calls.contains(u"GetStyleRepository"_s));
+        QVERIFY(SlotHost::calls.contains(u"GetSysDate"_s));
+        QVERIFY(SlotHost::calls.filter(u"OpenQuery"_s).isEmpty());
 
+        SlotHost::calls.clear();
+        callSlot<void>(window, RefreshData);
+        QCOMPARE(SlotHost::calls.filter(u"OpenQuery("_s).size(), 1);
+        QVERIFY2(!SlotHost::waitShown, "a refresh leaves no wait notice behind");
+        QCOMPARE(grid->dataController()->recordCount(), 1);
+
+        SlotHost::calls.clear();
+        QVERIFY(callSlot<bool>(window, SaveToExcel));
+        QCOMPARE(dialogs, QStringList{u"另存为Excel"_s});
+        QVERIFY(QFileInfo(file).size() > 0);
+
+        // The list window has no spreadsheet book: one placed in it takes the file.
+        dialogs.clear();
+        auto *book = new TcxSpreadSheetBook(window);
+        QVERIFY(callSlot<bool>(window, ImportData));
+        QCOMPARE(dialogs, QStringList{u"导入Excel"_s});
+        QVERIFY(book->PageCount() > 0);
+        QCOMPARE(book->Pages(0)->GetCellObject(0, 1)->displayText(), u"E001"_s);
+
+        SlotHost::calls.clear();
+        callSlot<void>(window, PrintPreview);
+        QCOMPARE(SlotHost::calls,
+                 (QStringList{u"GetPrinterIntf"_s,
+                              u"PreviewControl(cxGrid3,0,KQ_EXCHANGE,FormName)"_s}));
+        SlotHost::calls.clear();
+        callSlot<void>(window, PrintPreview2);
+        QCOMPARE(SlotHost::calls,
+                 (QStringList{u"GetPrinterIntf"_s,
+                              u"PreviewControl2(cxGrid3,0,KQ_EXCHANGE,FormName)"_s}));
+
+        QVERIFY(callSlot<bool>(window, FindData));
+        QVERIFY(findDialog() && findDialog()->isVisible());
+
+        callSlot<void>(window, FreeWindow);
+        QCOMPARE(grid->dataController()->recordCount(), 0);
+
+        // The find dialog searched the window's department tree: it goes with it.
         closeWindow();
+        QTRY_VERIFY(!findDialog());
+        QVERIFY(boxes.isEmpty());
         QCOMPARE(SlotHost::references[SlotHost::Factory], 0);
         QCOMPARE(SlotHost::references[SlotHost::Main], 0);
         QCOMPARE(SlotHost::references[SlotHost::Rights], 0);
         QCOMPARE(SlotHost::references[SlotHost::Log], 0);
+        QCOMPARE(SlotHost::references[SlotHost::Printer], 0);
+        QCOMPARE(SlotHost::references[SlotHost::Db], 0);
     }
 };
 

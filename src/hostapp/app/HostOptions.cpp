@@ -2,6 +2,7 @@
 
 #include "hostapp/db/DemoData.h"
 #include "hostapp/services/ErrorLog.h"
+#include "runtime/datetime.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -56,6 +57,18 @@ QString outputFile(const QString &path, QStringView option)
     return path;
 }
 
+// A day of export-xls's search, read as the date edits read it (2026-12-05, also
+// 2026-12-5).
+QDate dayOf(const QString &value, QStringView option)
+{
+    const std::optional<QDate> day = Rt::DateTime::parseDate(value);
+    if (!day) {
+        throw UsageError(
+            u"--%1 的日期“%2”无效，应写作 yyyy-mm-dd，例如 2026-12-05。"_s.arg(option, value));
+    }
+    return *day;
+}
+
 const OptionRow optionRows[] = {
     {u"db", u"PATH", u"数据库文件，或服务器上数据库的 postgresql:// 地址；新库会建好表并填入演示数据",
      [](HostOptions &o, const QString &v) { o.databasePath = v; }},
@@ -70,12 +83,32 @@ const OptionRow optionRows[] = {
      [](HostOptions &o, const QString &v) { o.screenshotPath = outputFile(v, u"screenshot"); }},
     {u"print-to", u"FILE.pdf", u"打印预览写入这个 PDF 文件，不显示预览窗口",
      [](HostOptions &o, const QString &v) { o.printToPath = outputFile(v, u"print-to"); }},
+    {u"from", u"yyyy-mm-dd", u"export-xls：查询的第一天（默认为 30 天前）",
+     [](HostOptions &o, const QString &v) { o.exportFrom = dayOf(v, u"from"); }},
+    {u"to", u"yyyy-mm-dd", u"export-xls：查询的最后一天（默认为今天）",
+     [](HostOptions &o, const QString &v) { o.exportTo = dayOf(v, u"to"); }},
 };
 
 const CommandRow commandRows[] = {
     {u"sql", u"\"STATEMENT\"", u"按插件发送的样子执行一条 Oracle SQL 语句，打印结果",
      HostOptions::Command::Sql, [](HostOptions &o, const QString &v) { o.sqlStatement = v; }},
+    {u"export-xls", u"FILE.xls", u"把登记簿这段日期的查询结果导出为 Excel 文件（不需要屏幕）",
+     HostOptions::Command::ExportXls,
+     [](HostOptions &o, const QString &v) { o.exportFile = v.trimmed(); }},
 };
+
+// What one command's options say must also fit together.
+void checkExportDays(const HostOptions &options)
+{
+    const bool daysGiven = options.exportFrom.isValid() || options.exportTo.isValid();
+    if (daysGiven && options.command != HostOptions::Command::ExportXls)
+        throw UsageError(u"--from 和 --to 只用于 export-xls。"_s);
+    if (options.exportFrom.isValid() && options.exportTo.isValid()
+        && options.exportFrom > options.exportTo) {
+        throw UsageError(u"起始日期 %1 晚于结束日期 %2。"_s.arg(
+            options.exportFrom.toString(u"yyyy-MM-dd"_s), options.exportTo.toString(u"yyyy-MM-dd"_s)));
+    }
+}
 
 const OptionRow *optionNamed(QStringView name)
 {
@@ -151,12 +184,13 @@ HostOptions parseHostOptions(const QStringList &arguments)
         options.command = command->command;
         command->take(options, commandArguments.first());
     }
+    checkExportDays(options);
     return options;
 }
 
 QString hostUsage()
 {
-    QString text = u"员工调班登记的宿主程序，数据在一个 SQLite 文件里。\n\n用法：\n"_s;
+    QString text = u"员工调班登记的宿主程序，数据在一个 SQLite 文件里，或在 PostgreSQL 服务器上。\n\n用法：\n"_s;
     const QString usageLine = u"  %1%2\n"_s;
     text += usageLine.arg(u"talvex-host [选项]"_s.leftJustified(38), u"打开员工调班登记"_s);
     for (const CommandRow &row : commandRows) {

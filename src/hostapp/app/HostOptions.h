@@ -2,8 +2,11 @@
 
 #include "runtime/exceptions.h"
 
+#include <QDate>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 // What the command line asks of talvex-host.
 struct HostOptions
@@ -11,6 +14,7 @@ struct HostOptions
     enum class Command {
         Window, // open the register
         Sql,    // run one statement and print its result
+        ExportXls, // save the register's search as an .xls file
         Help,   // print the usage
     };
 
@@ -22,6 +26,11 @@ struct HostOptions
     QString screenshotPath;
     QString printToPath;
     QString sqlStatement;
+    // export-xls: the file, and the days of the search; a day left out (invalid)
+    // keeps the window's default.
+    QString exportFile;
+    QDate exportFrom;
+    QDate exportTo;
 };
 
 // A command line that asks for something that cannot be: message() tells the

@@ -1,5 +1,7 @@
 // talvex-host: the host application of the shift-exchange register.
 
+#include "ExportXlsCommand.h"
+#include "ExportXlsCommand.h"
 #include "HostOptions.h"
 #include "HostWindow.h"
 #include "SqlCommand.h"
@@ -172,6 +174,10 @@ int main(int argc, char *argv[])
 
     ErrorLog log(ErrorLog::defaultPath());
     try {
+        if (options.command == HostOptions::Command::ExportXls) {
+            HostContext context;
+            return runExportXls(options, log);
+        }
         createDatabaseFolder(options.databasePath);
         const std::unique_ptr<Database> db = openDatabase(options.databasePath);
         prepareDatabase(*db, options.demoScale);

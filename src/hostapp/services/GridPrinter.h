@@ -4,25 +4,27 @@
 #include <QStringList>
 
 class QObject;
-class QPagedPaintDevice;
 class QPrinter;
 
-// A grid's content as printed: the visible columns with their captions, the texts
-// the cells show, and the footer.
+// One table as printed: the columns with their captions (none for a sheet), the
+// texts the cells show, and the footer.
 struct PrintTable
 {
     QString title;
-    QStringList captions;
-    QList<int> widths; // relative widths of the columns
-    QList<Qt::Alignment> alignments;
+    QStringList captions;            // empty: no header row
+    QList<Qt::Alignment> alignments; // one per column
     QList<QStringList> rows;
     QStringList footer; // empty when the view shows no footer
 };
 
-// The table of a grid's active table view; raises for a component that is not a
-// grid with one.
-PrintTable printTableOf(QObject *component, const QString &title);
+// What a component prints: a grid its active table view's visible columns, a
+// spreadsheet book each sheet's used cells, one table a sheet. Raises for any other
+// component.
+QList<PrintTable> printTablesOf(QObject *component, const QString &title);
 
-// Lays the table out over as many pages as it needs, the captions repeated on
-// each page and the footer after the last row.
-void printTable(const PrintTable &table, QPrinter &printer);
+// Lays the tables out one after the other, each from a new page and over as many
+// pages as it needs, the captions repeated on each page and the footer after the
+// last row; the pages are numbered through. Columns are as wide as their texts
+// need while the page has room; when it has not, short values (days, times,
+// numbers) still print whole and the long texts share what is left.
+void printTables(const QList<PrintTable> &tables, QPrinter &printer);

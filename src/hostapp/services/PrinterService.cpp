@@ -53,7 +53,7 @@ void PrinterService::PreviewControl2(QObject *component, int, const QString &uni
 void PrinterService::preview(QObject *component, const QString &unitCode, bool landscape)
 {
     const QString title = titleFor(component, unitCode);
-    const PrintTable table = printTableOf(component, title);
+    const QList<PrintTable> tables = printTablesOf(component, title);
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
@@ -65,13 +65,13 @@ void PrinterService::preview(QObject *component, const QString &unitCode, bool l
     if (!pdf.isEmpty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(pdf);
-        printTable(table, printer);
+        printTables(tables, printer);
         Q_EMIT m_session.notice(u"打印预览已保存为 %1"_s.arg(pdf));
         return;
     }
     QPrintPreviewDialog dialog(&printer, m_session.window());
     dialog.setWindowTitle(u"打印预览"_s);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&table](QPrinter *target) { printTable(table, *target); });
+                     [&tables](QPrinter *target) { printTables(tables, *target); });
     dialog.exec();
 }

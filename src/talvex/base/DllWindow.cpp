@@ -97,33 +97,12 @@ bool TDllWindowForm::SaveData()
     return false;
 }
 
-// The generic grid commands (export, import, previews, find) come with the Excel
-// and find components; until then they act on nothing.
-bool TDllWindowForm::SaveToExcel()
-{
-    return false;
-}
-
-bool TDllWindowForm::ImportData()
-{
-    return false;
-}
-
 bool TDllWindowForm::CustomQuery()
 {
     return false;
 }
 
 void TDllWindowForm::CustomAction1() {}
-
-void TDllWindowForm::PrintPreview() {}
-
-void TDllWindowForm::PrintPreview2() {}
-
-bool TDllWindowForm::FindData()
-{
-    return false;
-}
 
 void TDllWindowForm::CustomAction2() {}
 

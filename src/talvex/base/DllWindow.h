@@ -41,6 +41,11 @@ public:
     // The host's right level for the right code in this window's Tag.
     int GetOperateRight();
 
+    // The first data control a container (a tab sheet, form or frame) holds for
+    // the generic commands: a grid showing a banded view, a spreadsheet book or a
+    // spreadsheet control; none for anything else.
+    static QObject *FindDataControl(QObject *container);
+
     // A code the host assigns after creating the window; passed on to printing and
     // export.
     QString unitCode() const { return m_unitCode; }

@@ -1,4 +1,5 @@
 #include "WindowStyling.h"
+#include "ComponentClass.h"
 
 #include "runtime/component.h"
 #include "runtime/controls/cxcontrols.h"
@@ -10,13 +11,6 @@
 #include "runtime/vgrid/cxvgrid.h"
 
 namespace {
-
-template <typename... Classes>
-bool isExactly(const QObject *object)
-{
-    const QMetaObject *meta = object->metaObject();
-    return ((meta == &Classes::staticMetaObject) || ...);
-}
 
 // Index of the style sheet a view of this exact class takes; -1 for none.
 int styleSheetIndexFor(const QObject *component)

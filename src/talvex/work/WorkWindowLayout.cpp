@@ -159,6 +159,13 @@ void TWorkWindowForm::buildLayout()
     right->addWidget(cxGrid3, 1);
     buildGrid();
 
+    // The generic commands act on the first eligible control in the order the
+    // window owns its components, where the design lists the list of exchanges
+    // before the department tree: export and preview take the list. Qt keeps a
+    // parent's children in stacking order, so raising the department panel (the
+    // panels never overlap) puts it after the list without moving it on screen.
+    Panel1->raise();
+
     DataSource1 = new TDataSource(this);
     DataSource1->setObjectName(u"DataSource1"_s);
 }

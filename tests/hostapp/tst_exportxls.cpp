@@ -1,0 +1,174 @@
+// talvex-host export-xls end to end: the real executable over a fixture database,
+// its file read back by xlrd, a reader we did not write.
+
+#include "HostFixture.h"
+
+#include "runtime/editors/cxeditors.h"
+#include "runtime/grid/cxgrid.h"
+#include "talvex/work/WorkWindow.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+struct Run
+{
+    int status;
+    QString out;
+    QString err;
+};
+
+Run host(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(qEnvironmentVariable("TALVEX_BIN_DIR") + u"/talvex-host"_s, arguments);
+    if (!process.waitForFinished(120000))
+        return {-1, {}, u"talvex-host did not finish"_s};
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromLocal8Bit(process.readAllStandardOutput()),
+            QString::fromLocal8Bit(process.readAllStandardError())};
+}
+
+// The rows xlrd reads, each as its cells joined by tabs.
+QStringList readBack(const QString &file)
+{
+    QProcess python;
+    python.start(u"/usr/bin/python3"_s, {QStringLiteral(TALVEX_READ_XLS), file});
+    if (!python.waitForFinished(60000) || python.exitCode() != 0)
+        return {u"xlrd failed: "_s + QString::fromUtf8(python.readAllStandardError())};
+    return QString::fromUtf8(python.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+// What the register shows for the same range: the visible columns' captions, each
+// record's texts and the footer, as lines of tab-separated cells.
+QStringList shownByTheRegister(const QDate &from, const QDate &to)
+{
+    HostFixture fixture;
+    TWorkWindowForm form;
+    form.InitWindow();
+    form.show();
+    form.findChild<TcxDateEdit *>(u"edtBeginDate"_s)->setDate(from);
+    form.findChild<TcxDateEdit *>(u"edtEndDate"_s)->setDate(to);
+    form.findChild<QPushButton *>(u"btnQry"_s)->click();
+    auto *view = form.findChild<TcxGridTableView *>(u"TableKQExchangeClass"_s);
+    const QList<TcxGridColumn *> columns = view->visibleColumns();
+    QStringList lines;
+    QStringList cells;
+    for (const TcxGridColumn *column : columns)
+        cells << column->caption();
+    lines << cells.join(u'\t');
+    for (int r = 0; r < view->dataController()->recordCount(); ++r) {
+        cells.clear();
+        for (const TcxGridColumn *column : columns)
+            cells << view->dataController()->displayText(r, column->index());
+        lines << cells.join(u'\t');
+    }
+    form.FreeWindow();
+    return lines;
+}
+
+} // namespace
+
+class ExportXlsTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void exportsWhatTheRegisterShows()
+    {
+        Fixture fixture;
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"调班 十二月.xls"_s);
+        const Run run = host({u"--db"_s, fixture.location(), u"export-xls"_s, file, u"--from"_s,
+                              u"2026-11-01"_s, u"--to"_s, u"2026-12-05"_s});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QVERIFY2(run.out.contains(u"2026-11-01 至 2026-12-05 的 4 条调班记录"_s),
+                 qPrintable(run.out));
+
+        const QStringList expected = shownByTheRegister({2026, 11, 1}, {2026, 12, 5});
+        const QStringList read = readBack(file);
+        // Captions and records as shown (names for codes, 调休/调班 for 0/1); the
+        // footer's count and total follow them, as numbers under their columns.
+        QCOMPARE(read.mid(0, expected.size()), expected);
+        QCOMPARE(read.size(), expected.size() + 1);
+        const QStringList footer = read.last().split(u'\t');
+        QCOMPARE(footer.mid(0, 4), (QStringList{QString(), QString(), u"4"_s, u"780"_s}));
+        QVERIFY(read.at(1).contains(u"王芳"_s) && read.at(1).contains(u"调休"_s));
+        QVERIFY(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                == QStringList{QFileInfo(file).fileName()});
+    }
+
+    void theOperatorsScopeApplies()
+    {
+        Fixture fixture;
+        QTemporaryDir dir;
+        const QString file = dir.filePath(u"clerk.xls"_s);
+        const Run run =
+            host({u"--db"_s, fixture.location(), u"--operator"_s, u"clerk"_s, u"export-xls"_s, file,
+                  u"--from"_s, u"2026-09-01"_s, u"--to"_s, u"2026-12-31"_s});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        const QStringList read = readBack(file);
+        QVERIFY2(read.size() >= 3, qPrintable(read.join(u'\n')));
+        QVERIFY(read.at(1).startsWith(u"E003\t"_s));
+        QVERIFY(read.at(2).startsWith(u"E005\t"_s));
+        QVERIFY(!read.join(u'\n').contains(u"E001"_s));
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("message");
+
+        QTest::newRow("date not yyyy-mm-dd")
+            << QStringList{u"--from"_s, u"12/05/2026"_s} << 2 << u"应写作 yyyy-mm-dd"_s;
+        QTest::newRow("no such day")
+            << QStringList{u"--to"_s, u"2026-02-30"_s} << 2 << u"应写作 yyyy-mm-dd"_s;
+        QTest::newRow("range ends before it starts")
+            << QStringList{u"--from"_s, u"2026-12-05"_s, u"--to"_s, u"2026-12-01"_s} << 2
+            << u"晚于结束日期"_s;
+        QTest::newRow("unknown operator")
+            << QStringList{u"--operator"_s, u"nobody"_s} << 1 << u"没有操作员“nobody”"_s;
+        QTest::newRow("missing database")
+            << QStringList{u"--db"_s, u"/nonexistent/x.db"_s} << 1 << u"不存在"_s;
+        QTest::newRow("missing folder")
+            << QStringList{u"--file"_s, u"/nonexistent/x.xls"_s} << 1 << u"不存在"_s;
+    }
+
+    // Bad input ends with a clear message and a non-zero status; a file already
+    // there stays as it was.
+    void refusals()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, message);
+
+        Fixture fixture;
+        QTemporaryDir dir;
+        QString file = dir.filePath(u"old.xls"_s);
+        {
+            QFile old(file);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("earlier export");
+        }
+        if (const qsizetype at = arguments.indexOf(u"--file"_s); at >= 0) {
+            file = arguments.at(at + 1);
+            arguments.remove(at, 2);
+        }
+        const Run run = host(QStringList{u"--db"_s, fixture.location()} + arguments
+                             + QStringList{u"export-xls"_s, file});
+        QCOMPARE(run.status, status);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QFile old(dir.filePath(u"old.xls"_s));
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("earlier export"));
+    }
+};
+
+QTEST_MAIN(ExportXlsTest)
+#include "tst_exportxls.moc"

@@ -1,0 +1,415 @@
+// The find dialog over a banded grid and a tree list: directions, match kinds, the
+// focus it moves, and what happens when its target goes away.
+
+#include "runtime/application.h"
+#include "runtime/form.h"
+#include "runtime/grid/cxgrid.h"
+#include "runtime/treelist/cxtreelist.h"
+#include "talvex/base/FindWindow.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A window with a banded grid of six records and a tree list.
+//
+// record  姓名        代码(hidden)  金额   日期                 备注
+//   0     王芳         SECRET       540    2026-12-03           null
+//   1     Alpha        A1           12.5   2026-12-03 09:30     Beta␠
+//   2     欧阳 雪      B2           null   2026-11-20           王芳
+//   3     王芳芳       C3           5400   null                 alpha
+//   4     Zeta         D4           540    2026-12-04           null
+//   5     末行         E5           7      2026-12-05           null
+//
+// Tree (部门 visible, 编号 hidden): 生产部 > (一车间 > 甲班), 营销中心 > 华东销售部;
+// 后勤部 — all collapsed.
+struct Target
+{
+    Target()
+    {
+        grid = new TcxGrid(&window);
+        view = new TcxGridBandedTableView(grid);
+        grid->addLevel()->setGridView(view);
+        view->addBand(u"员工"_s);
+        for (const QString &caption : {u"姓名"_s, u"代码"_s, u"金额"_s, u"日期"_s, u"备注"_s})
+            view->createColumn()->setCaption(caption);
+        view->column(1)->setVisible(false);
+        const QVariant null;
+        const QList<QVariantList> rows{
+            {u"王芳"_s, u"SECRET"_s, 540.0, QDate(2026, 12, 3), null},
+            {u"Alpha"_s, u"A1"_s, 12.5, QDateTime(QDate(2026, 12, 3), QTime(9, 30)), u"Beta "_s},
+            {u"欧阳 雪"_s, u"B2"_s, null, QDate(2026, 11, 20), u"王芳"_s},
+            {u"王芳芳"_s, u"C3"_s, 5400, null, u"alpha"_s},
+            {u"Zeta"_s, u"D4"_s, qint64(540), QDate(2026, 12, 4), null},
+            {u"末行"_s, u"E5"_s, 7, QDate(2026, 12, 5), null},
+        };
+        TcxGridDataController *data = view->dataController();
+        data->setRecordCount(int(rows.size()));
+        for (int r = 0; r < rows.size(); ++r) {
+            for (int c = 0; c < rows[r].size(); ++c)
+                data->setValue(r, c, rows[r][c]);
+        }
+
+        tree = new TcxTreeList(&window);
+        tree->addColumn()->setCaption(u"部门"_s);
+        tree->addColumn()->setVisible(false);
+        auto node = [](TcxTreeListNode *n, const QString &name, const QString &code) {
+            n->setTexts(0, name);
+            n->setTexts(1, code);
+            return n;
+        };
+        production = node(tree->add(), u"生产部"_s, u"01"_s);
+        workshop = node(production->addChild(), u"一车间"_s, u"0101"_s);
+        shift = node(workshop->addChild(), u"甲班"_s, u"010101"_s);
+        sales = node(tree->add(), u"营销中心"_s, u"02"_s);
+        east = node(sales->addChild(), u"华东销售部"_s, u"0201"_s);
+        node(tree->add(), u"后勤部"_s, u"9"_s);
+        tree->fullCollapse();
+    }
+
+    int focused() const { return view->dataController()->focusedRecordIndex(); }
+
+    TForm window;
+    TcxGrid *grid;
+    TcxGridBandedTableView *view;
+    TcxTreeList *tree;
+    TcxTreeListNode *production, *workshop, *shift, *sales, *east;
+};
+
+// The dialog's controls, reached by their names.
+struct Dialog
+{
+    Dialog()
+        : form(new TFindWindowForm)
+    {
+        FindWindowForm = form;
+    }
+    ~Dialog() { delete form.get(); }
+
+    template <typename T> T *child(const QString &name) const { return form->findChild<T *>(name); }
+    void set(const QString &text, bool upwards = false, bool whole = false)
+    {
+        child<QLineEdit>(u"Edit1"_s)->setText(text);
+        child<QRadioButton>(upwards ? u"rb1"_s : u"rb2"_s)->setChecked(true);
+        child<QCheckBox>(u"chk1"_s)->setChecked(whole);
+    }
+    void press() { child<QPushButton>(u"Button1"_s)->click(); }
+
+    QPointer<TFindWindowForm> form;
+};
+
+} // namespace
+
+class FindWindowTest : public QObject
+{
+    Q_OBJECT
+
+    TApplication application;
+    QStringList messages;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        application.setTitle(u"Talvex"_s);
+        Rt::setApplication(&application);
+        Rt::setMessageBoxResponder([this](const Rt::MessageBoxRequest &request) {
+            messages << request.caption + u'|' + request.text;
+            return Rt::Answer::Ok;
+        });
+    }
+    void init() { messages.clear(); }
+
+    void layoutAsDesigned()
+    {
+        Dialog d;
+        TFindWindowForm *form = d.form;
+        QCOMPARE(form->caption(), u"查找"_s);
+        QCOMPARE(form->size(), QSize(341, 72));
+        QVERIFY(form->windowFlags() & Qt::WindowStaysOnTopHint);
+        QCOMPARE(form->mode(), -1);
+
+        struct Expected
+        {
+            QString name;
+            QRect geometry;
+            QString caption;
+        };
+        const QList<Expected> controls{
+            {u"Edit1"_s, {67, 7, 266, 20}, {}},
+            {u"Button1"_s, {180, 38, 75, 25}, u"查找&F"_s},
+            {u"Button2"_s, {259, 38, 75, 25}, u"关闭&C"_s},
+            {u"rb1"_s, {6, 42, 49, 17}, u"向上"_s},
+            {u"rb2"_s, {54, 42, 49, 17}, u"向下"_s},
+            {u"chk1"_s, {104, 42, 71, 17}, u"完全匹配"_s},
+        };
+        // Listed in tab order.
+        QWidget *previous = nullptr;
+        for (const Expected &e : controls) {
+            auto *w = d.child<QWidget>(e.name);
+            QVERIFY2(w, qPrintable(e.name));
+            QCOMPARE(w->geometry(), e.geometry);
+            if (auto *b = qobject_cast<QAbstractButton *>(w))
+                QCOMPARE(b->text(), e.caption);
+            if (previous)
+                QCOMPARE(previous->nextInFocusChain(), w);
+            previous = w;
+        }
+        QCOMPARE(d.child<QLabel>(u"Label1"_s)->text(), u"查找内容："_s);
+        QCOMPARE(d.child<QLabel>(u"Label1"_s)->pos(), QPoint(7, 11));
+        QVERIFY(d.child<QLineEdit>(u"Edit1"_s)->text().isEmpty());
+        QVERIFY(d.child<QRadioButton>(u"rb2"_s)->isChecked());
+        QVERIFY(!d.child<QCheckBox>(u"chk1"_s)->isChecked());
+    }
+
+    void gridSearch_data()
+    {
+        QTest::addColumn<int>("focus");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("upwards");
+        QTest::addColumn<bool>("whole");
+        QTest::addColumn<int>("found");
+
+        QTest::newRow("no focus: the first record is examined")
+            << -1 << u"王芳"_s << false << false << 0;
+        QTest::newRow("the focused record is skipped") << 0 << u"王芳"_s << false << false << 2;
+        QTest::newRow("upwards") << 4 << u"王芳"_s << true << false << 3;
+        QTest::newRow("upwards from the first finds nothing")
+            << 0 << u"王芳"_s << true << false << -1;
+        QTest::newRow("upwards without focus finds nothing")
+            << -1 << u"王芳"_s << true << false << -1;
+        QTest::newRow("downwards from the last finds nothing")
+            << 5 << u"末行"_s << false << false << -1;
+        QTest::newRow("whole value needs the entire text") << 0 << u"王芳"_s << false << true << 2;
+        QTest::newRow("whole value is not part of a longer text")
+            << 2 << u"王芳"_s << false << true << -1;
+        QTest::newRow("part: case counts") << -1 << u"ALPHA"_s << false << false << -1;
+        QTest::newRow("part: lower case finds only lower case")
+            << -1 << u"alpha"_s << false << false << 3;
+        QTest::newRow("whole: case counts") << -1 << u"alpha"_s << false << true << 3;
+        QTest::newRow("a trailing blank must be there")
+            << -1 << u"Alpha "_s << false << false << -1;
+        QTest::newRow("a trailing blank that is there") << -1 << u"Beta "_s << false << true << 1;
+        QTest::newRow("a blank inside a name") << -1 << u"阳 雪"_s << false << false << 2;
+        QTest::newRow("hidden columns are skipped") << -1 << u"SECRET"_s << false << false << -1;
+        QTest::newRow("part of a number's text") << -1 << u"54"_s << false << false << 0;
+        QTest::newRow("whole number") << 0 << u"540"_s << false << true << 4;
+        QTest::newRow("whole number written otherwise") << -1 << u"540.00"_s << false << true << 0;
+        QTest::newRow("whole fraction") << -1 << u"12.5"_s << false << true << 1;
+        QTest::newRow("whole number is not a prefix") << -1 << u"54"_s << false << true << -1;
+        QTest::newRow("a number with a blank is none") << -1 << u"540 "_s << false << true << -1;
+        QTest::newRow("whole date") << 0 << u"2026-12-03"_s << false << true << -1;
+        QTest::newRow("whole date, no focus") << -1 << u"2026-12-03"_s << false << true << 0;
+        QTest::newRow("whole date and time") << -1 << u"2026-12-03 09:30"_s << false << true << 1;
+        QTest::newRow("part of a date") << 1 << u"12-0"_s << false << false << 4;
+        QTest::newRow("a text that is no date matches no date")
+            << -1 << u"2026-13-01"_s << false << true << -1;
+        QTest::newRow("empty text") << -1 << QString() << false << false << -1;
+    }
+
+    void gridSearch()
+    {
+        QFETCH(int, focus);
+        QFETCH(QString, text);
+        QFETCH(bool, upwards);
+        QFETCH(bool, whole);
+        QFETCH(int, found);
+
+        Target t;
+        t.view->dataController()->setFocusedRecordIndex(focus);
+        Dialog d;
+        d.form->setGridTarget(t.grid);
+        d.set(text, upwards, whole);
+        QCOMPARE(d.form->FindInGrid(), found);
+        QCOMPARE(t.focused(), found >= 0 ? found : focus);
+    }
+
+    // Pressing the button walks the matches one by one and reports the end once,
+    // without starting again from the top.
+    void repeatedPressesWalkTheMatchesAndStopAtTheEnd()
+    {
+        Target t;
+        Dialog d;
+        d.form->setGridTarget(t.grid);
+        d.set(u"王芳"_s);
+        QList<int> visited;
+        for (int i = 0; i < 4; ++i) {
+            d.press();
+            visited << t.focused();
+        }
+        QCOMPARE(visited, (QList<int>{0, 2, 3, 3}));
+        QCOMPARE(messages, QStringList{u"Talvex|查找不到要搜索的数据"_s});
+        QCOMPARE(FindWindowForm, d.form.get());
+    }
+
+    void aPlainTableViewIsNotSearched()
+    {
+        Target t;
+        auto *plain = new TcxGridTableView(t.grid);
+        plain->createColumn();
+        plain->dataController()->setRecordCount(1);
+        plain->dataController()->setValue(0, 0, u"王芳"_s);
+        t.grid->levels().first()->setGridView(plain);
+        Dialog d;
+        d.form->setGridTarget(t.grid);
+        d.set(u"王芳"_s);
+        d.press();
+        QCOMPARE(plain->dataController()->focusedRecordIndex(), -1);
+        QCOMPARE(messages, QStringList{u"Talvex|查找不到要搜索的数据"_s});
+    }
+
+    void withoutATargetTheButtonDoesNothing()
+    {
+        Dialog d;
+        d.set(u"王芳"_s);
+        d.press();
+        QVERIFY(messages.isEmpty());
+    }
+
+    void treeSearch_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("upwards");
+        QTest::addColumn<bool>("whole");
+        QTest::addColumn<QString>("found");
+
+        QTest::newRow("a child of a collapsed node")
+            << u"生产部"_s << u"甲"_s << false << false << u"甲班"_s;
+        QTest::newRow("no focus starts before the first")
+            << QString() << u"生产部"_s << false << true << u"生产部"_s;
+        QTest::newRow("depth first, past collapsed branches")
+            << u"一车间"_s << u"部"_s << false << false << u"华东销售部"_s;
+        QTest::newRow("upwards into a collapsed branch")
+            << u"营销中心"_s << u"班"_s << true << false << u"甲班"_s;
+        QTest::newRow("upwards from the first")
+            << u"生产部"_s << u"部"_s << true << false << QString();
+        QTest::newRow("no wrap at the end")
+            << u"华东销售部"_s << u"生产"_s << false << false << QString();
+        QTest::newRow("whole value") << u"生产部"_s << u"华东"_s << false << true << QString();
+        QTest::newRow("hidden column") << QString() << u"0201"_s << false << false << QString();
+    }
+
+    void treeSearch()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QString, text);
+        QFETCH(bool, upwards);
+        QFETCH(bool, whole);
+        QFETCH(QString, found);
+
+        Target t;
+        auto byName = [&](const QString &name) -> TcxTreeListNode * {
+            for (int i = 0; i < t.tree->absoluteCount(); ++i) {
+                if (t.tree->absoluteItem(i)->texts(0) == name)
+                    return t.tree->absoluteItem(i);
+            }
+            return nullptr;
+        };
+        t.tree->setFocusedNode(byName(focus));
+        t.tree->fullCollapse();
+        TcxTreeListNode *before = t.tree->focusedNode();
+        Dialog d;
+        d.form->setTreeListTarget(t.tree);
+        d.set(text, upwards, whole);
+        const int index = d.form->FindInTreeList();
+        if (found.isEmpty()) {
+            QCOMPARE(index, -1);
+            QCOMPARE(t.tree->focusedNode(), before);
+            return;
+        }
+        TcxTreeListNode *node = byName(found);
+        QCOMPARE(index, node->absoluteIndex());
+        QCOMPARE(t.tree->focusedNode(), node);
+        for (TcxTreeListNode *up = node->parent(); up; up = up->parent())
+            QVERIFY2(up->expanded(), "the found node is shown");
+    }
+
+    // A new target replaces the old; the text and options stay as the user left them.
+    void switchingTheTargetKeepsTheTextAndOptions()
+    {
+        Target t;
+        Dialog d;
+        d.form->setGridTarget(t.grid);
+        d.set(u"部"_s, false, false);
+        d.form->setTreeListTarget(t.tree);
+        QCOMPARE(d.form->mode(), 1);
+        d.press();
+        QCOMPARE(t.tree->focusedNode(), t.production);
+        QCOMPARE(d.child<QLineEdit>(u"Edit1"_s)->text(), u"部"_s);
+        d.form->setGridTarget(t.grid);
+        QCOMPARE(d.form->mode(), 0);
+    }
+
+    void closingFreesTheDialog()
+    {
+        Dialog d;
+        d.form->showModeless();
+        QVERIFY(d.form->isVisible());
+        d.child<QPushButton>(u"Button2"_s)->click();
+        QCOMPARE(FindWindowForm, nullptr);
+        QTRY_VERIFY(!d.form);
+    }
+
+    void escapeCloses()
+    {
+        Dialog d;
+        d.form->showModeless();
+        QTest::keyClick(d.form.get(), Qt::Key_Escape);
+        QCOMPARE(FindWindowForm, nullptr);
+        QTRY_VERIFY(!d.form);
+    }
+
+    void enterSearches()
+    {
+        Target t;
+        Dialog d;
+        d.form->setGridTarget(t.grid);
+        d.form->showModeless();
+        d.set(u"Zeta"_s);
+        QTest::keyClick(d.child<QLineEdit>(u"Edit1"_s), Qt::Key_Return);
+        QCOMPARE(t.focused(), 4);
+    }
+
+    // Destroying the target's window closes the dialog; nothing is left that
+    // points at the freed grid.
+    void targetWindowDestroyedUnderAnOpenDialog()
+    {
+        auto t = std::make_unique<Target>();
+        Dialog d;
+        d.form->setGridTarget(t->grid);
+        d.form->showModeless();
+        d.set(u"王芳"_s);
+        t.reset();
+        QCOMPARE(FindWindowForm, nullptr);
+        QTRY_VERIFY(!d.form);
+    }
+
+    // Only the control being searched matters: the one searched before may go.
+    void aFormerTargetMayGo()
+    {
+        auto gridSide = std::make_unique<Target>();
+        Target treeSide;
+        Dialog d;
+        d.form->setGridTarget(gridSide->grid);
+        d.form->setTreeListTarget(treeSide.tree);
+        d.form->showModeless();
+        gridSide.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(d.form);
+        QCOMPARE(FindWindowForm, d.form.get());
+        d.set(u"营销"_s);
+        d.press();
+        QCOMPARE(treeSide.tree->focusedNode(), treeSide.sales);
+    }
+};
+
+QTEST_MAIN(FindWindowTest)
+#include "tst_findwindow.moc"
