@@ -60,9 +60,13 @@ bool runEditor(const QString &id, const std::function<void(OpenEditor &)> &drive
 
 // Another desk's write, made on its own connection at the moment this desk's
 // connection begins its next write: after this desk's check, before its write.
+// It watches SQLite's statement trace; on PostgreSQL the same race is run by two
+// desk processes (tst_twohosts).
 class OtherDeskWritesFirst
 {
 public:
+    static bool staged() { return TestDatabase::backend() == DbBackend::Sqlite; }
+
     OtherDeskWritesFirst(Database &db, QString statement)
         : m_handle(dynamic_cast<SqliteDatabase &>(db).handle())
         , m_other(db.location())
@@ -661,6 +665,8 @@ private Q_SLOTS:
     // the dialog stays open with everything typed.
     void insertLosingTheRaceKeepsTheDialog()
     {
+        if (!OtherDeskWritesFirst::staged())
+            QSKIP("staged through SQLite's statement trace; tst_twohosts runs it on this engine");
         HostFixture host;
         const QString reason = u"我的理由"_s;
         std::unique_ptr<OtherDeskWritesFirst> otherDesk;
@@ -700,6 +706,8 @@ private Q_SLOTS:
 
     void updateLosingTheRaceKeepsTheDialog()
     {
+        if (!OtherDeskWritesFirst::staged())
+            QSKIP("staged through SQLite's statement trace; tst_twohosts runs it on this engine");
         HostFixture host;
         std::unique_ptr<OtherDeskWritesFirst> otherDesk;
         bool openAfterOk = false;
