@@ -1,11 +1,13 @@
-// The list window and the picker as a screen-reader or keyboard user meets them:
-// each input control named by the label before it, read through Qt's
+// The list window, the picker and the editor as a screen-reader or keyboard user
+// meets them: each input control named by the label before it, read through Qt's
 // accessibility interfaces; no control without a name; the designed mnemonics
 // working from anywhere in their window.
 
+#include "EditorDriver.h"
 #include "HostFixture.h"
 
 #include "runtime/barmanager.h"
+#include "talvex/editor/FrmKqExchgClassEdt.h"
 #include "talvex/model/HR_Employee.h"
 #include "talvex/picker/FrmQryEmployeeList.h"
 #include "talvex/work/WorkWindow.h"
@@ -150,6 +152,12 @@ private Q_SLOTS:
         pick([&](TQryEmployeeListFrm *form) {
             check(form, {u"员工列表"_s, u"确定(O)"_s, u"取消(C)"_s, u"查询(Q)"_s});
         });
+        // A form added later is named by its labels without asking.
+        driveEditor([] { ShowKqExchgClassEdt(u"新增调班"_s, QString()); },
+                    [&](OpenEditor &editor) {
+                        check(editor.form, {u"员工工号"_s, u"调班时间"_s, u"调班理由"_s,
+                                            u"时段一上班"_s, u"说明"_s, u"确定(O)"_s});
+                    });
     }
 
     void listWindowMnemonicsWorkFromAnywhere_data()

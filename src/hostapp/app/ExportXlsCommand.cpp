@@ -134,7 +134,7 @@ int exportTo(RegisterWindow &window, const QString &target, const Reports &repor
     if (!done || dialogs.isEmpty() || QFileInfo(partial).size() == 0) {
         const QStringList reasons = reports.texts();
         Terminal::say(u"导出失败：%1"_s.arg(reasons.isEmpty() ? u"窗口里没有可导出的表格。"_s
-                                                            : reasons.join(u'\n')));
+                                                              : reasons.join(u'\n')));
         return 1;
     }
     if (std::rename(QFile::encodeName(partial).constData(),
@@ -158,8 +158,9 @@ int runExportXls(const HostOptions &options, ErrorLog &log)
     try {
         const std::unique_ptr<Database> db = openDatabase(options.databasePath);
         if (Schema::check(*db) != Schema::State::Current) {
-            Terminal::say(u"导出失败：%1 不是当前版本的考勤数据库，请先用 talvex-host 打开一次。"_s.arg(
-                options.databasePath));
+            Terminal::say(
+                u"导出失败：%1 不是当前版本的考勤数据库，请先用 talvex-host 打开一次。"_s.arg(
+                    options.databasePath));
             return 1;
         }
         HostSession session(*db, log, options.operatorCode);
@@ -181,9 +182,9 @@ int runExportXls(const HostOptions &options, ErrorLog &log)
 
         const int status = exportTo(window, options.exportFile, reports);
         if (status == 0) {
-            std::printf("%s\n", qPrintable(u"已导出 %1 的 %2 条调班记录：%3"_s.arg(range)
-                                                .arg(records)
-                                                .arg(QFileInfo(options.exportFile).absoluteFilePath())));
+            std::printf("%s\n",
+                        qPrintable(u"已导出 %1 的 %2 条调班记录：%3"_s.arg(range).arg(records).arg(
+                            QFileInfo(options.exportFile).absoluteFilePath())));
         }
         return status;
     } catch (...) {

@@ -70,7 +70,8 @@ QDate dayOf(const QString &value, QStringView option)
 }
 
 const OptionRow optionRows[] = {
-    {u"db", u"PATH", u"数据库文件，或服务器上数据库的 postgresql:// 地址；新库会建好表并填入演示数据",
+    {u"db", u"PATH",
+     u"数据库文件，或服务器上数据库的 postgresql:// 地址；新库会建好表并填入演示数据",
      [](HostOptions &o, const QString &v) { o.databasePath = v; }},
     {u"operator", u"CODE",
      u"操作员：admin（所有部门，可修改数据，默认）、clerk（只管 02 分部）、viewer（只能查看）",
@@ -105,8 +106,9 @@ void checkExportDays(const HostOptions &options)
         throw UsageError(u"--from 和 --to 只用于 export-xls。"_s);
     if (options.exportFrom.isValid() && options.exportTo.isValid()
         && options.exportFrom > options.exportTo) {
-        throw UsageError(u"起始日期 %1 晚于结束日期 %2。"_s.arg(
-            options.exportFrom.toString(u"yyyy-MM-dd"_s), options.exportTo.toString(u"yyyy-MM-dd"_s)));
+        throw UsageError(
+            u"起始日期 %1 晚于结束日期 %2。"_s.arg(options.exportFrom.toString(u"yyyy-MM-dd"_s),
+                                                   options.exportTo.toString(u"yyyy-MM-dd"_s)));
     }
 }
 
@@ -190,7 +192,8 @@ HostOptions parseHostOptions(const QStringList &arguments)
 
 QString hostUsage()
 {
-    QString text = u"员工调班登记的宿主程序，数据在一个 SQLite 文件里，或在 PostgreSQL 服务器上。\n\n用法：\n"_s;
+    QString text =
+        u"员工调班登记的宿主程序，数据在一个 SQLite 文件里，或在 PostgreSQL 服务器上。\n\n用法：\n"_s;
     const QString usageLine = u"  %1%2\n"_s;
     text += usageLine.arg(u"talvex-host [选项]"_s.leftJustified(38), u"打开员工调班登记"_s);
     for (const CommandRow &row : commandRows) {

@@ -12,10 +12,10 @@
 struct HostOptions
 {
     enum class Command {
-        Window, // open the register
-        Sql,    // run one statement and print its result
+        Window,    // open the register
+        Sql,       // run one statement and print its result
         ExportXls, // save the register's search as an .xls file
-        Help,   // print the usage
+        Help,      // print the usage
     };
 
     Command command = Command::Window;

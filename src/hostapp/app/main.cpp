@@ -1,7 +1,6 @@
 // talvex-host: the host application of the shift-exchange register.
 
 #include "ExportXlsCommand.h"
-#include "ExportXlsCommand.h"
 #include "HostOptions.h"
 #include "HostWindow.h"
 #include "SqlCommand.h"
@@ -76,7 +75,8 @@ void prepareDatabase(Database &db, int demoScale)
     if (state == Schema::State::Current)
         return;
     if (state == Schema::State::Older) {
-        Terminal::say(u"正在把数据库 %1 升级到第 %2 版布局……"_s.arg(db.location()).arg(Schema::version));
+        Terminal::say(
+            u"正在把数据库 %1 升级到第 %2 版布局……"_s.arg(db.location()).arg(Schema::version));
         Schema::upgrade(db);
         return;
     }

@@ -3,6 +3,7 @@
 
 #include "FrmKqExchgClassEdt.h"
 
+#include "runtime/accessibility.h"
 #include "runtime/controls/cxcontrols.h"
 #include "runtime/editors/cxeditors.h"
 #include "runtime/formborder.h"
@@ -75,6 +76,8 @@ void TKqExchgClassEdtFrm::buildLayout()
     // One line of text fits the designed height without a scroll bar.
     mmRemark->document()->setDocumentMargin(1);
     remarkFill->addWidget(mmRemark);
+    // No label stands before the remark: its box's caption names it.
+    Rt::setAccessibleName(mmRemark, cxGroupBox6->caption());
 
     const QList<QWidget *> tabOrder = {
         edtPersonName, edtExchgDate,    cxExchgeReason,     edtEmployeeName,     cbbdeptname,
