@@ -5,12 +5,12 @@
 
 #include "EditorDriver.h"
 #include "HostFixture.h"
+#include "ListWindow.h"
 
 #include "runtime/barmanager.h"
 #include "talvex/editor/FrmKqExchgClassEdt.h"
 #include "talvex/model/HR_Employee.h"
 #include "talvex/picker/FrmQryEmployeeList.h"
-#include "talvex/work/WorkWindow.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -43,22 +43,14 @@ QList<QWidget *> focusStops(QWidget *window)
     return stops;
 }
 
-// The list window shown and active, as the host shows it, wait notices over it.
-struct ListWindow
+// The list window active, as the host shows it, wait notices over it.
+struct ActiveListWindow : ListWindow
 {
-    explicit ListWindow(HostFixture &host)
+    explicit ActiveListWindow(HostFixture &host)
     {
         host.session.setWindow(&form);
-        form.InitWindow();
-        form.show();
         form.activateWindow();
     }
-    ~ListWindow() { form.FreeWindow(); }
-    template <typename T = QWidget> T *child(const QString &name) const
-    {
-        return form.findChild<T *>(name);
-    }
-    TWorkWindowForm form;
 };
 
 // Runs the picker and hands it, shown and active, to drive; closes what drive
@@ -120,7 +112,7 @@ private Q_SLOTS:
         if (picker) {
             pick([&](TQryEmployeeListFrm *form) { check(form); });
         } else {
-            ListWindow w(host);
+            ActiveListWindow w(host);
             check(&w.form);
             // The hint above the search text describes it rather than naming it.
             QCOMPARE(QAccessible::queryAccessibleInterface(w.child(u"edtEmployeeCode"_s))
@@ -146,7 +138,7 @@ private Q_SLOTS:
                 QVERIFY2(names.contains(name), qPrintable(names.join(u", "_s)));
         };
         {
-            ListWindow w(host);
+            ActiveListWindow w(host);
             check(&w.form, {u"部门列表"_s, u"调班记录"_s, u"检索(Q)"_s});
         }
         pick([&](TQryEmployeeListFrm *form) {
@@ -173,7 +165,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, focus);
         HostFixture host;
-        ListWindow w(host);
+        ActiveListWindow w(host);
         QVERIFY(QTest::qWaitForWindowActive(&w.form));
         QWidget *start = w.child(focus);
         start->setFocus();
@@ -184,7 +176,11 @@ private Q_SLOTS:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::AltModifier);
         QTRY_COMPARE(search.count(), 1);
         start->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);
+        bool opened = false;
+        driveEditor(
+            [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier); },
+            [](OpenEditor &) {}, &opened);
+        QVERIFY(opened);
         QCOMPARE(add.count(), 1);
         QCOMPARE(search.count(), 1);
     }
