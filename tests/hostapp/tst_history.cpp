@@ -2,7 +2,7 @@
 // backend: what each kind of change records, what leaves nothing, that nobody
 // can change it, and how the history window's query finds changes.
 
-#include "HostFixture.h"
+#include "Fixture.h"
 #include "ModuleStatements.h"
 
 #include "hostapp/db/ExchangeHistory.h"
@@ -109,42 +109,6 @@ private Q_SLOTS:
                  qPrintable(change.changedAt));
         QCOMPARE(change.employeeCode,
                  field(kind == u"DELETE"_s ? before : after, u"EmployeeCode"_s));
-    }
-
-    void updateMarksTheChangedFields()
-    {
-        Fixture fixture;
-        Database &db = fixture.db();
-        ModuleSql::Exchange exchange{u"E001"_s,  u"2026-12-03"_s, u"09:00"_s,
-                                     u"12:00"_s, u"13:00"_s,      u"18:00"_s};
-        exchange.workTime = u"540"_s;
-        exchange.reason = u"家中有事"_s;
-        QVERIFY(db.execSql(ModuleSql::updateExchange(u"2"_s, exchange)));
-        const ExchangeHistory::Change change = allChanges(db).first();
-        QStringList changed;
-        for (int f = 0; f < change.before.size(); ++f) {
-            if (change.changed(f))
-                changed.append(ExchangeHistory::fields().at(f));
-        }
-        QCOMPARE(changed, (QStringList{u"ExchgeReason"_s, u"MODIFIED_TIME"_s}));
-        QCOMPARE(field(change.before, u"ExchgeReason"_s), u"培训"_s);
-        QCOMPARE(field(change.after, u"ExchgeReason"_s), u"家中有事"_s);
-        QCOMPARE(field(change.before, u"MODIFIED_TIME"_s), QString());
-    }
-
-    // The session's operator, as the host sets it, is the one recorded.
-    void theHostsOperatorIsRecorded()
-    {
-        HostFixture host(u"clerk"_s);
-        IntfPtr<IDbIntf> db;
-        host.root->GetDbIntf(db);
-        QVERIFY(db->ExecSql(ModuleSql::deleteExchange(u"4"_s)));
-        QCOMPARE(allChanges(host.db()).first().operatorCode, u"clerk"_s);
-
-        // A connection that names no operator records none.
-        const std::unique_ptr<Database> other = host.fixture.connect();
-        QVERIFY(other->execSql(ModuleSql::deleteExchange(u"5"_s)));
-        QCOMPARE(allChanges(host.db()).first().operatorCode, QString());
     }
 
     void failedSavesLeaveNoEntry_data()
@@ -271,5 +235,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(HistoryTest)
+QTEST_GUILESS_MAIN(HistoryTest)
 #include "tst_history.moc"
