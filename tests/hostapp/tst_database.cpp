@@ -65,39 +65,44 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("values");
 
         QTest::newRow("search: every type, in employee and day order")
-            << ModuleSql::search(adminScope, begin, end) << u"ID"_s
+            << ExchangeQueries::search({begin, end, u"-1"_s, {}}, adminScope) << u"ID"_s
             << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s};
-        QTest::newRow("search: rest days") << ModuleSql::search(adminScope, begin, end, {}, u"0"_s)
-                                           << u"ID"_s << QStringList{u"1"_s, u"4"_s};
+        QTest::newRow("search: rest days")
+            << ExchangeQueries::search({begin, end, u"0"_s, {}}, adminScope) << u"ID"_s
+            << QStringList{u"1"_s, u"4"_s};
         QTest::newRow("search: job number with letters")
-            << ModuleSql::search(adminScope, begin, end, u"HT"_s) << u"ID"_s << QStringList{u"3"_s};
+            << ExchangeQueries::search({begin, end, u"-1"_s, u"HT"_s}, adminScope) << u"ID"_s
+            << QStringList{u"3"_s};
         QTest::newRow("search: name without its inner blank")
-            << ModuleSql::search(adminScope, begin, end, u"欧阳雪"_s) << u"ID"_s
+            << ExchangeQueries::search({begin, end, u"-1"_s, u"欧阳雪"_s}, adminScope) << u"ID"_s
             << QStringList{u"3"_s};
         QTest::newRow("search: text with an inner blank never matches a name")
-            << ModuleSql::search(adminScope, begin, end, u"欧阳 雪"_s) << u"ID"_s << QStringList{};
+            << ExchangeQueries::search({begin, end, u"-1"_s, u"欧阳 雪"_s}, adminScope) << u"ID"_s
+            << QStringList{};
         QTest::newRow("search: one day")
-            << ModuleSql::search(adminScope, u"2026-12-03"_s, u"2026-12-03"_s) << u"ExchgDate"_s
-            << QStringList{u"2026-12-03"_s};
+            << ExchangeQueries::search({u"2026-12-03"_s, u"2026-12-03"_s, u"-1"_s, {}}, adminScope)
+            << u"ExchgDate"_s << QStringList{u"2026-12-03"_s};
         QTest::newRow("search: clerk's branch")
-            << ModuleSql::search(Fixture::branchScope(), begin, end) << u"EmployeeCode"_s
-            << QStringList{u"E003"_s};
+            << ExchangeQueries::search({begin, end, u"-1"_s, {}}, Fixture::branchScope())
+            << u"EmployeeCode"_s << QStringList{u"E003"_s};
         QTest::newRow("department 0101 and below")
-            << ModuleSql::deptList(u"0101"_s, adminScope, begin, end) << u"ID"_s
+            << ExchangeQueries::byDepartment(u"0101"_s, begin, end, adminScope) << u"ID"_s
             << QStringList{u"1"_s, u"2"_s, u"3"_s};
         QTest::newRow("department with a one-character code")
-            << ModuleSql::deptList(u"9"_s, adminScope, begin, end) << u"ID"_s << QStringList{};
+            << ExchangeQueries::byDepartment(u"9"_s, begin, end, adminScope) << u"ID"_s
+            << QStringList{};
         QTest::newRow("load one exchange with the name")
-            << ModuleSql::loadExchange(u"2"_s) << u"personname"_s << QStringList{u"王芳"_s};
+            << EditorStatements::loadExchange(u"2"_s) << u"personname"_s << QStringList{u"王芳"_s};
         QTest::newRow("last planned day before the exchange day")
-            << ModuleSql::lastPlannedDay(u"E001"_s, end) << u"SubClassNo"_s << QStringList{u"4"_s};
+            << EditorStatements::lastPlannedDay(u"E001"_s, end) << u"SubClassNo"_s
+            << QStringList{u"4"_s};
         QTest::newRow("planned exchange day itself")
-            << ModuleSql::lastPlannedDay(u"E001"_s, u"2026-11-29"_s) << u"WorkDate"_s
+            << EditorStatements::lastPlannedDay(u"E001"_s, u"2026-11-29"_s) << u"WorkDate"_s
             << QStringList{u"2026-11-29"_s};
-        QTest::newRow("irregular last day")
-            << ModuleSql::lastPlannedDay(u"E002"_s, end) << u"ClassType"_s << QStringList{u"3"_s};
-        QTest::newRow("cycle day")
-            << ModuleSql::cycleDay(u"BC4"_s, 1) << u"period2end"_s << QStringList{u"17:30"_s};
+        QTest::newRow("irregular last day") << EditorStatements::lastPlannedDay(u"E002"_s, end)
+                                            << u"ClassType"_s << QStringList{u"3"_s};
+        QTest::newRow("cycle day") << EditorStatements::cycleDay(u"BC4"_s, 1) << u"period2end"_s
+                                   << QStringList{u"17:30"_s};
     }
 
     void moduleQueriesFindTheirRows()
@@ -118,27 +123,27 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("values");
 
         QTest::newRow("default list: the range in scope")
-            << ModuleSql::defaultList(adminScope, begin, end) << u"ID"_s
+            << ExchangeQueries::defaultList(begin, end, adminScope) << u"ID"_s
             << QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s};
         QTest::newRow("employee names in scope")
-            << ModuleSql::employeeNames(Fixture::branchScope()) << u"PersonName"_s
+            << ExchangeQueries::employeeNames(Fixture::branchScope()) << u"PersonName"_s
             << QStringList{u"李明"_s, u"陈静"_s};
         QTest::newRow("picker: every live employee")
-            << ModuleSql::pickerSearch(u"10"_s, -1) << u"EmployeeCode"_s
+            << EmployeeSearch::statement(u"10"_s, -1) << u"EmployeeCode"_s
             << QStringList{u"E001"_s, u"E002"_s, u"E003"_s, u"E005"_s};
         QTest::newRow("picker: active employees only")
-            << ModuleSql::pickerSearch(u"10"_s, 0) << u"EmployeeCode"_s
+            << EmployeeSearch::statement(u"10"_s, 0) << u"EmployeeCode"_s
             << QStringList{u"E001"_s, u"E002"_s};
-        QTest::newRow("picker: pinyin initials")
-            << ModuleSql::pickerSearch(u"OY"_s, 0) << u"PersonName"_s << QStringList{u"欧阳 雪"_s};
-        QTest::newRow("picker stations") << ModuleSql::pickerStations() << u"StationName"_s
+        QTest::newRow("picker: pinyin initials") << EmployeeSearch::statement(u"OY"_s, 0)
+                                                 << u"PersonName"_s << QStringList{u"欧阳 雪"_s};
+        QTest::newRow("picker stations") << EmployeeSearch::stations() << u"StationName"_s
                                          << QStringList{u"操作工"_s, u"班组长"_s};
         QTest::newRow("picker departments")
-            << ModuleSql::pickerDepartments() << u"DeptName"_s
+            << EmployeeSearch::departments() << u"DeptName"_s
             << QStringList{u"生产部"_s,   u"一车间"_s,     u"一车间甲班"_s,
                            u"营销中心"_s, u"华东销售部"_s, u"后勤保障部"_s};
         QTest::newRow("editor departments")
-            << ModuleSql::editorDepartments() << u"DeptCode"_s
+            << EditorStatements::departments() << u"DeptCode"_s
             << QStringList{u"01"_s, u"0101"_s, u"010101"_s, u"02"_s, u"0201"_s, u"9"_s};
     }
 
@@ -159,16 +164,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("value");
-        QTest::newRow("planned days up to a day") << ModuleSql::planCount(u"E001"_s, end) << u"4"_s;
+        QTest::newRow("planned days up to a day")
+            << EditorStatements::planCount(u"E001"_s, end) << u"4"_s;
         QTest::newRow("no planned day: the text 0")
-            << ModuleSql::planCount(u"E001"_s, u"2026-11-27"_s) << u"0"_s;
-        QTest::newRow("cycle length") << ModuleSql::cycleLength(u"BC4"_s) << u"4"_s;
-        QTest::newRow("cycle of a deleted shift") << ModuleSql::cycleLength(u"XX"_s) << u"0"_s;
+            << EditorStatements::planCount(u"E001"_s, u"2026-11-27"_s) << u"0"_s;
+        QTest::newRow("cycle length") << EditorStatements::cycleLength(u"BC4"_s) << u"4"_s;
+        QTest::newRow("cycle of a deleted shift")
+            << EditorStatements::cycleLength(u"XX"_s) << u"0"_s;
         QTest::newRow("duplicate day")
-            << ModuleSql::duplicateCount(u"E001"_s, u"2026-12-03"_s) << u"1"_s;
+            << EditorStatements::duplicateCount(u"E001"_s, u"2026-12-03"_s, QString()) << u"1"_s;
         QTest::newRow("the record itself does not count")
-            << ModuleSql::duplicateCount(u"E001"_s, u"2026-12-03"_s, u"2"_s) << u"0"_s;
-        QTest::newRow("free day") << ModuleSql::duplicateCount(u"E001"_s, u"2026-12-04"_s)
+            << EditorStatements::duplicateCount(u"E001"_s, u"2026-12-03"_s, u"2"_s) << u"0"_s;
+        QTest::newRow("free day") << EditorStatements::duplicateCount(u"E001"_s, u"2026-12-04"_s,
+                                                                      QString())
                                   << u"0"_s;
         QTest::newRow("no row: empty text")
             << u"select ExchgeReason from Kq_ExchangeClass where ID=99"_s << QString();
@@ -189,13 +197,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("message");
         QTest::newRow("insert on a taken day")
-            << ModuleSql::insertExchange({u"E001"_s, u"2026-12-03"_s})
+            << EditorStatements::insertExchange(exchange(u"E001"_s, u"2026-12-03"_s))
             << u"This employee already has a shift exchange on that day"_s;
         QTest::newRow("move to a taken day")
-            << ModuleSql::updateExchange(u"1"_s, {u"E001"_s, u"2026-12-03"_s})
+            << EditorStatements::updateExchange(u"1"_s, exchange(u"E001"_s, u"2026-12-03"_s))
             << u"This employee already has a shift exchange on that day"_s;
-        QTest::newRow("no employee") << ModuleSql::insertExchange({QString(), u"2026-12-03"_s})
-                                     << u"No employee is chosen"_s;
+        QTest::newRow("no employee")
+            << EditorStatements::insertExchange(exchange(QString(), u"2026-12-03"_s))
+            << u"No employee is chosen"_s;
     }
 
     void refusedWritesFailClearly()
@@ -220,9 +229,10 @@ private Q_SLOTS:
         Fixture fixture;
         Database &db = fixture.db();
         db.beginTrans();
-        QVERIFY(db.execSql(ModuleSql::insertExchange({u"E003"_s, u"2026-12-01"_s})));
+        QVERIFY(db.execSql(EditorStatements::insertExchange(exchange(u"E003"_s, u"2026-12-01"_s))));
         QVERIFY(!errorOf([&] {
-                     db.execSql(ModuleSql::insertExchange({u"E003"_s, u"2026-12-01"_s}));
+                     db.execSql(
+                         EditorStatements::insertExchange(exchange(u"E003"_s, u"2026-12-01"_s)));
                  }).isEmpty());
         QVERIFY(db.inTransaction());
         db.commitTrans();
@@ -242,7 +252,7 @@ private Q_SLOTS:
         QVERIFY2(message.contains(u"select nosuch from Kq_ExchangeClass"_s), qPrintable(message));
         QCOMPARE(failureOf(unknownColumn), DbFailure::Statement);
         QVERIFY(errorOf([&] {
-                    fixture.db().openQuery(ModuleSql::deleteExchange(u"1"_s));
+                    fixture.db().openQuery(ExchangeQueries::deleteExchange(u"1"_s));
                 }).startsWith(u"Not a query"_s));
         QVERIFY(errorOf([&] { fixture.db().commitTrans(); }).contains(u"no transaction"_s));
     }
@@ -250,7 +260,8 @@ private Q_SLOTS:
     void fieldTypesFollowTheColumns()
     {
         Fixture fixture;
-        std::unique_ptr<TDataSet> rows(fixture.db().openQuery(ModuleSql::loadExchange(u"2"_s)));
+        std::unique_ptr<TDataSet> rows(
+            fixture.db().openQuery(EditorStatements::loadExchange(u"2"_s)));
         const TField date = rows->fieldByName(u"exchgdate"_s);
         QCOMPARE(date.dataType(), TFieldType::DateTime);
         QCOMPARE(date.asString(), u"2026-12-03"_s);
@@ -274,7 +285,7 @@ private Q_SLOTS:
     {
         Fixture fixture;
         std::unique_ptr<TObjectHashedList> list(fixture.db().queryObjectList(
-            TSys_Dept::staticMetaObject, ModuleSql::deptObjects(adminScope)));
+            TSys_Dept::staticMetaObject, ExchangeQueries::departments(adminScope)));
         QStringList order;
         for (int i = 0; i < list->count(); ++i)
             order.append(list->key(i));
@@ -324,7 +335,8 @@ private Q_SLOTS:
     {
         Fixture fixture;
         const std::unique_ptr<Database> other = fixture.connect();
-        const QString update = ModuleSql::updateExchange(u"1"_s, {u"E001"_s, u"2026-11-21"_s});
+        const QString update =
+            EditorStatements::updateExchange(u"1"_s, exchange(u"E001"_s, u"2026-11-21"_s));
         other->beginTrans();
         QVERIFY(other->execSql(update));
         QCOMPARE(failureOf([&] { fixture.db().execSql(update); }), DbFailure::Busy);
@@ -338,7 +350,7 @@ private Q_SLOTS:
         Fixture fixture;
         const std::unique_ptr<Database> other = fixture.connect();
         fixture.db().beginTrans();
-        QVERIFY(fixture.db().execSql(ModuleSql::deleteExchange(u"1"_s)));
+        QVERIFY(fixture.db().execSql(ExchangeQueries::deleteExchange(u"1"_s)));
         QCOMPARE(other->queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"5"_s);
         fixture.db().commitTrans();
         QCOMPARE(other->queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"4"_s);

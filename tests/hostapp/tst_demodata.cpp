@@ -214,16 +214,17 @@ private Q_SLOTS:
         const QString scope = u"('01','0101','02')"_s;
         const QString begin = u"2026-11-05"_s;
         const QString end = u"2026-12-05"_s;
-        QTest::newRow("list search") << ModuleSql::search(scope, begin, end);
-        QTest::newRow("department list") << ModuleSql::deptList(u"0101"_s, scope, begin, end);
+        QTest::newRow("list search") << ExchangeQueries::search({begin, end, u"-1"_s, {}}, scope);
+        QTest::newRow("department list")
+            << ExchangeQueries::byDepartment(u"0101"_s, begin, end, scope);
         QTest::newRow("duplicate count")
-            << ModuleSql::duplicateCount(u"000007"_s, u"2026-12-01"_s, u"5"_s);
-        QTest::newRow("plan count") << ModuleSql::planCount(u"000007"_s, u"2026-12-01"_s);
+            << EditorStatements::duplicateCount(u"000007"_s, u"2026-12-01"_s, u"5"_s);
+        QTest::newRow("plan count") << EditorStatements::planCount(u"000007"_s, u"2026-12-01"_s);
         QTest::newRow("last planned day")
-            << ModuleSql::lastPlannedDay(u"000007"_s, u"2026-12-01"_s);
-        QTest::newRow("cycle day") << ModuleSql::cycleDay(u"BC4"_s, 3);
-        QTest::newRow("load exchange") << ModuleSql::loadExchange(u"12"_s);
-        QTest::newRow("employee names") << ModuleSql::employeeNames(scope);
+            << EditorStatements::lastPlannedDay(u"000007"_s, u"2026-12-01"_s);
+        QTest::newRow("cycle day") << EditorStatements::cycleDay(u"BC4"_s, 3);
+        QTest::newRow("load exchange") << EditorStatements::loadExchange(u"12"_s);
+        QTest::newRow("employee names") << ExchangeQueries::employeeNames(scope);
     }
 
     void moduleStatementsUseIndexes()

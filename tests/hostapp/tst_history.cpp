@@ -63,17 +63,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("operatorCode");
         QTest::addColumn<QString>("kind");
 
-        ModuleSql::Exchange exchange{u"E003"_s,  u"2026-12-01"_s, u"08:00"_s,
-                                     u"12:00"_s, u"13:00"_s,      u"17:30"_s,
-                                     u"510"_s,   u"培训 'A'"_s,   u"备注"_s};
-        exchange.operatorCode = u"clerk"_s;
-        QTest::newRow("insert") << ModuleSql::insertExchange(exchange) << u"6"_s << u"clerk"_s
-                                << u"INSERT"_s;
-        exchange.date = u"2026-12-04"_s;
+        EditorStatements::Entry exchange{u"E003"_s,  u"2026-12-01"_s, u"08:00"_s, u"12:00"_s,
+                                         u"13:00"_s, u"17:30"_s,      u"510"_s,   u"培训 'A'"_s,
+                                         u"备注"_s,  u"clerk"_s};
+        QTest::newRow("insert") << EditorStatements::insertExchange(exchange) << u"6"_s
+                                << u"clerk"_s << u"INSERT"_s;
+        exchange.exchgDate = u"2026-12-04"_s;
         exchange.operatorCode = u"admin"_s;
-        QTest::newRow("update") << ModuleSql::updateExchange(u"2"_s, exchange) << u"2"_s
+        QTest::newRow("update") << EditorStatements::updateExchange(u"2"_s, exchange) << u"2"_s
                                 << u"admin"_s << u"UPDATE"_s;
-        QTest::newRow("delete") << ModuleSql::deleteExchange(u"3"_s) << u"3"_s << u"viewer"_s
+        QTest::newRow("delete") << ExchangeQueries::deleteExchange(u"3"_s) << u"3"_s << u"viewer"_s
                                 << u"DELETE"_s;
     }
 
@@ -116,14 +115,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<bool>("rolledBack");
         QTest::newRow("insert rolled back")
-            << ModuleSql::insertExchange({u"E003"_s, u"2026-12-01"_s}) << true;
+            << EditorStatements::insertExchange(exchange(u"E003"_s, u"2026-12-01"_s)) << true;
         QTest::newRow("update rolled back")
-            << ModuleSql::updateExchange(u"2"_s, {u"E001"_s, u"2026-12-04"_s}) << true;
-        QTest::newRow("delete rolled back") << ModuleSql::deleteExchange(u"1"_s) << true;
+            << EditorStatements::updateExchange(u"2"_s, exchange(u"E001"_s, u"2026-12-04"_s))
+            << true;
+        QTest::newRow("delete rolled back") << ExchangeQueries::deleteExchange(u"1"_s) << true;
         QTest::newRow("insert refused: the day is taken")
-            << ModuleSql::insertExchange({u"E001"_s, u"2026-12-03"_s}) << false;
+            << EditorStatements::insertExchange(exchange(u"E001"_s, u"2026-12-03"_s)) << false;
         QTest::newRow("update refused: the day is taken")
-            << ModuleSql::updateExchange(u"1"_s, {u"E001"_s, u"2026-12-03"_s}) << false;
+            << EditorStatements::updateExchange(u"1"_s, exchange(u"E001"_s, u"2026-12-03"_s))
+            << false;
     }
 
     void failedSavesLeaveNoEntry()
@@ -168,7 +169,7 @@ private Q_SLOTS:
         Fixture fixture;
         Database &db = fixture.db();
         db.setOperatorCode(u"clerk"_s);
-        QVERIFY(db.execSql(ModuleSql::deleteExchange(u"4"_s)));
+        QVERIFY(db.execSql(ExchangeQueries::deleteExchange(u"4"_s)));
         const QList<ExchangeHistory::Change> before = allChanges(db);
         try {
             if (oracle)
@@ -222,10 +223,12 @@ private Q_SLOTS:
         Fixture fixture;
         Database &db = fixture.db();
         db.setOperatorCode(u"admin"_s);
-        QVERIFY(db.execSql(ModuleSql::updateExchange(u"1"_s, {u"E001"_s, u"2026-11-21"_s})));
+        QVERIFY(db.execSql(
+            EditorStatements::updateExchange(u"1"_s, exchange(u"E001"_s, u"2026-11-21"_s))));
         db.setOperatorCode(u"clerk"_s);
-        QVERIFY(db.execSql(ModuleSql::updateExchange(u"4"_s, {u"E003"_s, u"2026-12-05"_s})));
-        QVERIFY(db.execSql(ModuleSql::deleteExchange(u"3"_s))); // E002, 欧阳 雪
+        QVERIFY(db.execSql(
+            EditorStatements::updateExchange(u"4"_s, exchange(u"E003"_s, u"2026-12-05"_s))));
+        QVERIFY(db.execSql(ExchangeQueries::deleteExchange(u"3"_s))); // E002, 欧阳 雪
 
         QStringList found;
         for (const ExchangeHistory::Change &change :

@@ -23,17 +23,15 @@ namespace {
 void makeChanges(Database &db)
 {
     db.setOperatorCode(u"admin"_s);
-    ModuleSql::Exchange moved{u"E001"_s,  u"2026-12-04"_s, u"09:00"_s,
-                              u"12:00"_s, u"13:00"_s,      u"18:00"_s};
-    moved.workTime = u"540"_s;
-    moved.reason = u"客户现场支持"_s;
-    db.execSql(ModuleSql::updateExchange(u"2"_s, moved));
+    const EditorStatements::Entry moved{u"E001"_s,  u"2026-12-04"_s, u"09:00"_s, u"12:00"_s,
+                                        u"13:00"_s, u"18:00"_s,      u"540"_s,   u"客户现场支持"_s,
+                                        QString(),  u"admin"_s};
+    db.execSql(EditorStatements::updateExchange(u"2"_s, moved));
     db.setOperatorCode(u"clerk"_s);
-    ModuleSql::Exchange rest{u"E003"_s, u"2026-12-01"_s};
+    EditorStatements::Entry rest = exchange(u"E003"_s, u"2026-12-01"_s, u"clerk"_s);
     rest.reason = u"加班补休"_s;
-    rest.operatorCode = u"clerk"_s;
-    db.execSql(ModuleSql::insertExchange(rest));
-    db.execSql(ModuleSql::deleteExchange(u"3"_s));
+    db.execSql(EditorStatements::insertExchange(rest));
+    db.execSql(ExchangeQueries::deleteExchange(u"3"_s));
 }
 
 class Window

@@ -143,14 +143,14 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         Fixture fixture;
-        ModuleSql::Exchange exchange{u"E003"_s, u"2026-12-01"_s};
+        EditorStatements::Entry exchange = ::exchange(u"E003"_s, u"2026-12-01"_s);
         exchange.reason = text;
         exchange.remark = text;
-        QVERIFY(fixture.db().execSql(ModuleSql::insertExchange(exchange)));
+        QVERIFY(fixture.db().execSql(EditorStatements::insertExchange(exchange)));
         QCOMPARE(fixture.db().queryValue(u"select ExchgeReason from Kq_ExchangeClass where ID=6"_s),
                  text);
         QCOMPARE(fixture.db().queryValue(u"select count(1) from Kq_ExchangeClass where Remark='"_s
-                                         + ModuleSql::doubled(text) + u"'"_s),
+                                         + SqlText::escaped(text) + u"'"_s),
                  u"1"_s);
         QCOMPARE(fixture.db().queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"6"_s);
     }
