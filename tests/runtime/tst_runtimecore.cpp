@@ -1,7 +1,6 @@
 #include "runtime/application.h"
 #include "runtime/barmanager.h"
 #include "runtime/component.h"
-#include "runtime/dialogs.h"
 #include "runtime/exceptions.h"
 #include "runtime/form.h"
 #include "runtime/formborder.h"
@@ -28,20 +27,6 @@ private Q_SLOTS:
     {
         Rt::setMessageBoxResponder({});
         application.setExceptionHandler({});
-    }
-
-    void messageBoxesGoToTheResponder()
-    {
-        Rt::MessageBoxRequest seen;
-        Rt::setMessageBoxResponder([&](const Rt::MessageBoxRequest &r) {
-            seen = r;
-            return Rt::Answer::No;
-        });
-        QCOMPARE(Rt::messageBox(u"确定?"_s, u"提示"_s, Rt::Buttons::YesNo, Rt::Icon::Question),
-                 Rt::Answer::No);
-        QCOMPARE(seen.text, u"确定?"_s);
-        QCOMPARE(seen.buttons, Rt::Buttons::YesNo);
-        QCOMPARE(seen.icon, Rt::Icon::Question);
     }
 
     // A silent abort ends the handler quietly; any other failure reaches the
@@ -96,10 +81,6 @@ private Q_SLOTS:
             QVERIFY(!owned.contains(internal));
         QCOMPARE(Rt::ownedComponents(frame), QList<QObject *>{inFrame});
         QVERIFY(Rt::ownedComponents(panel).isEmpty());
-
-        Rt::setTag(edit, 9999);
-        QCOMPARE(Rt::tag(edit), 9999);
-        QCOMPARE(Rt::tag(panel), 0);
     }
 
     void barsMergeIntoAnotherManagerAndBack()
@@ -148,28 +129,6 @@ private Q_SLOTS:
         QCOMPARE(form.showModal(), Rt::ModalResult::Cancel);
         QVERIFY(cancelled);
         QVERIFY(!form.isVisible());
-    }
-
-    void fileDialogsGoToTheResponder()
-    {
-        QString seenTitle, seenFilter;
-        Rt::setFileDialogResponder([&](TFileDialog &dialog) {
-            seenTitle = dialog.title();
-            seenFilter = dialog.filter();
-            dialog.setFileName(u"/tmp/导出.xls"_s);
-            return true;
-        });
-        TSaveDialog save;
-        save.setTitle(u"另存为Excel"_s);
-        save.setFilter(u"Mircrosoft Excel工作簿(*.xls)|*.xls"_s);
-        QVERIFY(save.execute());
-        QCOMPARE(save.fileName(), u"/tmp/导出.xls"_s);
-        QCOMPARE(seenTitle, u"另存为Excel"_s);
-        QCOMPARE(seenFilter, u"Mircrosoft Excel工作簿(*.xls)|*.xls"_s);
-        Rt::setFileDialogResponder([](TFileDialog &) { return false; });
-        TOpenDialog open;
-        QVERIFY(!open.execute());
-        Rt::setFileDialogResponder({});
     }
 
     void modalResultEndsTheModalShow()

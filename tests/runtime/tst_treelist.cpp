@@ -60,23 +60,14 @@ class TreeListTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // Depth first through collapsed branches; a child added later takes its place.
     void absoluteOrderCoversCollapsedBranches()
     {
         Company c;
-        QCOMPARE(c.tree.count(), 2);
-        QCOMPARE(c.tree.topNode(1), c.finance);
-        QCOMPARE(c.employee->parent(), c.team);
-        QCOMPARE(c.research->parent(), nullptr);
-        QCOMPARE(c.tree.absoluteCount(), 5);
         const QList<TcxTreeListNode *> order{c.research, c.team, c.employee, c.secondTeam,
                                              c.finance};
-        for (int i = 0; i < order.size(); ++i) {
+        for (int i = 0; i < order.size(); ++i)
             QCOMPARE(c.tree.absoluteItem(i), order.at(i));
-            QCOMPARE(order.at(i)->absoluteIndex(), i);
-        }
-        QVERIFY(!c.research->expanded());
-
-        // A child added later takes its place in the order.
         TcxTreeListNode *late = c.team->addChild();
         QCOMPARE(late->absoluteIndex(), 3);
         QCOMPARE(c.secondTeam->absoluteIndex(), 4);
@@ -185,15 +176,10 @@ private Q_SLOTS:
         QCOMPARE(c.model()->rowCount(), 0);
     }
 
-    void nodesShowTextsDataAndImages()
+    // A node shows its image, the focused one its selected image if it has one.
+    void nodesShowTheirImages()
     {
         Company c;
-        int payload = 42;
-        c.employee->setData(&payload);
-        QCOMPARE(static_cast<int *>(c.employee->data()), &payload);
-        QCOMPARE(c.employee->values(1), QVariant(u"E001"_s));
-        QCOMPARE(c.model()->index(0, 1, c.indexOf(c.team)).data().toString(), u"E001"_s);
-
         const QIcon closed = filled(Qt::red);
         const QIcon open = filled(Qt::green);
         c.tree.setImages({closed, open});
@@ -206,7 +192,6 @@ private Q_SLOTS:
         QCOMPARE(image(c.employee), closed.cacheKey());
         c.tree.setFocusedNode(c.employee);
         QCOMPARE(image(c.employee), open.cacheKey());
-        // Without a selected image the focused node keeps its own.
         c.tree.setFocusedNode(c.finance);
         QCOMPARE(image(c.finance), closed.cacheKey());
         QCOMPARE(image(c.employee), closed.cacheKey());
