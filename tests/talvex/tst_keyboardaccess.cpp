@@ -1,13 +1,13 @@
 // The list window, the picker and the editor as a screen-reader or keyboard user
 // meets them: each input control named by the label before it, read through Qt's
-// accessibility interfaces; no control without a name; the designed mnemonics
-// working from anywhere in their window.
+// accessibility interfaces; no control without a name; the picker's mnemonics
+// working from anywhere in it (the list window's are tried in the docked host,
+// tst_hostwindow).
 
 #include "EditorDriver.h"
 #include "HostFixture.h"
 #include "ListWindow.h"
 
-#include "runtime/barmanager.h"
 #include "talvex/editor/FrmKqExchgClassEdt.h"
 #include "talvex/model/HR_Employee.h"
 #include "talvex/picker/FrmQryEmployeeList.h"
@@ -150,39 +150,6 @@ private Q_SLOTS:
                         check(editor.form, {u"员工工号"_s, u"调班时间"_s, u"调班理由"_s,
                                             u"时段一上班"_s, u"说明"_s, u"确定(O)"_s});
                     });
-    }
-
-    void listWindowMnemonicsWorkFromAnywhere_data()
-    {
-        QTest::addColumn<QString>("focus");
-        QTest::newRow("tree") << u"tlTypeList"_s;
-        QTest::newRow("grid") << u"cxGrid3"_s;
-        QTest::newRow("search text") << u"edtEmployeeCode"_s;
-        QTest::newRow("end date") << u"edtEndDate"_s;
-    }
-
-    void listWindowMnemonicsWorkFromAnywhere()
-    {
-        QFETCH(QString, focus);
-        HostFixture host;
-        ActiveListWindow w(host);
-        QVERIFY(QTest::qWaitForWindowActive(&w.form));
-        QWidget *start = w.child(focus);
-        start->setFocus();
-        QSignalSpy search(w.child<QPushButton>(u"btnQry"_s), &QPushButton::clicked);
-        QSignalSpy add(w.child<TdxBarItem>(u"btnAdd"_s), &TdxBarItem::clicked);
-
-        // A button's mnemonic clicks it the way a mouse would, a moment later.
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::AltModifier);
-        QTRY_COMPARE(search.count(), 1);
-        start->setFocus();
-        bool opened = false;
-        driveEditor(
-            [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier); },
-            [](OpenEditor &) {}, &opened);
-        QVERIFY(opened);
-        QCOMPARE(add.count(), 1);
-        QCOMPARE(search.count(), 1);
     }
 
     void pickerMnemonicsWorkFromAnywhere()

@@ -4,8 +4,6 @@
 #include "HostFixture.h"
 #include "RecordingHost.h"
 
-#include "hostapp/db/SqliteDatabase.h"
-#include "hostapp/services/WaitNotice.h"
 #include "runtime/dataset.h"
 #include "runtime/datetime.h"
 #include "runtime/editors/cxeditors.h"
@@ -14,8 +12,6 @@
 #include "talvex/project/HostFactory.h"
 
 #include <QTest>
-
-#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -58,50 +54,6 @@ bool runEditor(const QString &id, const std::function<void(OpenEditor &)> &drive
         [&] { saved = ShowKqExchgClassEdt(id.isEmpty() ? u"新增调班"_s : u"修改调班"_s, id); },
         drive, opened);
     return saved;
-}
-
-// Another desk's write, made on its own connection at the moment this desk's
-// connection begins its next write: after this desk's check, before its write.
-// It watches SQLite's statement trace; on PostgreSQL the same race is run by two
-// desk processes (tst_twohosts).
-class OtherDeskWritesFirst
-{
-public:
-    static bool staged() { return TestDatabase::backend() == DbBackend::Sqlite; }
-
-    OtherDeskWritesFirst(Database &db, QString statement)
-        : m_handle(dynamic_cast<SqliteDatabase &>(db).handle())
-        , m_other(db.location())
-        , m_statement(std::move(statement))
-    {
-        sqlite3_trace_v2(m_handle, SQLITE_TRACE_STMT, &traced, this);
-    }
-    ~OtherDeskWritesFirst() { sqlite3_trace_v2(m_handle, 0, nullptr, nullptr); }
-
-    bool done() const { return m_done; }
-
-private:
-    static int traced(unsigned, void *context, void *, void *sql)
-    {
-        auto *self = static_cast<OtherDeskWritesFirst *>(context);
-        if (!self->m_done && qstrncmp(static_cast<const char *>(sql), "BEGIN IMMEDIATE", 15) == 0) {
-            self->m_done = true;
-            self->m_other.execSql(self->m_statement);
-        }
-        return 0;
-    }
-
-    sqlite3 *m_handle;
-    SqliteDatabase m_other;
-    QString m_statement;
-    bool m_done = false;
-};
-
-QString otherDeskInsert(const QString &day)
-{
-    return u"  begin insert into Kq_ExchangeClass (ID, EmployeeCode, ExchgDate, WorkTime, "
-           "WorkFlag, ExchgType, ExchgeReason) values (SEQ_OCID.nextval, 'E001', to_date('"_s
-           + day + u"','yyyy-mm-dd'), 0, 0, 0, '另一台'); end; "_s;
 }
 
 } // namespace
@@ -490,58 +442,6 @@ private Q_SLOTS:
         QCOMPARE(host.db().nativeValue(
                      u"SELECT MODIFIED_TIME IS NOT NULL FROM Kq_ExchangeClass WHERE ID = 1"_s),
                  u"1"_s);
-    }
-
-    // Two desks passed the duplicate check for the same day; the other one saved
-    // first. The database refuses the write, which is rolled back and logged, and
-    // the dialog stays open with everything typed.
-    void losingTheRaceKeepsTheDialog_data()
-    {
-        QTest::addColumn<QString>("id");
-        QTest::addColumn<QString>("logged");
-        QTest::newRow("insert") << QString() << u"保存数据失败!该员工这一天已有调班记录"_s;
-        QTest::newRow("update") << u"2"_s << u"保存记录失败！"_s;
-    }
-
-    void losingTheRaceKeepsTheDialog()
-    {
-        QFETCH(QString, id);
-        QFETCH(QString, logged);
-        if (!OtherDeskWritesFirst::staged())
-            QSKIP("staged through SQLite's statement trace; tst_twohosts runs it on this engine");
-        HostFixture host;
-        std::unique_ptr<OtherDeskWritesFirst> otherDesk;
-        bool openAfterOk = false;
-        QStringList entered;
-        QString reason;
-        const bool saved = runEditor(id, [&](OpenEditor &e) {
-            e.setDay(QDate(2026, 12, 2));
-            if (id.isEmpty())
-                e.pick(u"10001"_s);
-            e.enter(dayShift);
-            e.setReason(u"我的理由"_s);
-            otherDesk =
-                std::make_unique<OtherDeskWritesFirst>(host.db(), otherDeskInsert(u"2026-12-02"_s));
-            e.ok();
-            openAfterOk = e.isOpen();
-            entered = e.entered();
-            reason = e.reason();
-        });
-        QVERIFY(otherDesk->done());
-        QVERIFY(!saved);
-        QVERIFY(openAfterOk);
-        QCOMPARE(entered, dayShift);
-        QCOMPARE(reason, u"我的理由"_s);
-        const QString day =
-            u"EmployeeCode='E001' and ExchgDate=to_date('2026-12-02','yyyy-mm-dd')"_s;
-        QCOMPARE(count(host.db(), day), u"1"_s);
-        QCOMPARE(storedRow(host.db(), day).value(10), u"另一台"_s);
-        QCOMPARE(storedRow(host.db(), u"ID=2"_s).value(1), u"2026-12-03"_s);
-        QVERIFY(!host.db().inTransaction());
-        QCOMPARE(host.log.latest().size(), 1);
-        QVERIFY(host.log.latest()[0].contains(logged));
-        QVERIFY(host.log.latest()[0].contains(u"该员工这一天已有调班记录"_s));
-        QVERIFY(!host.session.waitNotice().isShown());
     }
 
     // No exchange is saved for nobody (without a pick, or after typing over one),
