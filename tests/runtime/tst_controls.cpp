@@ -6,7 +6,6 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTest>
-#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 
@@ -15,70 +14,6 @@ class ControlsTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    // The generic commands walk a form's components: a page's controls must be
-    // reachable through the page control without entering any Qt internals.
-    void pageControlKeepsSheetsAsChildren()
-    {
-        TForm form;
-        auto *pages = new TcxPageControl(&form);
-        TcxTabSheet *first = pages->addPage(u"基本信息"_s);
-        auto *second = new TcxTabSheet;
-        second->setCaption(u"调班记录"_s);
-        pages->addPage(second);
-        auto *edit = new QLineEdit(second);
-
-        QCOMPARE(first->parent(), pages);
-        QCOMPARE(second->parent(), pages);
-        QCOMPARE(pages->pageCount(), 2);
-        QCOMPARE(pages->page(1), second);
-        QCOMPARE(pages->indexOf(second), 1);
-        const QList<QObject *> components = Rt::ownedComponents(&form);
-        QVERIFY(components.contains(first));
-        QVERIFY(components.contains(second));
-        QVERIFY(components.contains(edit));
-        // The tab bar's scroll buttons are no components of the form.
-        QVERIFY(form.findChild<QToolButton *>());
-        for (QObject *component : components)
-            QVERIFY(!qobject_cast<QToolButton *>(component));
-    }
-
-    void pageControlSwitchesPages()
-    {
-        TcxPageControl pages;
-        TcxTabSheet *first = pages.addPage(u"第一页"_s);
-        TcxTabSheet *second = pages.addPage(u"第二页"_s);
-        pages.resize(300, 200);
-        pages.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&pages));
-        QCOMPARE(pages.activePage(), first);
-        QVERIFY(first->isVisible());
-        QVERIFY(!second->isVisible());
-
-        QSignalSpy changed(&pages, &TcxPageControl::activePageChanged);
-        auto *tabBar = pages.findChild<QTabBar *>();
-        QTest::mouseClick(tabBar, Qt::LeftButton, {}, tabBar->tabRect(1).center());
-        QCOMPARE(pages.activePage(), second);
-        QVERIFY(second->isVisible());
-        QVERIFY(!first->isVisible());
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(changed.at(0).at(0).value<TcxTabSheet *>(), second);
-
-        pages.setActivePage(first);
-        QCOMPARE(tabBar->currentIndex(), 0);
-        QVERIFY(first->isVisible());
-        QCOMPARE(pages.activePageIndex(), 0);
-
-        pages.setActivePageIndex(7);
-        QCOMPARE(pages.activePage(), first);
-
-        // Tabs follow their sheets' captions and lives.
-        second->setCaption(u"第二页调班"_s);
-        QCOMPARE(tabBar->tabText(1), u"第二页调班"_s);
-        delete first;
-        QCOMPARE(tabBar->count(), 1);
-        QCOMPARE(pages.activePage(), second);
-    }
-
     // The filter bar: a tabless framed strip with controls at fixed places.
     void tabControlHoldsControlsInItsClientArea()
     {

@@ -115,29 +115,6 @@ private Q_SLOTS:
         QCOMPARE(dock->findChildren<QToolBar *>().size(), 1);
     }
 
-    void escapePressesTheCancelButtonOfAModalForm()
-    {
-        TForm form;
-        auto *cancel = new QPushButton(u"取消"_s, &form);
-        form.setCancelButton(cancel);
-        bool cancelled = false;
-        connect(cancel, &QPushButton::clicked, &form, [&] {
-            cancelled = true;
-            form.close();
-        });
-        QTimer::singleShot(0, &form, [&] { QTest::keyClick(&form, Qt::Key_Escape); });
-        QCOMPARE(form.showModal(), Rt::ModalResult::Cancel);
-        QVERIFY(cancelled);
-        QVERIFY(!form.isVisible());
-    }
-
-    void modalResultEndsTheModalShow()
-    {
-        TForm form;
-        QTimer::singleShot(0, &form, [&] { form.setModalResult(Rt::ModalResult::Ok); });
-        QCOMPARE(form.showModal(), Rt::ModalResult::Ok);
-    }
-
     // A dialog border keeps the designed client area: the user cannot resize it,
     // and a modal show keeps the border as it was.
     void dialogBorderFixesTheClientArea()
