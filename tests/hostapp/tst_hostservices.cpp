@@ -2,15 +2,12 @@
 
 #include "HostFixture.h"
 
-#include "hostapp/services/WaitNotice.h"
 #include "runtime/editors/cxeditors.h"
 #include "runtime/exceptions.h"
-#include "runtime/styles.h"
-#include "talvex/model/BaseObj.h"
-
 #include "runtime/grid/cxgrid.h"
 #include "runtime/spreadsheet/cell.h"
 #include "runtime/spreadsheet/spreadsheetbook.h"
+#include "talvex/model/BaseObj.h"
 
 #include <QFile>
 #include <QProcess>
@@ -101,23 +98,6 @@ private Q_SLOTS:
         QCOMPARE(dict->GetDictCombo(u" select StationCode,StationName from HR_StationInfo"_s),
                  combo);
         QCOMPARE(combo->items().count(), 3);
-    }
-
-    void waitNoticeShowsOnceAndHidesHarmlessly()
-    {
-        HostFixture host;
-        QWidget window;
-        host.session.setWindow(&window);
-        auto main = service(host.root.get(), &IFactoryIntf::GetMainIntf);
-        main->HideWaitMessage();
-        QVERIFY(!host.session.waitNotice().isShown());
-        main->ShowWaitMessage(u"正在读取数据，请稍候..."_s);
-        QVERIFY(host.session.waitNotice().isShown());
-        QCOMPARE(host.session.waitNotice().text(), u"正在读取数据，请稍候..."_s);
-        main->HideWaitMessage();
-        main->HideWaitMessage();
-        QVERIFY(!host.session.waitNotice().isShown());
-        QVERIFY(main->GetStyleRepository()->styleSheetCount() >= 4);
     }
 
     // A long list runs over pages: the captions head every page, the footer

@@ -206,22 +206,6 @@ private Q_SLOTS:
         QCOMPARE(FindWindowForm, d.form.get());
     }
 
-    void aPlainTableViewIsNotSearched()
-    {
-        Target t;
-        auto *plain = new TcxGridTableView(t.grid);
-        plain->createColumn();
-        plain->dataController()->setRecordCount(1);
-        plain->dataController()->setValue(0, 0, u"王芳"_s);
-        t.grid->levels().first()->setGridView(plain);
-        Dialog d;
-        d.form->setGridTarget(t.grid);
-        d.set(u"王芳"_s);
-        d.press();
-        QCOMPARE(plain->dataController()->focusedRecordIndex(), -1);
-        QCOMPARE(messages, QStringList{u"Talvex|查找不到要搜索的数据"_s});
-    }
-
     void withoutATargetTheButtonDoesNothing()
     {
         Dialog d;

@@ -292,30 +292,6 @@ private Q_SLOTS:
         QCOMPARE(focusedRecord(grid), -1);
     }
 
-    // The container search: the first banded grid, book or spreadsheet control a
-    // form or frame owns, where a later container's search replaces an earlier one's.
-    void findDataControlSearchesContainers()
-    {
-        TDllWindowForm window;
-        QCOMPARE(TDllWindowForm::FindDataControl(nullptr), nullptr);
-        QCOMPARE(TDllWindowForm::FindDataControl(addGrid(&window, u"g"_s, 1)), nullptr);
-
-        auto *frame = new TFrame(&window);
-        addGrid(frame, u"plain"_s, 30, false);
-        addTree(frame, u"tree"_s);
-        QCOMPARE(TDllWindowForm::FindDataControl(frame), nullptr);
-        TcxGrid *banded = addGrid(frame, u"banded"_s, 1);
-        addGrid(frame, u"second"_s, 1);
-        QCOMPARE(TDllWindowForm::FindDataControl(frame), banded);
-
-        auto *outer = new TFrame(&window);
-        auto *withBook = new TFrame(outer);
-        auto *book = new TcxSpreadSheetBook(withBook);
-        QCOMPARE(TDllWindowForm::FindDataControl(outer), book);
-        new TFrame(outer); // an empty container after it leaves none
-        QCOMPARE(TDllWindowForm::FindDataControl(outer), nullptr);
-    }
-
     // A frame's banded grid is exported and previewed in the frame's place; a plain
     // grid in a frame is out of reach.
     void aFramesGridTakesTheFramesPlace()

@@ -1,7 +1,6 @@
 #include "HostFixture.h"
 #include "RecordingHost.h"
 
-#include "hostapp/services/OperatorMessage.h"
 #include "runtime/dataset.h"
 #include "runtime/editors/cxeditors.h"
 #include "runtime/exceptions.h"
@@ -12,7 +11,6 @@
 #include "talvex/project/HostFactory.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -296,27 +294,6 @@ private Q_SLOTS:
         QVERIFY(byButton.chosen);
         QCOMPARE(byButton.employee->PersonName, u"欧阳 雪"_s);
         QCOMPARE(byButton.employee->Birthday, 0.0); // NULL
-    }
-
-    void aMissingColumnStopsTheChoice()
-    {
-        HostFixture host;
-        host.db().execute(u"UPDATE HR_Employee SET MobileNo = '13800000000', OptorCode = 'op';"
-                          "ALTER TABLE HR_Employee DROP COLUMN Remark"_s);
-        const Outcome out = pick(u"wf"_s, nullptr, [](const Picker &p) {
-            p.click(u"bbtnEnter"_s);
-            QVERIFY(p.form->isVisible());
-        });
-        QVERIFY(!out.chosen);
-        QCOMPARE(out.employee->MobileNo, u"13800000000"_s); // before the missing column
-        QVERIFY(out.employee->OptorCode.isEmpty());         // after it
-        // The operator reads the host's words; the log file names the column.
-        QCOMPARE(host.messages.size(), 1);
-        QCOMPARE(host.messages.first().icon, Rt::Icon::Stop);
-        QCOMPARE(host.messages.first().text, OperatorMessage::forFailure(DbFailure::Statement));
-        QFile log(host.log.filePath());
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        QVERIFY(QString::fromUtf8(log.readAll()).contains(u"Field 'Remark' not found"_s));
     }
 
     void hostErrorsEndTheCommandThatAsked()
