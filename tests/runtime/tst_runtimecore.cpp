@@ -23,11 +23,7 @@ class RuntimeCoreTest : public QObject
 
 private Q_SLOTS:
     void init() { Rt::setApplication(&application); }
-    void cleanup()
-    {
-        Rt::setMessageBoxResponder({});
-        application.setExceptionHandler({});
-    }
+    void cleanup() { application.setExceptionHandler({}); }
 
     // A silent abort ends the handler quietly; any other failure reaches the
     // application's handler, and nothing escapes to the caller.
@@ -46,20 +42,6 @@ private Q_SLOTS:
         Rt::runGuarded([] { throw std::runtime_error("plain"); });
         QCOMPARE(reported, (QStringList{u"ORA-00942"_s, u"plain"_s}));
         QCOMPARE(after, 0);
-    }
-
-    void defaultHandlingShowsTheMessage()
-    {
-        QList<Rt::MessageBoxRequest> shown;
-        Rt::setMessageBoxResponder([&](const Rt::MessageBoxRequest &r) {
-            shown << r;
-            return Rt::Answer::Ok;
-        });
-        application.setTitle(u"Talvex"_s);
-        Rt::runGuarded([] { throw Rt::Exception(u"坏了"_s); });
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].text, u"坏了"_s);
-        QCOMPARE(shown[0].icon, Rt::Icon::Stop);
     }
 
     // Forms and frames own what is created inside them; a nested frame keeps its

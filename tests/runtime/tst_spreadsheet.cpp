@@ -118,22 +118,6 @@ private Q_SLOTS:
         QCOMPARE(cell.dispatch(121, {1, 1, 0}).toInt(), 0);
     }
 
-    // The control's file holds its values and its formulas with their results.
-    void controlWritesItsSheets()
-    {
-        TCell cell;
-        fillControl(cell);
-        const QString file = m_dir.filePath(u"control.xls"_s);
-        QCOMPARE(cell.dispatch(129, {file}).toInt(), 1);
-        const Workbook book = readWorkbook(file);
-        QCOMPARE(book.sheetCount(), 2);
-        QCOMPARE(shown(book, 0, 1, 1), u"12"_s);
-        QCOMPARE(shown(book, 0, 3, 1), u"42.5"_s);
-        QCOMPARE(shown(book, 0, 3, 2), u"85"_s);
-        QCOMPARE(shown(book, 1, 1, 1), u"43.5"_s);
-        QCOMPARE(book.sheet(0).cell(3, 2)->formula->text(), u"B4*2"_s);
-    }
-
     void bookRecalculatesAsSwitched()
     {
         TcxSpreadSheetBook book;
