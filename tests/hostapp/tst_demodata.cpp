@@ -1,12 +1,13 @@
+#include "ModuleStatements.h"
 #include "TestDatabase.h"
 
 #include "hostapp/db/DemoData.h"
 #include "hostapp/db/OperatorRights.h"
 #include "hostapp/db/Schema.h"
-#include "runtime/exceptions.h"
 #include "hostapp/db/SchemaTables.h"
 #include "hostapp/db/SqliteDatabase.h"
 #include "runtime/dataset.h"
+#include "runtime/exceptions.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -211,25 +212,19 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("sql");
         const QString scope = u"('01','0101','02')"_s;
-        QTest::newRow("list search")
-            << u" select a.* from Kq_ExchangeClass a,hr_employee e  where  a.employeecode=e.employeecode  and a.ExchgDate >= to_date('2026-11-05','yyyy-mm-dd')   and a.ExchgDate <= to_date('2026-12-05','yyyy-mm-dd') and e.DeptCode in "_s
-                   + scope + u" order by a.EmployeeCode , a.ExchgDate  "_s;
+        const QString begin = u"2026-11-05"_s;
+        const QString end = u"2026-12-05"_s;
+        QTest::newRow("list search") << ExchangeQueries::search({begin, end, u"-1"_s, {}}, scope);
         QTest::newRow("department list")
-            << u" select a.* from Kq_ExchangeClass a,HR_Employee b    where a.EmployeeCode=b.EmployeeCode   and substr(b.DeptCode,1,4 ) ='0101' and b.DeptCode in "_s
-                   + scope
-                   + u" and a.ExchgDate >= to_date('2026-11-05','yyyy-mm-dd')   and a.ExchgDate <= to_date('2026-12-05','yyyy-mm-dd') order by a.EmployeeCode , a.ExchgDate "_s;
+            << ExchangeQueries::byDepartment(u"0101"_s, begin, end, scope);
         QTest::newRow("duplicate count")
-            << u"select count(1) from Kq_ExchangeClass  where employeecode='000007' and ExchgDate = to_date('2026-12-01','yyyy-mm-dd') and ID<>5"_s;
-        QTest::newRow("plan count")
-            << u" select count(1)\u3000from Kq_WorkPlan where employeecode='000007' and WorkDate<=to_date('2026-12-01','yyyy-mm-dd')"_s;
+            << EditorStatements::duplicateCount(u"000007"_s, u"2026-12-01"_s, u"5"_s);
+        QTest::newRow("plan count") << EditorStatements::planCount(u"000007"_s, u"2026-12-01"_s);
         QTest::newRow("last planned day")
-            << u" select *\u3000from Kq_WorkPlan   where  WorkDate=( select Max(WorkDate) from Kq_WorkPlan where  employeecode='000007' and WorkDate<=to_date('2026-12-01','yyyy-mm-dd') )  and employeecode='000007'"_s;
-        QTest::newRow("cycle day")
-            << u"select * from Kq_ClassDetail where ClassID='BC4' and SubClassNo=3"_s;
-        QTest::newRow("load exchange")
-            << u"select a.*,b.personname from Kq_ExchangeClass a,hr_employee b where a.employeecode=b.employeecode and a.ID=12 "_s;
-        QTest::newRow("employee names")
-            << u" select EmployeeCode,PersonName from HR_Employee    where  DeptCode in "_s + scope;
+            << EditorStatements::lastPlannedDay(u"000007"_s, u"2026-12-01"_s);
+        QTest::newRow("cycle day") << EditorStatements::cycleDay(u"BC4"_s, 3);
+        QTest::newRow("load exchange") << EditorStatements::loadExchange(u"12"_s);
+        QTest::newRow("employee names") << ExchangeQueries::employeeNames(scope);
     }
 
     void moduleStatementsUseIndexes()

@@ -2,14 +2,10 @@
 // its file read back by xlrd, a reader we did not write.
 
 #include "HostFixture.h"
-
-#include "runtime/editors/cxeditors.h"
-#include "runtime/grid/cxgrid.h"
-#include "talvex/work/WorkWindow.h"
+#include "ListWindow.h"
 
 #include <QFile>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,31 +41,14 @@ QStringList readBack(const QString &file)
     return QString::fromUtf8(python.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
-// What the register shows for the same range: the visible columns' captions, each
-// record's texts and the footer, as lines of tab-separated cells.
+// What the register shows for the same range: the visible columns' captions and
+// each record's texts, as lines of tab-separated cells.
 QStringList shownByTheRegister(const QDate &from, const QDate &to)
 {
     HostFixture fixture;
-    TWorkWindowForm form;
-    form.InitWindow();
-    form.show();
-    form.findChild<TcxDateEdit *>(u"edtBeginDate"_s)->setDate(from);
-    form.findChild<TcxDateEdit *>(u"edtEndDate"_s)->setDate(to);
-    form.findChild<QPushButton *>(u"btnQry"_s)->click();
-    auto *view = form.findChild<TcxGridTableView *>(u"TableKQExchangeClass"_s);
-    const QList<TcxGridColumn *> columns = view->visibleColumns();
     QStringList lines;
-    QStringList cells;
-    for (const TcxGridColumn *column : columns)
-        cells << column->caption();
-    lines << cells.join(u'\t');
-    for (int r = 0; r < view->dataController()->recordCount(); ++r) {
-        cells.clear();
-        for (const TcxGridColumn *column : columns)
-            cells << view->dataController()->displayText(r, column->index());
+    for (const QStringList &cells : ListWindow(from, to).shown())
         lines << cells.join(u'\t');
-    }
-    form.FreeWindow();
     return lines;
 }
 

@@ -2,7 +2,7 @@
 // backend: what each kind of change records, what leaves nothing, that nobody
 // can change it, and how the history window's query finds changes.
 
-#include "HostFixture.h"
+#include "Fixture.h"
 #include "ModuleStatements.h"
 
 #include "hostapp/db/ExchangeHistory.h"
@@ -63,17 +63,16 @@ private Q_SLOTS:
         QTest::addColumn<QString>("operatorCode");
         QTest::addColumn<QString>("kind");
 
-        ModuleSql::Exchange exchange{u"E003"_s,  u"2026-12-01"_s, u"08:00"_s,
-                                     u"12:00"_s, u"13:00"_s,      u"17:30"_s,
-                                     u"510"_s,   u"培训 'A'"_s,   u"备注"_s};
-        exchange.operatorCode = u"clerk"_s;
-        QTest::newRow("insert") << ModuleSql::insertExchange(exchange) << u"6"_s << u"clerk"_s
-                                << u"INSERT"_s;
-        exchange.date = u"2026-12-04"_s;
+        EditorStatements::Entry exchange{u"E003"_s,  u"2026-12-01"_s, u"08:00"_s, u"12:00"_s,
+                                         u"13:00"_s, u"17:30"_s,      u"510"_s,   u"培训 'A'"_s,
+                                         u"备注"_s,  u"clerk"_s};
+        QTest::newRow("insert") << EditorStatements::insertExchange(exchange) << u"6"_s
+                                << u"clerk"_s << u"INSERT"_s;
+        exchange.exchgDate = u"2026-12-04"_s;
         exchange.operatorCode = u"admin"_s;
-        QTest::newRow("update") << ModuleSql::updateExchange(u"2"_s, exchange) << u"2"_s
+        QTest::newRow("update") << EditorStatements::updateExchange(u"2"_s, exchange) << u"2"_s
                                 << u"admin"_s << u"UPDATE"_s;
-        QTest::newRow("delete") << ModuleSql::deleteExchange(u"3"_s) << u"3"_s << u"viewer"_s
+        QTest::newRow("delete") << ExchangeQueries::deleteExchange(u"3"_s) << u"3"_s << u"viewer"_s
                                 << u"DELETE"_s;
     }
 
@@ -111,55 +110,21 @@ private Q_SLOTS:
                  field(kind == u"DELETE"_s ? before : after, u"EmployeeCode"_s));
     }
 
-    void updateMarksTheChangedFields()
-    {
-        Fixture fixture;
-        Database &db = fixture.db();
-        ModuleSql::Exchange exchange{u"E001"_s,  u"2026-12-03"_s, u"09:00"_s,
-                                     u"12:00"_s, u"13:00"_s,      u"18:00"_s};
-        exchange.workTime = u"540"_s;
-        exchange.reason = u"家中有事"_s;
-        QVERIFY(db.execSql(ModuleSql::updateExchange(u"2"_s, exchange)));
-        const ExchangeHistory::Change change = allChanges(db).first();
-        QStringList changed;
-        for (int f = 0; f < change.before.size(); ++f) {
-            if (change.changed(f))
-                changed.append(ExchangeHistory::fields().at(f));
-        }
-        QCOMPARE(changed, (QStringList{u"ExchgeReason"_s, u"MODIFIED_TIME"_s}));
-        QCOMPARE(field(change.before, u"ExchgeReason"_s), u"培训"_s);
-        QCOMPARE(field(change.after, u"ExchgeReason"_s), u"家中有事"_s);
-        QCOMPARE(field(change.before, u"MODIFIED_TIME"_s), QString());
-    }
-
-    // The session's operator, as the host sets it, is the one recorded.
-    void theHostsOperatorIsRecorded()
-    {
-        HostFixture host(u"clerk"_s);
-        IntfPtr<IDbIntf> db;
-        host.root->GetDbIntf(db);
-        QVERIFY(db->ExecSql(ModuleSql::deleteExchange(u"4"_s)));
-        QCOMPARE(allChanges(host.db()).first().operatorCode, u"clerk"_s);
-
-        // A connection that names no operator records none.
-        const std::unique_ptr<Database> other = host.fixture.connect();
-        QVERIFY(other->execSql(ModuleSql::deleteExchange(u"5"_s)));
-        QCOMPARE(allChanges(host.db()).first().operatorCode, QString());
-    }
-
     void failedSavesLeaveNoEntry_data()
     {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<bool>("rolledBack");
         QTest::newRow("insert rolled back")
-            << ModuleSql::insertExchange({u"E003"_s, u"2026-12-01"_s}) << true;
+            << EditorStatements::insertExchange(exchange(u"E003"_s, u"2026-12-01"_s)) << true;
         QTest::newRow("update rolled back")
-            << ModuleSql::updateExchange(u"2"_s, {u"E001"_s, u"2026-12-04"_s}) << true;
-        QTest::newRow("delete rolled back") << ModuleSql::deleteExchange(u"1"_s) << true;
+            << EditorStatements::updateExchange(u"2"_s, exchange(u"E001"_s, u"2026-12-04"_s))
+            << true;
+        QTest::newRow("delete rolled back") << ExchangeQueries::deleteExchange(u"1"_s) << true;
         QTest::newRow("insert refused: the day is taken")
-            << ModuleSql::insertExchange({u"E001"_s, u"2026-12-03"_s}) << false;
+            << EditorStatements::insertExchange(exchange(u"E001"_s, u"2026-12-03"_s)) << false;
         QTest::newRow("update refused: the day is taken")
-            << ModuleSql::updateExchange(u"1"_s, {u"E001"_s, u"2026-12-03"_s}) << false;
+            << EditorStatements::updateExchange(u"1"_s, exchange(u"E001"_s, u"2026-12-03"_s))
+            << false;
     }
 
     void failedSavesLeaveNoEntry()
@@ -204,7 +169,7 @@ private Q_SLOTS:
         Fixture fixture;
         Database &db = fixture.db();
         db.setOperatorCode(u"clerk"_s);
-        QVERIFY(db.execSql(ModuleSql::deleteExchange(u"4"_s)));
+        QVERIFY(db.execSql(ExchangeQueries::deleteExchange(u"4"_s)));
         const QList<ExchangeHistory::Change> before = allChanges(db);
         try {
             if (oracle)
@@ -258,10 +223,12 @@ private Q_SLOTS:
         Fixture fixture;
         Database &db = fixture.db();
         db.setOperatorCode(u"admin"_s);
-        QVERIFY(db.execSql(ModuleSql::updateExchange(u"1"_s, {u"E001"_s, u"2026-11-21"_s})));
+        QVERIFY(db.execSql(
+            EditorStatements::updateExchange(u"1"_s, exchange(u"E001"_s, u"2026-11-21"_s))));
         db.setOperatorCode(u"clerk"_s);
-        QVERIFY(db.execSql(ModuleSql::updateExchange(u"4"_s, {u"E003"_s, u"2026-12-05"_s})));
-        QVERIFY(db.execSql(ModuleSql::deleteExchange(u"3"_s))); // E002, 欧阳 雪
+        QVERIFY(db.execSql(
+            EditorStatements::updateExchange(u"4"_s, exchange(u"E003"_s, u"2026-12-05"_s))));
+        QVERIFY(db.execSql(ExchangeQueries::deleteExchange(u"3"_s))); // E002, 欧阳 雪
 
         QStringList found;
         for (const ExchangeHistory::Change &change :
@@ -271,5 +238,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(HistoryTest)
+QTEST_GUILESS_MAIN(HistoryTest)
 #include "tst_history.moc"

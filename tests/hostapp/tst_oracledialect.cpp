@@ -12,8 +12,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString scope = Fixture::adminScope();
-
 QStringList translated(const QString &oracleSql,
                        OracleSql::Target target = OracleSql::Target::Sqlite)
 {
@@ -25,11 +23,10 @@ QStringList translated(const QString &oracleSql,
     return texts;
 }
 
-// A one-row query of an expression, on any backend.
-QString valueOf(Database &db, const QString &expression)
+// A one-row query of an expression.
+QString one(const QString &expression)
 {
-    return db.queryValue(u"select "_s + expression
-                         + u" from HR_StationInfo where StationCode='01'"_s);
+    return u"select "_s + expression + u" from HR_StationInfo where StationCode='01'"_s;
 }
 
 } // namespace
@@ -127,55 +124,6 @@ private Q_SLOTS:
         QCOMPARE(translated(oracle, OracleSql::Target::PostgreSql), postgresql);
     }
 
-    // Every statement form the module sends, with its exact blanks, runs on the
-    // host's schema. The rows each one returns are checked in tst_database.
-    void moduleStatementsRun_data()
-    {
-        QTest::addColumn<QString>("sql");
-        const QString begin = u"2026-11-05"_s;
-        const QString end = u"2026-12-05"_s;
-        ModuleSql::Exchange exchange{u"E003"_s, u"2026-12-01"_s};
-
-        QTest::newRow("department objects") << ModuleSql::deptObjects(scope);
-        QTest::newRow("department list") << ModuleSql::deptList(u"0101"_s, scope, begin, end);
-        QTest::newRow("search") << ModuleSql::search(scope, begin, end);
-        QTest::newRow("search by text and type")
-            << ModuleSql::search(scope, begin, end, u"HT"_s, u"1"_s);
-        QTest::newRow("default list") << ModuleSql::defaultList(scope, begin, end);
-        QTest::newRow("employee names") << ModuleSql::employeeNames(scope);
-        QTest::newRow("editor departments") << ModuleSql::editorDepartments();
-        QTest::newRow("load exchange") << ModuleSql::loadExchange(u"2"_s);
-        QTest::newRow("plan count (U+3000)") << ModuleSql::planCount(u"E001"_s, end);
-        QTest::newRow("last planned day (U+3000)") << ModuleSql::lastPlannedDay(u"E001"_s, end);
-        QTest::newRow("cycle length") << ModuleSql::cycleLength(u"BC4"_s);
-        QTest::newRow("cycle day") << ModuleSql::cycleDay(u"BC4"_s, 3);
-        QTest::newRow("duplicate count") << ModuleSql::duplicateCount(u"E001"_s, end);
-        QTest::newRow("duplicate count, modify")
-            << ModuleSql::duplicateCount(u"E001"_s, end, u"2"_s);
-        QTest::newRow("picker, all states") << ModuleSql::pickerSearch(u"WF"_s, -1);
-        QTest::newRow("picker, active") << ModuleSql::pickerSearch(u"WF"_s, 0);
-        QTest::newRow("picker departments") << ModuleSql::pickerDepartments();
-        QTest::newRow("picker stations") << ModuleSql::pickerStations();
-        QTest::newRow("insert block") << ModuleSql::insertExchange(exchange);
-        QTest::newRow("update") << ModuleSql::updateExchange(u"2"_s, exchange);
-        QTest::newRow("delete block") << ModuleSql::deleteExchange(u"3"_s);
-    }
-
-    void moduleStatementsRun()
-    {
-        QFETCH(QString, sql);
-        Fixture fixture;
-        Database &db = fixture.db();
-        const auto statements =
-            OracleSql::translate(sql, OracleSql::Target::Sqlite, [](const QString &) { return 1; });
-        if (statements.first().kind == OracleSql::StatementKind::Select) {
-            std::unique_ptr<TDataSet> rows(db.openQuery(sql));
-            QVERIFY(rows->fieldCount() > 0);
-        } else {
-            QVERIFY(db.execSql(sql));
-        }
-    }
-
     // A quote typed by the user arrives doubled and must come back as typed,
     // whatever else the text holds.
     void userTextStaysInsideItsLiteral_data()
@@ -195,14 +143,14 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         Fixture fixture;
-        ModuleSql::Exchange exchange{u"E003"_s, u"2026-12-01"_s};
+        EditorStatements::Entry exchange = ::exchange(u"E003"_s, u"2026-12-01"_s);
         exchange.reason = text;
         exchange.remark = text;
-        QVERIFY(fixture.db().execSql(ModuleSql::insertExchange(exchange)));
+        QVERIFY(fixture.db().execSql(EditorStatements::insertExchange(exchange)));
         QCOMPARE(fixture.db().queryValue(u"select ExchgeReason from Kq_ExchangeClass where ID=6"_s),
                  text);
         QCOMPARE(fixture.db().queryValue(u"select count(1) from Kq_ExchangeClass where Remark='"_s
-                                         + ModuleSql::doubled(text) + u"'"_s),
+                                         + SqlText::escaped(text) + u"'"_s),
                  u"1"_s);
         QCOMPARE(fixture.db().queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"6"_s);
     }
@@ -266,82 +214,57 @@ private Q_SLOTS:
         }
     }
 
-    void regexpReplaceFollowsOracle_data()
+    // Functions and LIKE as Oracle has them: REGEXP_REPLACE's forms and NULLs;
+    // LIKE with regard to case (the module relies on upper()) and without an
+    // escape character unless told; upper and lower change a to z only.
+    void oracleSemantics_data()
     {
-        QTest::addColumn<QString>("expression");
+        QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("value");
-        QTest::newRow("removes blanks")
-            << u"REGEXP_REPLACE(Trim(' 欧阳 雪 '),' ','')"_s << u"欧阳雪"_s;
-        QTest::newRow("groups")
-            << u"regexp_replace('2026-12-05','(\\d+)-(\\d+)-(\\d+)','\\3.\\2.\\1')"_s
+        QTest::newRow("regexp_replace removes blanks")
+            << one(u"REGEXP_REPLACE(Trim(' 欧阳 雪 '),' ','')"_s) << u"欧阳雪"_s;
+        QTest::newRow("regexp_replace groups")
+            << one(u"regexp_replace('2026-12-05','(\\d+)-(\\d+)-(\\d+)','\\3.\\2.\\1')"_s)
             << u"05.12.2026"_s;
-        QTest::newRow("replacement left out") << u"regexp_replace('a1b22','[0-9]')"_s << u"ab"_s;
-        QTest::newRow("null source") << u"regexp_replace(null,'a','b')"_s << QString();
-        QTest::newRow("null pattern") << u"regexp_replace('abc',null,'x')"_s << u"abc"_s;
+        QTest::newRow("regexp_replace without replacement")
+            << one(u"regexp_replace('a1b22','[0-9]')"_s) << u"ab"_s;
+        QTest::newRow("regexp_replace of null")
+            << one(u"regexp_replace(null,'a','b')"_s) << QString();
+        QTest::newRow("regexp_replace, null pattern")
+            << one(u"regexp_replace('abc',null,'x')"_s) << u"abc"_s;
+        QTest::newRow("like regards case")
+            << u"select count(1) from HR_Employee where PyCode like '%wf%'"_s << u"0"_s;
+        QTest::newRow("like after upper")
+            << u"select count(1) from HR_Employee where upper(PyCode) like '%WF%'"_s << u"1"_s;
+        QTest::newRow("like takes a backslash as it is")
+            << u"select count(1) from HR_StationInfo where 'a\\b' like 'a\\b'"_s << u"2"_s;
+        QTest::newRow("like with an escape given")
+            << u"select count(1) from HR_StationInfo where 'a%' like 'a!%' escape '!'"_s << u"2"_s;
+        QTest::newRow("upper") << one(u"upper('ab\u00e9\u00df\u738b')"_s)
+                               << u"AB\u00e9\u00df\u738b"_s;
+        QTest::newRow("lower") << one(u"lower('AB\u00c9\u738b')"_s) << u"ab\u00c9\u738b"_s;
+        QTest::newRow("upper of null") << one(u"upper(null)"_s) << QString();
     }
 
-    void regexpReplaceFollowsOracle()
+    void oracleSemantics()
     {
-        QFETCH(QString, expression);
+        QFETCH(QString, sql);
         QFETCH(QString, value);
         Fixture fixture;
-        QCOMPARE(valueOf(fixture.db(), expression), value);
+        QCOMPARE(fixture.db().queryValue(sql), value);
     }
 
     void invalidPatternFailsClearly()
     {
         Fixture fixture;
+        const QString sql = one(u"regexp_replace('a', '(', '')"_s);
         try {
-            valueOf(fixture.db(), u"regexp_replace('a', '(', '')"_s);
+            fixture.db().queryValue(sql);
             QFAIL("an invalid pattern must raise");
         } catch (const Rt::DatabaseError &e) {
             QVERIFY2(e.message().contains(u"regexp_replace('a', '(', '')"_s),
                      qPrintable(e.message()));
         }
-    }
-
-    // Oracle's LIKE compares with regard to case; the module relies on upper().
-    void likeRegardsCase()
-    {
-        Fixture fixture;
-        Database &db = fixture.db();
-        QCOMPARE(db.queryValue(u"select count(1) from HR_Employee where PyCode like '%wf%'"_s),
-                 u"0"_s);
-        QCOMPARE(
-            db.queryValue(u"select count(1) from HR_Employee where upper(PyCode) like '%WF%'"_s),
-            u"1"_s);
-    }
-
-    // Oracle's LIKE has no escape character unless told; a backslash is itself.
-    void likeTakesABackslashAsItIs()
-    {
-        Fixture fixture;
-        QCOMPARE(
-            fixture.db().queryValue(
-                u"select count(1) from HR_StationInfo where StationCode='01' and 'a\\b' like 'a\\b'"_s),
-            u"1"_s);
-        QCOMPARE(
-            fixture.db().queryValue(
-                u"select count(1) from HR_StationInfo where StationCode='01' and 'a%' like 'a!%' escape '!'"_s),
-            u"1"_s);
-    }
-
-    // upper and lower change a to z only, as the module's own upper-casing does.
-    void caseChangesOnlyAsciiLetters_data()
-    {
-        QTest::addColumn<QString>("expression");
-        QTest::addColumn<QString>("value");
-        QTest::newRow("upper") << u"upper('ab\u00e9\u00df\u738b')"_s << u"AB\u00e9\u00df\u738b"_s;
-        QTest::newRow("lower") << u"lower('AB\u00c9\u738b')"_s << u"ab\u00c9\u738b"_s;
-        QTest::newRow("null") << u"upper(null)"_s << QString();
-    }
-
-    void caseChangesOnlyAsciiLetters()
-    {
-        QFETCH(QString, expression);
-        QFETCH(QString, value);
-        Fixture fixture;
-        QCOMPARE(valueOf(fixture.db(), expression), value);
     }
 };
 

@@ -79,7 +79,7 @@ private Q_SLOTS:
         dropConnection(fixture, db);
         QCOMPARE(failureOf([&] { count(db); }), DbFailure::ConnectionLost);
 
-        QVERIFY(db.execSql(ModuleSql::deleteExchange(u"4"_s)));
+        QVERIFY(db.execSql(ExchangeQueries::deleteExchange(u"4"_s)));
         QCOMPARE(count(db), u"4"_s);
         QCOMPARE(db.nativeValue(u"SELECT OperatorCode FROM Kq_ExchangeClassHistory"_s), u"clerk"_s);
     }
@@ -90,7 +90,7 @@ private Q_SLOTS:
         Fixture fixture;
         Database &db = fixture.db();
         db.beginTrans();
-        QVERIFY(db.execSql(ModuleSql::insertExchange({u"E003"_s, u"2026-12-01"_s})));
+        QVERIFY(db.execSql(EditorStatements::insertExchange(exchange(u"E003"_s, u"2026-12-01"_s))));
         dropConnection(fixture, db);
         QCOMPARE(failureOf([&] { db.commitTrans(); }), DbFailure::ConnectionLost);
         QVERIFY(!db.inTransaction());
@@ -107,7 +107,8 @@ private Q_SLOTS:
         db.beginTrans();
         dropConnection(fixture, db);
         QCOMPARE(failureOf([&] {
-                     db.execSql(ModuleSql::insertExchange({u"E003"_s, u"2026-12-01"_s}));
+                     db.execSql(
+                         EditorStatements::insertExchange(exchange(u"E003"_s, u"2026-12-01"_s)));
                  }),
                  DbFailure::ConnectionLost);
         QVERIFY(!db.inTransaction());

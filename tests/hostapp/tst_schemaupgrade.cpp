@@ -87,24 +87,25 @@ UPDATE Sys_Sequence SET NextValue = 4;
     {
         Schema::upgrade(*m_db);
         m_db->setOperatorCode(u"clerk"_s);
-        QVERIFY(m_db->execSql(ModuleSql::insertExchange({u"E002"_s, u"2026-12-05"_s})));
+        QVERIFY(
+            m_db->execSql(EditorStatements::insertExchange(exchange(u"E002"_s, u"2026-12-05"_s))));
         QCOMPARE(m_db->queryValue(u"select ID from Kq_ExchangeClass where ExchgDate ="
                                   u" to_date('2026-12-05','yyyy-mm-dd')"_s),
                  u"4"_s);
         try {
-            m_db->execSql(ModuleSql::insertExchange({u"E001"_s, u"2026-12-03"_s}));
+            m_db->execSql(EditorStatements::insertExchange(exchange(u"E001"_s, u"2026-12-03"_s)));
             QFAIL("the employee's day is taken");
         } catch (const DbError &e) {
             QCOMPARE(e.failure(), DbFailure::UniqueDayTaken);
         }
-        QVERIFY(m_db->execSql(ModuleSql::deleteExchange(u"1"_s)));
+        QVERIFY(m_db->execSql(ExchangeQueries::deleteExchange(u"1"_s)));
         const QDate today = QDate::currentDate();
         const QList<ExchangeHistory::Change> changes = ExchangeHistory::find(*m_db, {today, today});
         QCOMPARE(changes.size(), 2);
         QCOMPARE(changes.at(0).kind, u"DELETE"_s);
         QCOMPARE(changes.at(1).operatorCode, u"clerk"_s);
-        const std::unique_ptr<TDataSet> list(
-            m_db->openQuery(ModuleSql::search(u"('01')"_s, u"2026-11-01"_s, u"2026-12-31"_s)));
+        const std::unique_ptr<TDataSet> list(m_db->openQuery(
+            ExchangeQueries::search({u"2026-11-01"_s, u"2026-12-31"_s, u"-1"_s, {}}, u"('01')"_s)));
         QCOMPARE(list->recordCount(), 3);
         QCOMPARE(list->fieldByName(u"ID"_s).asString(), u"3"_s);
     }

@@ -93,12 +93,13 @@ int main(int argc, char *argv[])
             const QString date = words.value(2);
             if (words.value(0) == u"check"_s) {
                 QString count;
-                dbService->QueryValue(ModuleSql::duplicateCount(employee, date), count);
+                dbService->QueryValue(EditorStatements::duplicateCount(employee, date, QString()),
+                                      count);
                 answer(qPrintable(u"count "_s + count));
             } else if (words.value(0) == u"save"_s) {
-                ModuleSql::Exchange exchange{employee, date};
-                exchange.operatorCode = session.currentOperator()->OperatorCode;
-                answer(saveAsTheModule(*root.get(), ModuleSql::insertExchange(exchange))
+                const EditorStatements::Entry entry =
+                    exchange(employee, date, session.currentOperator()->OperatorCode);
+                answer(saveAsTheModule(*root.get(), EditorStatements::insertExchange(entry))
                            ? "saved"
                            : "failed");
             } else {

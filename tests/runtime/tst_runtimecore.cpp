@@ -1,7 +1,6 @@
 #include "runtime/application.h"
 #include "runtime/barmanager.h"
 #include "runtime/component.h"
-#include "runtime/dialogs.h"
 #include "runtime/exceptions.h"
 #include "runtime/form.h"
 #include "runtime/formborder.h"
@@ -24,25 +23,7 @@ class RuntimeCoreTest : public QObject
 
 private Q_SLOTS:
     void init() { Rt::setApplication(&application); }
-    void cleanup()
-    {
-        Rt::setMessageBoxResponder({});
-        application.setExceptionHandler({});
-    }
-
-    void messageBoxesGoToTheResponder()
-    {
-        Rt::MessageBoxRequest seen;
-        Rt::setMessageBoxResponder([&](const Rt::MessageBoxRequest &r) {
-            seen = r;
-            return Rt::Answer::No;
-        });
-        QCOMPARE(Rt::messageBox(u"确定?"_s, u"提示"_s, Rt::Buttons::YesNo, Rt::Icon::Question),
-                 Rt::Answer::No);
-        QCOMPARE(seen.text, u"确定?"_s);
-        QCOMPARE(seen.buttons, Rt::Buttons::YesNo);
-        QCOMPARE(seen.icon, Rt::Icon::Question);
-    }
+    void cleanup() { application.setExceptionHandler({}); }
 
     // A silent abort ends the handler quietly; any other failure reaches the
     // application's handler, and nothing escapes to the caller.
@@ -61,20 +42,6 @@ private Q_SLOTS:
         Rt::runGuarded([] { throw std::runtime_error("plain"); });
         QCOMPARE(reported, (QStringList{u"ORA-00942"_s, u"plain"_s}));
         QCOMPARE(after, 0);
-    }
-
-    void defaultHandlingShowsTheMessage()
-    {
-        QList<Rt::MessageBoxRequest> shown;
-        Rt::setMessageBoxResponder([&](const Rt::MessageBoxRequest &r) {
-            shown << r;
-            return Rt::Answer::Ok;
-        });
-        application.setTitle(u"Talvex"_s);
-        Rt::runGuarded([] { throw Rt::Exception(u"坏了"_s); });
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].text, u"坏了"_s);
-        QCOMPARE(shown[0].icon, Rt::Icon::Stop);
     }
 
     // Forms and frames own what is created inside them; a nested frame keeps its
@@ -96,10 +63,6 @@ private Q_SLOTS:
             QVERIFY(!owned.contains(internal));
         QCOMPARE(Rt::ownedComponents(frame), QList<QObject *>{inFrame});
         QVERIFY(Rt::ownedComponents(panel).isEmpty());
-
-        Rt::setTag(edit, 9999);
-        QCOMPARE(Rt::tag(edit), 9999);
-        QCOMPARE(Rt::tag(panel), 0);
     }
 
     void barsMergeIntoAnotherManagerAndBack()
@@ -132,51 +95,6 @@ private Q_SLOTS:
         hostBars.unmerge(&formBars);
         QCOMPARE(host.findChildren<QToolBar *>().size(), 0);
         QCOMPARE(dock->findChildren<QToolBar *>().size(), 1);
-    }
-
-    void escapePressesTheCancelButtonOfAModalForm()
-    {
-        TForm form;
-        auto *cancel = new QPushButton(u"取消"_s, &form);
-        form.setCancelButton(cancel);
-        bool cancelled = false;
-        connect(cancel, &QPushButton::clicked, &form, [&] {
-            cancelled = true;
-            form.close();
-        });
-        QTimer::singleShot(0, &form, [&] { QTest::keyClick(&form, Qt::Key_Escape); });
-        QCOMPARE(form.showModal(), Rt::ModalResult::Cancel);
-        QVERIFY(cancelled);
-        QVERIFY(!form.isVisible());
-    }
-
-    void fileDialogsGoToTheResponder()
-    {
-        QString seenTitle, seenFilter;
-        Rt::setFileDialogResponder([&](TFileDialog &dialog) {
-            seenTitle = dialog.title();
-            seenFilter = dialog.filter();
-            dialog.setFileName(u"/tmp/导出.xls"_s);
-            return true;
-        });
-        TSaveDialog save;
-        save.setTitle(u"另存为Excel"_s);
-        save.setFilter(u"Mircrosoft Excel工作簿(*.xls)|*.xls"_s);
-        QVERIFY(save.execute());
-        QCOMPARE(save.fileName(), u"/tmp/导出.xls"_s);
-        QCOMPARE(seenTitle, u"另存为Excel"_s);
-        QCOMPARE(seenFilter, u"Mircrosoft Excel工作簿(*.xls)|*.xls"_s);
-        Rt::setFileDialogResponder([](TFileDialog &) { return false; });
-        TOpenDialog open;
-        QVERIFY(!open.execute());
-        Rt::setFileDialogResponder({});
-    }
-
-    void modalResultEndsTheModalShow()
-    {
-        TForm form;
-        QTimer::singleShot(0, &form, [&] { form.setModalResult(Rt::ModalResult::Ok); });
-        QCOMPARE(form.showModal(), Rt::ModalResult::Ok);
     }
 
     // A dialog border keeps the designed client area: the user cannot resize it,

@@ -11,7 +11,6 @@
 #include "runtime/xls/formula.h"
 #include "runtime/xls/numberformat.h"
 #include "runtime/xls/reader.h"
-#include "runtime/xls/writer.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -60,36 +59,6 @@ void fillControl(TCell &cell)
     cell.setCellFormula(3, 4, 0, u"B4*2"_s);
     cell.setCellText(1, 1, 1, u"第二页"_s);
     cell.setCellFormula(2, 2, 1, u"Sheet1!B4+1"_s);
-}
-
-// The export of a spreadsheet control as the generic command runs it: the
-// control writes itself, a book loads the file, gets word wrap on every cell and
-// the control's formulas as live formulas, and saves it again.
-void exportControl(TCell &control, const QString &file)
-{
-    control.dispatch(129, {file});
-    TcxSpreadSheetBook book;
-    book.LoadFromFile(file);
-    book.SetAutoRecalc(false);
-    {
-        TcxSpreadSheetBook::UpdateScope update(book);
-        for (int s = 0; s < control.dispatch(228).toInt(); ++s) {
-            for (int x = 1; x <= control.dispatch(38, {s}).toInt(); ++x) {
-                for (int y = 1; y <= control.dispatch(40, {s}).toInt(); ++y) {
-                    book.Pages(s)->GetCellObject(x - 1, y - 1)->Style().setWordWrap(true);
-                    if (control.dispatch(121, {x, y, s}).toInt() > 0) {
-                        const QString formula =
-                            u"="_s + control.dispatch(327, {x, y, s}).toString();
-                        book.Pages(s)->SetCellText(x - 1, y - 1, formula, false, true);
-                    }
-                }
-            }
-        }
-    }
-    book.Recalc();
-    book.DefaultStyle().setWordWrap(true);
-    book.SetAutoRecalc(true);
-    book.SaveToFile(file);
 }
 
 // Closes the next modal dialog of type T once it shows, after handing it to check.
@@ -149,46 +118,6 @@ private Q_SLOTS:
         QCOMPARE(cell.dispatch(121, {1, 1, 0}).toInt(), 0);
     }
 
-    // The control's file holds its values and its formulas with their results.
-    void controlWritesItsSheets()
-    {
-        TCell cell;
-        fillControl(cell);
-        const QString file = m_dir.filePath(u"control.xls"_s);
-        QCOMPARE(cell.dispatch(129, {file}).toInt(), 1);
-        const Workbook book = readWorkbook(file);
-        QCOMPARE(book.sheetCount(), 2);
-        QCOMPARE(shown(book, 0, 1, 1), u"12"_s);
-        QCOMPARE(shown(book, 0, 3, 1), u"42.5"_s);
-        QCOMPARE(shown(book, 0, 3, 2), u"85"_s);
-        QCOMPARE(shown(book, 1, 1, 1), u"43.5"_s);
-        QCOMPARE(book.sheet(0).cell(3, 2)->formula->text(), u"B4*2"_s);
-    }
-
-    // The export of a spreadsheet control, step by step as the generic command
-    // takes it: the saved file has the formulas live and word wrap on every cell.
-    void controlExportKeepsFormulasAndWraps()
-    {
-        TCell control;
-        fillControl(control);
-        const QString file = m_dir.filePath(u"export.xls"_s);
-        exportControl(control, file);
-        const Workbook book = readWorkbook(file);
-        QCOMPARE(book.sheet(0).cell(3, 1)->formula->text(), u"SUM(B2:B3)"_s);
-        QCOMPARE(book.sheet(0).cell(3, 1)->value, Value::number(42.5));
-        QCOMPARE(book.sheet(0).cell(3, 2)->value, Value::number(85));
-        QCOMPARE(book.sheet(1).cell(1, 1)->formula->text(), u"Sheet1!B4+1"_s);
-        QCOMPARE(book.sheet(1).cell(1, 1)->value, Value::number(43.5));
-        for (int s = 0; s < 2; ++s) {
-            for (int r = 0; r < control.dispatch(40, {s}).toInt(); ++r) {
-                for (int c = 0; c < control.dispatch(38, {s}).toInt(); ++c)
-                    QVERIFY2(styleOf(book, s, r, c).wrap, qPrintable(cellName(r, c)));
-            }
-        }
-        // Cells beyond the used area take the default style: wrapped as well.
-        QVERIFY(book.styles().at(0).wrap);
-    }
-
     void bookRecalculatesAsSwitched()
     {
         TcxSpreadSheetBook book;
@@ -223,27 +152,6 @@ private Q_SLOTS:
         QCOMPARE(page->GetCellObject(1, 0)->displayText(), u"#REF!"_s);
         QVERIFY_THROWS_EXCEPTION(Rt::Exception, page->SetCellText(0, 1, u"=SUM(A1"_s, false, true));
         QCOMPARE(page->GetCellObject(0, 1)->formula(), u"A1*10"_s);
-    }
-
-    // A refused file leaves the book as it was, pages, cells and tabs.
-    void failedLoadChangesNothing()
-    {
-        TcxSpreadSheetBook book;
-        book.Pages(0)->SetCellText(0, 0, u"保留"_s, false, true);
-        const QString bad = m_dir.filePath(u"bad.xls"_s);
-        QFile file(bad);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("not a workbook at all");
-        file.close();
-        try {
-            book.LoadFromFile(bad);
-            QFAIL("a text file was loaded");
-        } catch (const Rt::Exception &e) {
-            QVERIFY(e.message().startsWith(u"文件不是有效的Excel工作簿："_s));
-        }
-        QCOMPARE(book.PageCount(), 1);
-        QCOMPARE(book.Pages(0)->GetCellObject(0, 0)->displayText(), u"保留"_s);
-        QVERIFY_THROWS_EXCEPTION(Rt::Exception, book.LoadFromFile(m_dir.filePath(u"none.xls"_s)));
     }
 
     // The book shows a tab per sheet with the sheet's cells.
@@ -308,43 +216,20 @@ private Q_SLOTS:
         QCOMPARE(control.findChildren<QDialog *>(u"CellFindDialog"_s).size(), 1);
     }
 
-    void gridExport()
+    // What other readers see of the grid export is checked in tst_xlsinterop;
+    // here what they do not report: bold captions and the columns' alignment.
+    void gridExportKeepsCaptionsAndAlignment()
     {
         auto set = exchanges(40);
         RegisterGrid g(set.get());
         const QString file = m_dir.filePath(u"grid.xls"_s);
         ExportGrid4ToExcel(file, &g.grid, true, true, true, u"1001"_s, u"xls"_s, false);
         const Workbook book = readWorkbook(file);
-        QCOMPARE(book.sheetCount(), 1);
-        const QStringList captions{u"调班日期"_s, u"工号"_s, u"姓名"_s, u"上班标志"_s, u"工时"_s};
-        for (int c = 0; c < captions.size(); ++c) {
-            QCOMPARE(shown(book, 0, 0, c), captions.at(c));
-            QVERIFY(styleOf(book, 0, 0, c).bold);
-        }
-        QCOMPARE(book.sheet(0).columnCount(), captions.size());
-        QAbstractItemModel *model = g.view->itemModel();
-        for (int r = 0; r < 40; ++r) {
-            for (int c = 0; c < captions.size(); ++c)
-                QCOMPARE(shown(book, 0, r + 1, c), model->index(r, c).data().toString());
-        }
-        // Numbers are numbers, codes stay texts, dates are dates, value lists show
-        // their descriptions.
-        QCOMPARE(book.sheet(0).cell(1, 4)->value, Value::number(480));
-        QCOMPARE(book.sheet(0).cell(1, 1)->value, Value::text(u"00001"_s));
-        QCOMPARE(book.sheet(0).cell(2, 0)->value, Value::number(46362));
-        QCOMPARE(styleOf(book, 0, 2, 0).numberFormat, u"yyyy-mm-dd"_s);
-        QCOMPARE(shown(book, 0, 1, 0), u"2026-12-05 12:00:00"_s);
-        QVERIFY(!book.sheet(0).cell(4, 0));
+        QCOMPARE(book.sheet(0).columnCount(), 5);
+        QVERIFY(styleOf(book, 0, 0, 3).bold);
         QCOMPARE(shown(book, 0, 1, 3), u"休息"_s);
         QCOMPARE(styleOf(book, 0, 1, 3).alignment, HorizontalAlignment::Centre);
-        // The footer: live formulas whose results show as the grid's footer does.
-        const Cell *sum = book.sheet(0).cell(41, 4);
-        QCOMPARE(sum->formula->text(), u"SUM(E2:E41)"_s);
-        QCOMPARE(shown(book, 0, 41, 4), g.view->footerText(g.view->column(5)));
-        QCOMPARE(book.sheet(0).cell(41, 0)->formula->text(), u"ROWS(A2:A41)"_s);
-        QCOMPARE(shown(book, 0, 41, 0), u"40 条记录"_s);
-        // Widths follow the grid's columns.
-        QVERIFY(book.sheet(0).columnWidth(2) > book.sheet(0).columnWidth(1));
+        QCOMPARE(styleOf(book, 0, 1, 4).alignment, HorizontalAlignment::Right);
     }
 
     // More records than a sheet holds continue on the next sheet under the same

@@ -61,17 +61,14 @@ class XlsFormulaTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Precedence, coercions, errors and the edges of each function; the common
+    // cases LibreOffice recomputes in tst_xlsinterop.
     void evaluation_data()
     {
         QTest::addColumn<QString>("formula");
         QTest::addColumn<QString>("result");
         const QList<QPair<QString, QString>> rows{
-            {u"1+2*3"_s, u"7"_s},
-            {u"(1+2)*3"_s, u"9"_s},
             {u"-2^2"_s, u"4"_s},
-            {u"2^3^2"_s, u"64"_s},
-            {u"10-4-3"_s, u"3"_s},
-            {u"50%*A1"_s, u"1"_s},
             {u"1/0"_s, u"#DIV/0!"_s},
             {u"0^0"_s, u"#NUM!"_s},
             {u"\"a\"&1&TRUE"_s, u"a1TRUE"_s},
@@ -92,17 +89,11 @@ private Q_SLOTS:
             {u"SUM(\"x\")"_s, u"#VALUE!"_s},
             {u"COUNT(A1:A6)"_s, u"2"_s},
             {u"COUNTA(A1:A6)"_s, u"5"_s},
-            {u"AVERAGE(A1:A2)"_s, u"2.5"_s},
             {u"AVERAGE(A3:A4)"_s, u"#DIV/0!"_s},
-            {u"MIN(A1:A6,7)"_s, u"2"_s},
             {u"MAX(A3:A4)"_s, u"0"_s},
             {u"ROUND(2.675,2)"_s, u"2.68"_s},
             {u"ROUND(-2.5,0)"_s, u"-3"_s},
             {u"ROUND(1234.5,-2)"_s, u"1200"_s},
-            {u"ROUNDUP(-2.11,1)"_s, u"-2.2"_s},
-            {u"ROUNDDOWN(2.19,1)"_s, u"2.1"_s},
-            {u"INT(-1.5)"_s, u"-2"_s},
-            {u"ABS(-3)"_s, u"3"_s},
             {u"MOD(-7,3)"_s, u"2"_s},
             {u"MOD(1,0)"_s, u"#DIV/0!"_s},
             {u"IF(A1>1,\"big\")"_s, u"big"_s},
@@ -116,19 +107,12 @@ private Q_SLOTS:
             {u"NOT(A1)"_s, u"FALSE"_s},
             {u"LEN(\"调班ab\")"_s, u"4"_s},
             {u"LEFT(\"调班ab\")&RIGHT(\"调班ab\",2)"_s, u"调ab"_s},
-            {u"MID(\"abcdef\",2,3)"_s, u"bcd"_s},
             {u"MID(\"abc\",0,1)"_s, u"#VALUE!"_s},
-            {u"TRIM(\"  a   b \")"_s, u"a b"_s},
-            {u"UPPER(\"ab\")&LOWER(\"CD\")"_s, u"ABcd"_s},
-            {u"CONCATENATE(A1,\"-\",A3)"_s, u"2-x"_s},
-            {u"DATE(2026,12,5)"_s, u"46361"_s},
             {u"DATE(2026,14,1)"_s, u"46419"_s},
             {u"YEAR(46361)*10000+MONTH(46361)*100+DAY(46361)"_s, u"20261205"_s},
-            {u"ROWS(A1:A6)+ROWS(A1)"_s, u"7"_s},
             {u"ISBLANK(A4)"_s, u"TRUE"_s},
             {u"ISBLANK(A1)"_s, u"FALSE"_s},
             {u"数据!A1+'数据'!A1"_s, u"200"_s},
-            {u"SUM(数据!A1:B3)"_s, u"100"_s},
             {u"Missing!A1"_s, u"#REF!"_s},
             {u"#N/A"_s, u"#N/A"_s},
             {u"0.1+0.2"_s, u"0.3"_s},

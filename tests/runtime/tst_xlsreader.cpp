@@ -172,7 +172,12 @@ private Q_SLOTS:
         CellStyle centred;
         centred.alignment = HorizontalAlignment::Centre;
         centred.numberFormat = u"0.00"_s;
+        // The default style travels as the style of every cell without its own.
+        CellStyle wrap;
+        wrap.wrap = true;
+        book.styles().setDefaultStyle(wrap);
         Sheet &sheet = book.addSheet(u"Sheet1"_s);
+        sheet.cellAt(9, 0).value = Value::text(u"x"_s);
         const QList<CellStyle> styles{date, dateTime, indented, centred};
         for (int i = 0; i < styles.size(); ++i) {
             Cell &cell = sheet.cellAt(i, 0);
@@ -190,49 +195,38 @@ private Q_SLOTS:
         const Cell *second = back.sheet(0).cell(1, 0);
         QCOMPARE(formatValue(second->value, back.styles().at(second->style).numberFormat),
                  u"2026-12-06 06:00:00"_s);
+        QVERIFY(back.styles().at(back.sheet(0).cell(9, 0)->style).wrap);
     }
 
-    // The default style travels as the style of every cell that has none of its own.
-    void defaultStyle()
-    {
-        Workbook book;
-        CellStyle wrap;
-        wrap.wrap = true;
-        book.styles().setDefaultStyle(wrap);
-        book.addSheet(u"Sheet1"_s).cellAt(0, 0).value = Value::text(u"x"_s);
-        const Workbook back = roundTrip(book);
-        QVERIFY(back.styles().at(back.sheet(0).cell(0, 0)->style).wrap);
-    }
-
+    // Each formula is written as tokens and read back as the same text, or as
+    // readBack where that is given.
     void formulas_data()
     {
         QTest::addColumn<QString>("formula");
         QTest::addColumn<QString>("readBack");
-        QTest::newRow("sum") << u"SUM(B2:B21)"_s << u"SUM(B2:B21)"_s;
-        QTest::newRow("precedence") << u"(B2+B3)*2-B4/4"_s << u"(B2+B3)*2-B4/4"_s;
-        QTest::newRow("left to right") << u"B2-(B3-B4)"_s << u"B2-(B3-B4)"_s;
-        QTest::newRow("unary and power") << u"-B2^2"_s << u"-B2^2"_s;
-        QTest::newRow("percent") << u"B2%*3"_s << u"B2%*3"_s;
-        QTest::newRow("comparison and text")
-            << u"IF(B2>=1,\"是\",\"否\")&\"!\""_s << u"IF(B2>=1,\"是\",\"否\")&\"!\""_s;
-        QTest::newRow("quote in text") << u"\"a\"\"b\""_s << u"\"a\"\"b\""_s;
-        QTest::newRow("absolute") << u"$B$2+B$3+$B4"_s << u"$B$2+B$3+$B4"_s;
-        QTest::newRow("functions") << u"ROUND(AVERAGE(B2:B5),1)+MAX(B2:B3,7)-MIN(B4,B5)"_s
-                                   << u"ROUND(AVERAGE(B2:B5),1)+MAX(B2:B3,7)-MIN(B4,B5)"_s;
-        QTest::newRow("texts") << u"CONCATENATE(LEFT(A2,1),MID(A3,2,3),UPPER(A4))"_s
-                               << u"CONCATENATE(LEFT(A2,1),MID(A3,2,3),UPPER(A4))"_s;
-        QTest::newRow("other sheet, quoted")
-            << u"'第 2 页'!A1+数据!B2"_s << u"'第 2 页'!A1+数据!B2"_s;
-        QTest::newRow("rows") << u"ROWS(A2:A21)"_s << u"ROWS(A2:A21)"_s;
-        QTest::newRow("booleans and errors")
-            << u"AND(TRUE,NOT(FALSE))"_s << u"AND(TRUE,NOT(FALSE))"_s;
+        QTest::newRow("sum") << u"SUM(B2:B21)"_s << QString();
+        QTest::newRow("precedence") << u"(B2+B3)*2-B4/4"_s << QString();
+        QTest::newRow("left to right") << u"B2-(B3-B4)"_s << QString();
+        QTest::newRow("unary and power") << u"-B2^2"_s << QString();
+        QTest::newRow("percent") << u"B2%*3"_s << QString();
+        QTest::newRow("comparison and text") << u"IF(B2>=1,\"是\",\"否\")&\"!\""_s << QString();
+        QTest::newRow("quote in text") << u"\"a\"\"b\""_s << QString();
+        QTest::newRow("absolute") << u"$B$2+B$3+$B4"_s << QString();
+        QTest::newRow("functions")
+            << u"ROUND(AVERAGE(B2:B5),1)+MAX(B2:B3,7)-MIN(B4,B5)"_s << QString();
+        QTest::newRow("texts") << u"CONCATENATE(LEFT(A2,1),MID(A3,2,3),UPPER(A4))"_s << QString();
+        QTest::newRow("other sheet, quoted") << u"'第 2 页'!A1+数据!B2"_s << QString();
+        QTest::newRow("rows") << u"ROWS(A2:A21)"_s << QString();
+        QTest::newRow("booleans and errors") << u"AND(TRUE,NOT(FALSE))"_s << QString();
         QTest::newRow("spaces and case") << u" sum( b2:b3 ) + 1"_s << u"SUM(B2:B3)+1"_s;
-        QTest::newRow("volatile") << u"TODAY()-1"_s << u"TODAY()-1"_s;
+        QTest::newRow("volatile") << u"TODAY()-1"_s << QString();
     }
     void formulas()
     {
         QFETCH(QString, formula);
         QFETCH(QString, readBack);
+        if (readBack.isEmpty())
+            readBack = formula;
         Workbook book = sample();
         book.addSheet(u"第 2 页"_s).cellAt(0, 0).value = Value::number(1);
         Cell &cell = book.sheet(0).cellAt(30, 3);
@@ -267,23 +261,6 @@ private Q_SLOTS:
         QCOMPARE(back.sheet(0).cell(0, 0)->value, Value::text(u"名称"_s));
         QVERIFY(back.styles().at(back.sheet(0).cell(0, 0)->style).bold);
         QCOMPARE(back.sheet(0).cell(21, 1)->formula->text(), u"SUM(B2:B21)"_s);
-    }
-
-    // Over 7 MB the FAT needs more sectors than the header lists: DIFAT sectors.
-    void largeFileWithDifat()
-    {
-        Workbook book;
-        Sheet &sheet = book.addSheet(u"Sheet1"_s);
-        for (int r = 0; r < 65536; ++r) {
-            for (int c = 0; c < 9; ++c)
-                sheet.cellAt(r, c).value = Value::number(r * 0.5 + c + 0.125);
-        }
-        const QByteArray file = fileOf(book);
-        QVERIFY(file.size() > 7 * 1024 * 1024);
-        QVERIFY(u32At(file, 0x48) > 0); // DIFAT sectors in use
-        const Workbook back = parseWorkbook(file);
-        QCOMPARE(back.sheet(0).rowCount(), 65536);
-        QCOMPARE(back.sheet(0).cell(65535, 8)->value.num(), 65535 * 0.5 + 8.125);
     }
 
     // Small workbooks of other programs sit in the mini stream.

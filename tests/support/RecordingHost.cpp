@@ -11,8 +11,7 @@ class RecordingLog : public ComObject<ILogIntf>
 public:
     explicit RecordingLog(RecordingHost &host)
         : h(host)
-    {
-    }
+    {}
     void RaiseError(const QString &message, int kind) override
     {
         h.calls << u"RaiseError(%1, %2)"_s.arg(message).arg(kind);
@@ -30,8 +29,7 @@ class RecordingPrinter : public ComObject<IPrinterIntf>
 public:
     explicit RecordingPrinter(RecordingHost &host)
         : h(host)
-    {
-    }
+    {}
     void PreviewControl(QObject *component, int options, const QString &unitCode,
                         const QString &formName) override
     {
@@ -58,8 +56,7 @@ class RecordingMain : public ComObject<IMainIntf>
 public:
     explicit RecordingMain(RecordingHost &host)
         : h(host)
-    {
-    }
+    {}
     double GetSysDate() override
     {
         h.calls << u"GetSysDate()"_s;
@@ -91,8 +88,7 @@ class RecordingDb : public ComObject<IDbIntf>
 public:
     explicit RecordingDb(RecordingHost &host)
         : h(host)
-    {
-    }
+    {}
     TDataSet *OpenQuery(const QString &sql) override
     {
         h.calls << u"OpenQuery(%1)"_s.arg(sql);
@@ -115,7 +111,8 @@ public:
     }
     TObjectHashedList *QueryObjectList(const QMetaObject &entityClass, const QString &sql) override
     {
-        h.calls << u"QueryObjectList(%1, %2)"_s.arg(QLatin1StringView(entityClass.className()), sql);
+        h.calls << u"QueryObjectList(%1, %2)"_s.arg(QLatin1StringView(entityClass.className()),
+                                                    sql);
         return h.queryObjectList ? h.queryObjectList(entityClass, sql) : nullptr;
     }
     RecordingHost &h;
@@ -126,15 +123,11 @@ class RecordingDict : public ComObject<IDictIntf>
 public:
     explicit RecordingDict(RecordingHost &host)
         : h(host)
-    {
-    }
+    {}
     TcxImageComboBox *GetDictCombo(const QString &sql) override
     {
         h.calls << u"GetDictCombo(%1)"_s.arg(sql);
-        auto &combo = h.m_combos.emplace_back(std::make_unique<TcxImageComboBox>());
-        if (h.dictItems)
-            h.dictItems(sql, combo.get());
-        return combo.get();
+        return h.m_combos.emplace_back(std::make_unique<TcxImageComboBox>()).get();
     }
     RecordingHost &h;
 };
@@ -144,8 +137,7 @@ class RecordingRights : public ComObject<IRightManagerIntf>
 public:
     explicit RecordingRights(RecordingHost &host)
         : h(host)
-    {
-    }
+    {}
     int GetRight(const QString &rightCode) override
     {
         h.calls << u"GetRight(%1)"_s.arg(rightCode);
@@ -164,8 +156,7 @@ class RecordingFactory : public ComObject<IFactoryIntf>
 public:
     explicit RecordingFactory(RecordingHost &host)
         : h(host)
-    {
-    }
+    {}
     TBaseObj *GetOperator() override
     {
         h.calls << u"GetOperator()"_s;

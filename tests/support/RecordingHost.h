@@ -36,8 +36,6 @@ public:
     std::function<QString(const QString &)> queryValue;
     std::function<bool(const QString &)> execSql;
     std::function<TObjectHashedList *(const QMetaObject &, const QString &)> queryObjectList;
-    // Items for GetDictCombo: called with the statement and the combo to fill.
-    std::function<void(const QString &, TcxImageComboBox *)> dictItems;
     // Set to make GetStyleRepository fail.
     bool failStyleRepository = false;
     // Set to make both previews fail with this message.

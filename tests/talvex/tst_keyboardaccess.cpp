@@ -1,16 +1,16 @@
 // The list window, the picker and the editor as a screen-reader or keyboard user
 // meets them: each input control named by the label before it, read through Qt's
-// accessibility interfaces; no control without a name; the designed mnemonics
-// working from anywhere in their window.
+// accessibility interfaces; no control without a name; the picker's mnemonics
+// working from anywhere in it (the list window's are tried in the docked host,
+// tst_hostwindow).
 
 #include "EditorDriver.h"
 #include "HostFixture.h"
+#include "ListWindow.h"
 
-#include "runtime/barmanager.h"
 #include "talvex/editor/FrmKqExchgClassEdt.h"
 #include "talvex/model/HR_Employee.h"
 #include "talvex/picker/FrmQryEmployeeList.h"
-#include "talvex/work/WorkWindow.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -43,22 +43,14 @@ QList<QWidget *> focusStops(QWidget *window)
     return stops;
 }
 
-// The list window shown and active, as the host shows it, wait notices over it.
-struct ListWindow
+// The list window active, as the host shows it, wait notices over it.
+struct ActiveListWindow : ListWindow
 {
-    explicit ListWindow(HostFixture &host)
+    explicit ActiveListWindow(HostFixture &host)
     {
         host.session.setWindow(&form);
-        form.InitWindow();
-        form.show();
         form.activateWindow();
     }
-    ~ListWindow() { form.FreeWindow(); }
-    template <typename T = QWidget> T *child(const QString &name) const
-    {
-        return form.findChild<T *>(name);
-    }
-    TWorkWindowForm form;
 };
 
 // Runs the picker and hands it, shown and active, to drive; closes what drive
@@ -120,7 +112,7 @@ private Q_SLOTS:
         if (picker) {
             pick([&](TQryEmployeeListFrm *form) { check(form); });
         } else {
-            ListWindow w(host);
+            ActiveListWindow w(host);
             check(&w.form);
             // The hint above the search text describes it rather than naming it.
             QCOMPARE(QAccessible::queryAccessibleInterface(w.child(u"edtEmployeeCode"_s))
@@ -146,7 +138,7 @@ private Q_SLOTS:
                 QVERIFY2(names.contains(name), qPrintable(names.join(u", "_s)));
         };
         {
-            ListWindow w(host);
+            ActiveListWindow w(host);
             check(&w.form, {u"部门列表"_s, u"调班记录"_s, u"检索(Q)"_s});
         }
         pick([&](TQryEmployeeListFrm *form) {
@@ -158,35 +150,6 @@ private Q_SLOTS:
                         check(editor.form, {u"员工工号"_s, u"调班时间"_s, u"调班理由"_s,
                                             u"时段一上班"_s, u"说明"_s, u"确定(O)"_s});
                     });
-    }
-
-    void listWindowMnemonicsWorkFromAnywhere_data()
-    {
-        QTest::addColumn<QString>("focus");
-        QTest::newRow("tree") << u"tlTypeList"_s;
-        QTest::newRow("grid") << u"cxGrid3"_s;
-        QTest::newRow("search text") << u"edtEmployeeCode"_s;
-        QTest::newRow("end date") << u"edtEndDate"_s;
-    }
-
-    void listWindowMnemonicsWorkFromAnywhere()
-    {
-        QFETCH(QString, focus);
-        HostFixture host;
-        ListWindow w(host);
-        QVERIFY(QTest::qWaitForWindowActive(&w.form));
-        QWidget *start = w.child(focus);
-        start->setFocus();
-        QSignalSpy search(w.child<QPushButton>(u"btnQry"_s), &QPushButton::clicked);
-        QSignalSpy add(w.child<TdxBarItem>(u"btnAdd"_s), &TdxBarItem::clicked);
-
-        // A button's mnemonic clicks it the way a mouse would, a moment later.
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Q, Qt::AltModifier);
-        QTRY_COMPARE(search.count(), 1);
-        start->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);
-        QCOMPARE(add.count(), 1);
-        QCOMPARE(search.count(), 1);
     }
 
     void pickerMnemonicsWorkFromAnywhere()

@@ -1,9 +1,8 @@
-// The base window's own behaviour: styling, timer, rights, notices.
+// The base window's own behaviour: styling and the preview-caption timer.
 
 #include "RecordingHost.h"
 
 #include "runtime/application.h"
-#include "runtime/component.h"
 #include "runtime/controls/cxcontrols.h"
 #include "runtime/editors/cxeditors.h"
 #include "runtime/exceptions.h"
@@ -94,20 +93,6 @@ private Q_SLOTS:
         QVERIFY(!Rt::focusedStyle(window.dateEdit));
     }
 
-    void initWindowCreatesTheTimerAndFreeWindowFreesIt()
-    {
-        TDllWindowForm window;
-        QVERIFY(!window.previewCaptionTimer());
-        window.InitWindow();
-        TTimer *timer = window.previewCaptionTimer();
-        QVERIFY(timer);
-        QVERIFY(!timer->enabled());
-        QCOMPARE(timer->interval(), 1);
-        QVERIFY(!timer->parent());
-        window.FreeWindow();
-        QVERIFY(!window.previewCaptionTimer());
-    }
-
     void failingStyleRepositoryReachesTheCallerWithTheTimerInPlace()
     {
         host->failStyleRepository = true;
@@ -116,10 +101,12 @@ private Q_SLOTS:
         QVERIFY(window.previewCaptionTimer());
     }
 
-    // The preview-caption timer keeps looking until a preview window appears.
+    // The preview-caption timer, made by InitWindow and freed by FreeWindow, keeps
+    // looking until a preview window appears.
     void previewCaptionTimerStopsOnceThePreviewIsFound()
     {
         TDllWindowForm window;
+        QVERIFY(!window.previewCaptionTimer());
         window.InitWindow();
         window.previewCaptionTimer()->setEnabled(true);
         QTest::qWait(20);
@@ -128,45 +115,8 @@ private Q_SLOTS:
         preview.setWindowTitle(u"打印预览"_s);
         preview.show();
         QTRY_VERIFY(!window.previewCaptionTimer()->enabled());
-        QCOMPARE(preview.windowTitle(), u"打印预览"_s);
-    }
-
-    void operateRightAsksForTheWindowsTag()
-    {
-        TDllWindowForm window;
-        Rt::setTag(&window, 1001);
-        host->rightLevel = 1;
-        QCOMPARE(window.GetOperateRight(), 1);
-        QCOMPARE(host->argumentsOf(u"GetRight"_s), QStringList{u"1001"_s});
-    }
-
-    // RaiseError ends the running command only; the next one runs normally.
-    void raisedErrorEndsOnlyTheRunningCommand()
-    {
-        TDllWindowForm window;
-        int reached = 0;
-        Rt::runGuarded([&] {
-            Host::raiseError(u"对不起，您的权限不足，请与系统管理员联系！"_s);
-            ++reached;
-        });
-        QCOMPARE(reached, 0);
-        QCOMPARE(host->calls.last(), u"RaiseError(对不起，您的权限不足，请与系统管理员联系！, 0)"_s);
-        Rt::runGuarded([&] { reached = window.GetOperateRight(); });
-        QCOMPARE(reached, 2);
-    }
-
-    void defaultsOfTheRemainingOperations()
-    {
-        TDllWindowForm window;
-        host->calls.clear();
-        window.RefreshData();
-        window.CustomAction1();
-        window.CustomAction2();
-        QVERIFY(!window.CustomQuery());
-        QVERIFY(host->calls.isEmpty());
-        window.SetModified(true); // not docked: only the flag
-        QVERIFY(window.GetModified());
-        QCOMPARE(window.caption(), u"DllWindowForm"_s);
+        window.FreeWindow();
+        QVERIFY(!window.previewCaptionTimer());
     }
 };
 

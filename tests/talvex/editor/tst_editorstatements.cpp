@@ -57,78 +57,56 @@ private Q_SLOTS:
         QCOMPARE(sql, expected);
     }
 
-    void writes_data()
+    void writes()
+    {
+        const Entry entry{u"E001"_s,  u"2026-12-02"_s, u"08:00"_s, u"12:00"_s, u"13:00"_s,
+                          u"17:30"_s, u"510"_s,        u"培训"_s,  u"备注"_s,  u"admin"_s};
+        QCOMPARE(
+            EditorStatements::insertExchange(entry),
+            u"  begin  insert into Kq_ExchangeClass  ( ID, EmployeeCode , ExchgDate,  "
+            "period1Beg   , period1End ,  period2Beg ,  period2End ,  SubClassType ,  WorkTime "
+            ", WorkFlag , ExchgType, ExchgeReason, OptorCode, Remark ,  CREATE_TIME   )values "
+            "( SEQ_OCID.nextval,  'E001', to_date('2026-12-02','yyyy-mm-dd'), '08:00', "
+            "'12:00', '13:00', '17:30', 0 ,510, 1, 1,'培训','admin' , '备注', sysdate );   "
+            "end; "_s);
+        QCOMPARE(EditorStatements::updateExchange(u"7"_s, entry),
+                 u" Update Kq_ExchangeClass  set period1Beg ='08:00',period1end "
+                 "='12:00',period2Beg ='13:00',period2end ='17:30',ExchgDate=  "
+                 "to_date('2026-12-02','yyyy-mm-dd'),ExchgeReason='培训',worktime=510,workFlag=1,"
+                 "ExchgType=1, Remark='备注', OptorCode= 'admin' , modified_time = sysdate Where "
+                 "ID=7"_s);
+    }
+
+    // "0" minutes alone make a rest day, negative ones are a work day too; quotes
+    // in the reason cannot end its literal.
+    void writtenValues_data()
     {
         QTest::addColumn<QString>("workTime");
         QTest::addColumn<QString>("reason");
-        QTest::addColumn<QString>("insert");
-        QTest::addColumn<QString>("update");
-
-        QTest::newRow("work day")
-            << u"510"_s << u"培训"_s
-            << u"  begin  insert into Kq_ExchangeClass  ( ID, EmployeeCode , ExchgDate,  "
-               "period1Beg   , period1End ,  period2Beg ,  period2End ,  SubClassType ,  WorkTime "
-               ", WorkFlag , ExchgType, ExchgeReason, OptorCode, Remark ,  CREATE_TIME   )values "
-               "( SEQ_OCID.nextval,  'E001', to_date('2026-12-02','yyyy-mm-dd'), '08:00', "
-               "'12:00', '13:00', '17:30', 0 ,510, 1, 1,'培训','admin' , '备注', sysdate );   "
-               "end; "_s
-            << u" Update Kq_ExchangeClass  set period1Beg ='08:00',period1end "
-               "='12:00',period2Beg ='13:00',period2end ='17:30',ExchgDate=  "
-               "to_date('2026-12-02','yyyy-mm-dd'),ExchgeReason='培训',worktime=510,workFlag=1,"
-               "ExchgType=1, Remark='备注', OptorCode= 'admin' , modified_time = sysdate Where "
-               "ID=7"_s;
-        QTest::newRow("rest day")
-            << u"0"_s << u"调休"_s
-            << u"  begin  insert into Kq_ExchangeClass  ( ID, EmployeeCode , ExchgDate,  "
-               "period1Beg   , period1End ,  period2Beg ,  period2End ,  SubClassType ,  WorkTime "
-               ", WorkFlag , ExchgType, ExchgeReason, OptorCode, Remark ,  CREATE_TIME   )values "
-               "( SEQ_OCID.nextval,  'E001', to_date('2026-12-02','yyyy-mm-dd'), '08:00', "
-               "'12:00', '13:00', '17:30', 0 ,0, 0, 0,'调休','admin' , '备注', sysdate );   "
-               "end; "_s
-            << u" Update Kq_ExchangeClass  set period1Beg ='08:00',period1end "
-               "='12:00',period2Beg ='13:00',period2end ='17:30',ExchgDate=  "
-               "to_date('2026-12-02','yyyy-mm-dd'),ExchgeReason='调休',worktime=0,workFlag=0,"
-               "ExchgType=0, Remark='备注', OptorCode= 'admin' , modified_time = sysdate Where "
-               "ID=7"_s;
-        // Negative minutes are a work day too; "0" alone makes a rest day.
+        QTest::addColumn<QString>("inInsert");
+        QTest::addColumn<QString>("inUpdate");
+        QTest::newRow("rest day") << u"0"_s << u"调休"_s << u" 0 ,0, 0, 0,'调休','admin' ,"_s
+                                  << u"ExchgeReason='调休',worktime=0,workFlag=0,ExchgType=0,"_s;
         QTest::newRow("negative work time")
-            << u"-960"_s << u"x"_s
-            << u"  begin  insert into Kq_ExchangeClass  ( ID, EmployeeCode , ExchgDate,  "
-               "period1Beg   , period1End ,  period2Beg ,  period2End ,  SubClassType ,  WorkTime "
-               ", WorkFlag , ExchgType, ExchgeReason, OptorCode, Remark ,  CREATE_TIME   )values "
-               "( SEQ_OCID.nextval,  'E001', to_date('2026-12-02','yyyy-mm-dd'), '08:00', "
-               "'12:00', '13:00', '17:30', 0 ,-960, 1, 1,'x','admin' , '备注', sysdate );   "
-               "end; "_s
-            << u" Update Kq_ExchangeClass  set period1Beg ='08:00',period1end "
-               "='12:00',period2Beg ='13:00',period2end ='17:30',ExchgDate=  "
-               "to_date('2026-12-02','yyyy-mm-dd'),ExchgeReason='x',worktime=-960,workFlag=1,"
-               "ExchgType=1, Remark='备注', OptorCode= 'admin' , modified_time = sysdate Where "
-               "ID=7"_s;
-        QTest::newRow("quotes in the reason cannot end its literal")
-            << u"510"_s << u"O'Neil's'); delete Kq_ExchangeClass; --"_s
-            << u"  begin  insert into Kq_ExchangeClass  ( ID, EmployeeCode , ExchgDate,  "
-               "period1Beg   , period1End ,  period2Beg ,  period2End ,  SubClassType ,  WorkTime "
-               ", WorkFlag , ExchgType, ExchgeReason, OptorCode, Remark ,  CREATE_TIME   )values "
-               "( SEQ_OCID.nextval,  'E001', to_date('2026-12-02','yyyy-mm-dd'), '08:00', "
-               "'12:00', '13:00', '17:30', 0 ,510, 1, 1,'O''Neil''s''); delete Kq_ExchangeClass; "
-               "--','admin' , '备注', sysdate );   end; "_s
-            << u" Update Kq_ExchangeClass  set period1Beg ='08:00',period1end "
-               "='12:00',period2Beg ='13:00',period2end ='17:30',ExchgDate=  "
-               "to_date('2026-12-02','yyyy-mm-dd'),ExchgeReason='O''Neil''s''); delete "
-               "Kq_ExchangeClass; --',worktime=510,workFlag=1,ExchgType=1, Remark='备注', "
-               "OptorCode= 'admin' , modified_time = sysdate Where ID=7"_s;
+            << u"-960"_s << u"x"_s << u" 0 ,-960, 1, 1,'x','admin' ,"_s
+            << u"ExchgeReason='x',worktime=-960,workFlag=1,ExchgType=1,"_s;
+        QTest::newRow("quotes") << u"510"_s << u"O'Neil's'); delete Kq_ExchangeClass; --"_s
+                                << u",'O''Neil''s''); delete Kq_ExchangeClass; --','admin' ,"_s
+                                << u"ExchgeReason='O''Neil''s''); delete Kq_ExchangeClass; --',"_s;
     }
 
-    void writes()
+    void writtenValues()
     {
         QFETCH(QString, workTime);
         QFETCH(QString, reason);
-        QFETCH(QString, insert);
-        QFETCH(QString, update);
+        QFETCH(QString, inInsert);
+        QFETCH(QString, inUpdate);
         const Entry entry{u"E001"_s,  u"2026-12-02"_s, u"08:00"_s, u"12:00"_s, u"13:00"_s,
                           u"17:30"_s, workTime,        reason,     u"备注"_s,  u"admin"_s};
-        QCOMPARE(EditorStatements::insertExchange(entry), insert);
-        QCOMPARE(EditorStatements::updateExchange(u"7"_s, entry), update);
+        const QString insert = EditorStatements::insertExchange(entry);
+        const QString update = EditorStatements::updateExchange(u"7"_s, entry);
+        QVERIFY2(insert.contains(inInsert), qPrintable(insert));
+        QVERIFY2(update.contains(inUpdate), qPrintable(update));
     }
 
     void recordIds_data()

@@ -1,9 +1,7 @@
-#include "talvex/model/HR_Employee.h"
 #include "talvex/model/ShareObj.h"
 #include "talvex/model/SqlText.h"
 #include "talvex/model/Sys_Dept.h"
 
-#include <QMetaProperty>
 #include <QTest>
 #include <QTime>
 
@@ -11,7 +9,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Records the order in which objects are freedIds.
+// The IDs of the objects freed, in order.
 QStringList freedIds;
 
 TSys_Dept *tracked(const QString &id)
@@ -20,14 +18,6 @@ TSys_Dept *tracked(const QString &id)
     dept->ID = id;
     QObject::connect(dept, &QObject::destroyed, [id] { freedIds << id; });
     return dept;
-}
-
-QStringList propertyNames(const QMetaObject &meta)
-{
-    QStringList names;
-    for (int i = QObject::staticMetaObject.propertyCount(); i < meta.propertyCount(); ++i)
-        names << QString::fromLatin1(meta.property(i).name());
-    return names;
 }
 
 } // namespace
@@ -79,33 +69,6 @@ private Q_SLOTS:
         }
         QCOMPARE(freedIds.size(), 4);
         QCOMPARE(freedIds.last(), u"d"_s);
-    }
-
-    // Code handed the class (the host's object lists) relies on the published
-    // properties, their order and their types.
-    void entityPropertiesAreListedInOrder()
-    {
-        QCOMPARE(propertyNames(TSys_Dept::staticMetaObject),
-                 (QStringList{u"ID"_s, u"ParentID"_s, u"DeptCode"_s, u"DeptShortCode"_s,
-                              u"DeptName"_s, u"DeptLeader"_s, u"TelNo"_s, u"FaxNo"_s,
-                              u"Email"_s, u"Sort"_s, u"Remark"_s}));
-        const QStringList employee = propertyNames(THR_Employee::staticMetaObject);
-        QCOMPARE(employee.size(), 40);
-        QCOMPARE(employee.first(), u"ID"_s);
-        QCOMPARE(employee.at(4), u"PyCode"_s);
-        QCOMPARE(employee.last(), u"DELETED"_s);
-        const QMetaObject &meta = THR_Employee::staticMetaObject;
-        QCOMPARE(meta.property(meta.indexOfProperty("Birthday")).metaType().id(), QMetaType::Double);
-        QCOMPARE(meta.property(meta.indexOfProperty("WorkStatus")).metaType().id(), QMetaType::Int);
-    }
-
-    void newEmployeeIsEmpty()
-    {
-        THR_Employee employee;
-        QVERIFY(employee.ID.isEmpty());
-        QCOMPARE(employee.WorkStatus, 0);
-        QCOMPARE(employee.Birthday, 0.0);
-        QVERIFY(!TSys_Dept().TreeNode);
     }
 
     void textForms_data()

@@ -1,7 +1,6 @@
 #include "HostFixture.h"
 #include "RecordingHost.h"
 
-#include "hostapp/services/OperatorMessage.h"
 #include "runtime/dataset.h"
 #include "runtime/editors/cxeditors.h"
 #include "runtime/exceptions.h"
@@ -12,7 +11,6 @@
 #include "talvex/project/HostFactory.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -168,19 +166,6 @@ private Q_SLOTS:
         QVERIFY(recorded.messages.isEmpty());
     }
 
-    void emptyConditionOpensAnEmptyListQuietly()
-    {
-        HostFixture host;
-        const Outcome out = pick(QString(), nullptr, [](const Picker &p) {
-            QVERIFY(p.column().isEmpty());
-            QVERIFY(p.focusInEdit());
-            p.click(u"bbtnEnter"_s); // choosing from nothing does nothing
-            QVERIFY(p.form->isVisible());
-        });
-        QVERIFY(!out.chosen);
-        QVERIFY(host.messages.isEmpty());
-    }
-
     void statusModeChoosesRowsAndStatusColumn_data()
     {
         QTest::addColumn<bool>("passEmployee");
@@ -211,10 +196,16 @@ private Q_SLOTS:
         QCOMPARE(passed.WorkStatus, workStatus);
     }
 
+    // Opened without a condition the list is empty and nothing can be chosen; then
+    // Tab and the button query, Enter does not.
     void conditionRowQueriesOnTabAndTheButtonOnly()
     {
         HostFixture host;
         pick(QString(), nullptr, [&](const Picker &p) {
+            QVERIFY(p.column().isEmpty());
+            QVERIFY(p.focusInEdit());
+            p.click(u"bbtnEnter"_s);
+            QVERIFY(p.form->isVisible());
             QTest::keyClicks(p.edit(), u"wf"_s);
             QTest::keyClick(p.edit(), Qt::Key_Return);
             QVERIFY(p.column().isEmpty());
@@ -292,11 +283,9 @@ private Q_SLOTS:
         const THR_Employee &e = *byDoubleClick.employee;
         QCOMPARE(e.ID, u"1"_s);
         QCOMPARE(e.EmployeeCode, u"E001"_s);
-        QCOMPARE(e.PersonName, u"王芳"_s);
         QCOMPARE(e.DeptCode, u"010101"_s);
         QCOMPARE(e.Birthday, double(QDate(1899, 12, 30).daysTo(QDate(1990, 5, 17))));
-        QCOMPARE(e.Age, 36);
-        QVERIFY(e.PyCode.isEmpty());
+        QVERIFY(e.PyCode.isEmpty()); // only searched, never handed on
 
         const Outcome byButton = pick(u"10"_s, nullptr, [](const Picker &p) {
             p.table()->selectRow(p.row(u"HT10002"_s));
@@ -304,30 +293,7 @@ private Q_SLOTS:
         });
         QVERIFY(byButton.chosen);
         QCOMPARE(byButton.employee->PersonName, u"欧阳 雪"_s);
-        QCOMPARE(byButton.employee->WorkStatus, 4);
         QCOMPARE(byButton.employee->Birthday, 0.0); // NULL
-        QCOMPARE(byButton.employee->Age, 0);
-    }
-
-    void aMissingColumnStopsTheChoice()
-    {
-        HostFixture host;
-        host.db().execute(u"UPDATE HR_Employee SET MobileNo = '13800000000', OptorCode = 'op';"
-                          "ALTER TABLE HR_Employee DROP COLUMN Remark"_s);
-        const Outcome out = pick(u"wf"_s, nullptr, [](const Picker &p) {
-            p.click(u"bbtnEnter"_s);
-            QVERIFY(p.form->isVisible());
-        });
-        QVERIFY(!out.chosen);
-        QCOMPARE(out.employee->MobileNo, u"13800000000"_s); // before the missing column
-        QVERIFY(out.employee->OptorCode.isEmpty());         // after it
-        // The operator reads the host's words; the log file names the column.
-        QCOMPARE(host.messages.size(), 1);
-        QCOMPARE(host.messages.first().icon, Rt::Icon::Stop);
-        QCOMPARE(host.messages.first().text, OperatorMessage::forFailure(DbFailure::Statement));
-        QFile log(host.log.filePath());
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        QVERIFY(QString::fromUtf8(log.readAll()).contains(u"Field 'Remark' not found"_s));
     }
 
     void hostErrorsEndTheCommandThatAsked()

@@ -2,6 +2,7 @@
 // export and previews take the list of exchanges, find the department tree.
 
 #include "HostFixture.h"
+#include "ListWindow.h"
 
 #include "runtime/dialogs.h"
 #include "runtime/editors/cxeditors.h"
@@ -20,43 +21,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct ListWindow
-{
-    ListWindow()
-    {
-        form.setUnitCode(u"KQ_EXCHANGE"_s);
-        form.InitWindow();
-        form.findChild<TcxDateEdit *>(u"edtBeginDate"_s)->setDate(QDate(2026, 11, 1));
-        form.findChild<TcxDateEdit *>(u"edtEndDate"_s)->setDate(QDate(2026, 12, 5));
-        form.show();
-    }
-    ~ListWindow() { form.FreeWindow(); }
-
-    TcxGridTableView *view() const
-    {
-        return form.findChild<TcxGridTableView *>(u"TableKQExchangeClass"_s);
-    }
-    // Row by row, what the grid shows in its visible columns.
-    QList<QStringList> shown() const
-    {
-        QList<QStringList> rows;
-        const QList<TcxGridColumn *> columns = view()->visibleColumns();
-        QStringList captions;
-        for (const TcxGridColumn *column : columns)
-            captions << column->caption();
-        rows << captions;
-        for (int r = 0; r < view()->dataController()->recordCount(); ++r) {
-            QStringList cells;
-            for (const TcxGridColumn *column : columns)
-                cells << view()->dataController()->displayText(r, column->index());
-            rows << cells;
-        }
-        return rows;
-    }
-
-    TWorkWindowForm form;
-};
 
 QString pdfText(const QString &pdf)
 {
@@ -119,6 +83,9 @@ private Q_SLOTS:
         const QString text = pdfText(pdf);
         QVERIFY2(text.contains(u"员工编号"_s), qPrintable(text));
         QVERIFY(text.contains(u"欧阳 雪"_s) || text.contains(u"欧阳雪"_s));
+        // Value lists print their descriptions; hidden columns do not print.
+        QVERIFY(text.contains(u"休息"_s) && text.contains(u"调休"_s));
+        QVERIFY(!text.contains(u"修改时间"_s));
         QVERIFY(text.contains(u"4 条记录"_s));
         QVERIFY(!text.contains(u"部门列表"_s));
     }

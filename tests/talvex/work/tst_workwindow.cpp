@@ -1,70 +1,28 @@
 // The shift-exchange window over the real host and the fixture database.
 
+#include "EditorDriver.h"
 #include "HostFixture.h"
+#include "ListWindow.h"
 
-#include "hostapp/db/Database.h"
 #include "hostapp/services/WaitNotice.h"
 #include "runtime/dataset.h"
 #include "runtime/editors/cxeditors.h"
 #include "runtime/grid/cxgrid.h"
-#include "runtime/styles.h"
 #include "runtime/treelist/cxtreelist.h"
-#include "talvex/work/WorkWindow.h"
 
-#include <QApplication>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Window
+const QStringList wholeScope = {u"E001 2026-11-20"_s, u"E001 2026-12-03"_s, u"E002 2026-12-02"_s,
+                                u"E003 2026-12-04"_s};
+
+QString today(int days = 0)
 {
-    explicit Window(bool initialise = true)
-    {
-        if (initialise)
-            form.InitWindow();
-        begin()->setDate(QDate(2026, 11, 1));
-        end()->setDate(QDate(2026, 12, 5));
-        form.show();
-    }
-    ~Window() { form.FreeWindow(); }
-
-    template <typename T>
-    T *child(const QString &name) const
-    {
-        T *found = form.findChild<T *>(name);
-        Q_ASSERT(found);
-        return found;
-    }
-    TcxDateEdit *begin() const { return child<TcxDateEdit>(u"edtBeginDate"_s); }
-    TcxDateEdit *end() const { return child<TcxDateEdit>(u"edtEndDate"_s); }
-    TcxTreeList *tree() const { return child<TcxTreeList>(u"tlTypeList"_s); }
-    TcxGridDBTableView *view() const { return child<TcxGridDBTableView>(u"TableKQExchangeClass"_s); }
-    TcxGridColumn *column(const QString &name) const { return child<TcxGridColumn>(name); }
-
-    // Employee codes and days of the rows the grid shows, in order.
-    QStringList rows() const
-    {
-        QStringList result;
-        const TcxGridDataController *data = view()->dataController();
-        for (int r = 0; r < data->recordCount(); ++r)
-            result << data->displayText(r, column(u"ColEmployeeCode"_s)->index()) + u' '
-                    + data->displayText(r, column(u"ColExchgDate"_s)->index());
-        return result;
-    }
-
-    void search(const QString &text, const QString &type = u"-1"_s)
-    {
-        child<TcxButtonEdit>(u"edtEmployeeCode"_s)->setText(text);
-        child<TcxImageComboBox>(u"cxExchgType"_s)->setEditValue(type);
-        child<QPushButton>(u"btnQry"_s)->click();
-    }
-
-    TWorkWindowForm form;
-};
+    return QDate::currentDate().addDays(days).toString(u"yyyy-MM-dd"_s);
+}
 
 } // namespace
 
@@ -72,34 +30,33 @@ class WorkWindowTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    // Codes short in the text, only the first top node open and focused.
     void treeShowsTheScopeWithShortCodes()
     {
         HostFixture host;
-        Window w;
-        TcxTreeList *tree = w.tree();
+        ListWindow w;
+        auto *tree = w.child<TcxTreeList>(u"tlTypeList"_s);
         QCOMPARE(tree->count(), 3);
+        QCOMPARE(tree->absoluteCount(), 6);
         QCOMPARE(tree->topNode(0)->texts(0), u"[01]生产部"_s);
         QCOMPARE(tree->topNode(2)->texts(0), u"[9]后勤保障部"_s);
         QCOMPARE(tree->topNode(0)->item(0)->item(0)->texts(1), u"010101"_s);
-        QCOMPARE(tree->absoluteCount(), 6);
-        // Only the first top-level node is open, and it has the focus.
         QVERIFY(tree->topNode(0)->expanded());
         QVERIFY(!tree->topNode(0)->item(0)->expanded());
         QVERIFY(!tree->topNode(1)->expanded());
         QCOMPARE(tree->focusedNode(), tree->topNode(0));
-        QCOMPARE(tree->topNode(0)->item(0)->imageIndex(), 1);
-        QCOMPARE(tree->topNode(0)->item(0)->selectedIndex(), 2);
     }
 
     void departmentsWithoutTheirParentStillShow()
     {
         HostFixture host;
-        host.db().execute(u"INSERT INTO Sys_Dept (ID, ParentID, DeptCode, DeptName) VALUES "
-                          "(7, 99, '0301', '外派组'), (8, 10, '0202', '华南一组'),"
-                          "(10, 4, '0203', '华南销售部');"
-                          "INSERT INTO Sys_OperatorDept VALUES (1, '0301'), (1, '0202'), (1, '0203')"_s);
-        Window w;
-        TcxTreeList *tree = w.tree();
+        host.db().execute(
+            u"INSERT INTO Sys_Dept (ID, ParentID, DeptCode, DeptName) VALUES "
+            "(7, 99, '0301', '外派组'), (8, 10, '0202', '华南一组'),"
+            "(10, 4, '0203', '华南销售部');"
+            "INSERT INTO Sys_OperatorDept VALUES (1, '0301'), (1, '0202'), (1, '0203')"_s);
+        ListWindow w;
+        auto *tree = w.child<TcxTreeList>(u"tlTypeList"_s);
         QCOMPARE(tree->absoluteCount(), 9);
         QCOMPARE(tree->topNode(tree->count() - 1)->texts(1), u"0301"_s);
         // ID 8 comes before its parent 10 and still hangs under it.
@@ -109,23 +66,39 @@ private Q_SLOTS:
         QCOMPARE(sales->item(1)->item(0)->texts(1), u"0202"_s);
     }
 
-    // After showing, the grid holds the search over the whole scope, ordered.
+    // After showing, the grid holds the search over the whole scope, ordered, with
+    // names from the host's value list and rest days bold on green.
     void showRunsTheSearchOverTheWholeScope()
     {
         HostFixture host;
-        Window w;
-        QCOMPARE(w.rows(), (QStringList{u"E001 2026-11-20"_s, u"E001 2026-12-03"_s,
-                                        u"E002 2026-12-02"_s, u"E003 2026-12-04"_s}));
-        QVERIFY(w.form.querySql().contains(u" order by a.EmployeeCode , a.ExchgDate  "_s));
-        QCOMPARE(w.view()->footerText(w.column(u"ColExchgDate"_s)), u"4 条记录"_s);
-        QCOMPARE(w.view()->footerText(w.column(u"ColWorkTime"_s)), u"合计：780"_s);
+        ListWindow w;
+        QCOMPARE(w.rows(), wholeScope);
+        const auto footer = [&w](const QString &column) {
+            return w.view()->footerText(w.child<TcxGridColumn>(column));
+        };
+        QCOMPARE(footer(u"ColExchgDate"_s), u"4 条记录"_s);
+        QCOMPARE(footer(u"ColWorkTime"_s), u"合计：780"_s);
         QVERIFY2(!host.session.waitNotice().isShown(), "every wait notice is removed again");
+
+        const TcxGridDataController *data = w.view()->dataController();
+        const int name = w.child<TcxGridColumn>(u"ColPersonName"_s)->index();
+        auto *flag = w.child<TcxGridColumn>(u"ColWorkFlag"_s);
+        QCOMPARE(data->displayText(0, name), u"王芳"_s);
+        QCOMPARE(data->displayText(2, name), u"欧阳 雪"_s);
+        QCOMPARE(data->displayText(0, flag->index()), u"休息"_s);
+        QCOMPARE(data->displayText(1, flag->index()), u"上班"_s);
+        const int shownFlag = int(w.view()->visibleColumns().indexOf(flag));
+        const QModelIndex rest = w.view()->itemModel()->index(0, shownFlag);
+        const QModelIndex work = w.view()->itemModel()->index(1, shownFlag);
+        QCOMPARE(rest.data(Qt::BackgroundRole).value<QBrush>().color(), QColor(0, 128, 0));
+        QVERIFY(rest.data(Qt::FontRole).value<QFont>().bold());
+        QVERIFY(!work.data(Qt::FontRole).value<QFont>().bold());
     }
 
     void searchFilters()
     {
         HostFixture host;
-        Window w;
+        ListWindow w;
         w.search(QString(), u"0"_s);
         QCOMPARE(w.rows(), (QStringList{u"E001 2026-11-20"_s, u"E003 2026-12-04"_s}));
         w.search(u"ht10"_s);
@@ -134,7 +107,7 @@ private Q_SLOTS:
         QCOMPARE(w.rows(), QStringList{u"E002 2026-12-02"_s});
         w.search(u"欧阳 雪"_s); // the stored name loses its blank, the typed text keeps it
         QCOMPARE(w.rows(), QStringList());
-        QCOMPARE(w.view()->footerText(w.column(u"ColExchgDate"_s)), u"0 条记录"_s);
+        QCOMPARE(w.view()->footerText(w.child<TcxGridColumn>(u"ColExchgDate"_s)), u"0 条记录"_s);
         w.search(u"O'NEIL"_s);
         QCOMPARE(w.rows(), QStringList());
         QVERIFY(host.messages.isEmpty());
@@ -143,102 +116,67 @@ private Q_SLOTS:
     void operatorsSeeOnlyTheirDepartments()
     {
         HostFixture host(u"clerk"_s);
-        Window w;
-        QCOMPARE(w.tree()->count(), 1);
-        QCOMPARE(w.rows(), QStringList{u"E003 2026-12-04"_s});
-        w.begin()->setDate(QDate(2026, 9, 1));
-        w.search(QString());
+        ListWindow w({2026, 9, 1});
+        QCOMPARE(w.child<TcxTreeList>(u"tlTypeList"_s)->count(), 1);
         QCOMPARE(w.rows(), (QStringList{u"E003 2026-12-04"_s, u"E005 2026-10-01"_s}));
     }
 
+    // A department lists itself and what is below it; the filter bar's type and
+    // text do not apply.
     void departmentQuerySelectsByCodePrefix()
     {
         HostFixture host;
-        Window w;
-        TcxTreeList *tree = w.tree();
+        ListWindow w;
+        auto *tree = w.child<TcxTreeList>(u"tlTypeList"_s);
         tree->setFocusedNode(tree->topNode(0)->item(0)); // 0101
-        QCOMPARE(w.rows(), (QStringList{u"E001 2026-11-20"_s, u"E001 2026-12-03"_s,
-                                        u"E002 2026-12-02"_s}));
-        QVERIFY(w.form.querySql().contains(u"substr(b.DeptCode,1,4 ) ='0101'"_s));
+        QCOMPARE(w.rows(), wholeScope.mid(0, 3));
         tree->setFocusedNode(tree->topNode(0)->item(0)->item(0)); // 010101
-        QCOMPARE(w.rows(), (QStringList{u"E001 2026-11-20"_s, u"E001 2026-12-03"_s}));
-        // The filter bar's type and text do not apply to the department query.
+        QCOMPARE(w.rows(), wholeScope.mid(0, 2));
         w.child<TcxImageComboBox>(u"cxExchgType"_s)->setEditValue(u"1"_s);
+        tree->setFocusedNode(tree->topNode(0));
+        QCOMPARE(w.rows(), wholeScope.mid(0, 3));
         tree->setFocusedNode(tree->topNode(2)); // 9: nobody live there has exchanges
         QCOMPARE(w.rows(), QStringList());
     }
 
-    void refreshBeforeAnySearchRunsTheDefaultQuery()
+    // Before any search a refresh runs the default list; afterwards it repeats the
+    // last query.
+    void refreshRunsTheDefaultOrTheLastQuery()
     {
         HostFixture host;
-        TWorkWindowForm form;
-        form.InitWindow();
-        // Not shown: no search has run, the query text is empty.
-        QVERIFY(form.querySql().isEmpty());
-        form.findChild<TcxDateEdit *>(u"edtBeginDate"_s)->setDate(QDate(2026, 9, 1));
-        form.findChild<TcxDateEdit *>(u"edtEndDate"_s)->setDate(QDate(2026, 12, 5));
-        form.RefreshData();
-        QVERIFY(form.querySql().isEmpty());
-        QCOMPARE(form.dataSet()->recordCount(), 5);
-        form.FreeWindow();
-        QVERIFY(!form.dataSet());
-    }
-
-    void refreshRepeatsTheLastQuery()
-    {
-        HostFixture host;
-        Window w;
+        {
+            TWorkWindowForm form;
+            form.InitWindow();
+            form.findChild<TcxDateEdit *>(u"edtBeginDate"_s)->setDate(QDate(2026, 9, 1));
+            form.RefreshData();
+            QVERIFY(form.querySql().isEmpty());
+            QCOMPARE(form.dataSet()->recordCount(), 5);
+            form.FreeWindow();
+            QVERIFY(!form.dataSet());
+        }
+        ListWindow w;
         w.search(u"10001"_s);
         host.db().execute(u"DELETE FROM Kq_ExchangeClass WHERE ID = 1"_s);
         w.form.RefreshData();
         QCOMPARE(w.rows(), QStringList{u"E001 2026-12-03"_s});
     }
 
-    void initWindowSetsTheLastThirtyDays()
+    // The last thirty days, set by InitWindow, or by showing when the host did not
+    // call it.
+    void theDefaultRangeIsTheLastThirtyDays()
     {
         HostFixture host;
-        TWorkWindowForm form;
-        QVERIFY(form.findChild<TcxDateEdit *>(u"edtBeginDate"_s)->text().isEmpty());
-        form.InitWindow();
-        const QDate today = QDate::currentDate();
-        QCOMPARE(form.findChild<TcxDateEdit *>(u"edtBeginDate"_s)->text(),
-                 today.addDays(-30).toString(u"yyyy-MM-dd"_s));
-        QCOMPARE(form.findChild<TcxDateEdit *>(u"edtEndDate"_s)->text(),
-                 today.toString(u"yyyy-MM-dd"_s));
-        form.FreeWindow();
-    }
+        TWorkWindowForm initialised;
+        initialised.InitWindow();
+        QCOMPARE(initialised.findChild<TcxDateEdit *>(u"edtBeginDate"_s)->text(), today(-30));
+        QCOMPARE(initialised.findChild<TcxDateEdit *>(u"edtEndDate"_s)->text(), today());
+        initialised.FreeWindow();
 
-    void shownBeforeInitWindowStillHasTheDefaultRange()
-    {
-        HostFixture host;
-        TWorkWindowForm form;
-        form.show();
-        QCOMPARE(form.findChild<TcxDateEdit *>(u"edtEndDate"_s)->text(),
-                 QDate::currentDate().toString(u"yyyy-MM-dd"_s));
-        QVERIFY(form.querySql().contains(u"to_date('"_s
-                                         + QDate::currentDate().toString(u"yyyy-MM-dd"_s)));
-        form.FreeWindow();
-    }
-
-    void restDaysShowBoldOnGreen()
-    {
-        HostFixture host;
-        Window w;
-        TcxGridColumn *flag = w.column(u"ColWorkFlag"_s);
-        const TcxGridDataController *data = w.view()->dataController();
-        QCOMPARE(data->displayText(0, flag->index()), u"休息"_s);
-        QCOMPARE(data->displayText(1, flag->index()), u"上班"_s);
-        TcxStyle *rest = flag->contentStyleHandler()(w.view(), 0, flag);
-        QVERIFY(rest);
-        QVERIFY(rest->font().bold());
-        QCOMPARE(rest->color(), QColor(0, 128, 0));
-        QVERIFY(!flag->contentStyleHandler()(w.view(), 1, flag));
-        // The model hands the style to the painter.
-        const QAbstractItemModel *model = w.view()->itemModel();
-        const int flagColumn = int(w.view()->visibleColumns().indexOf(flag));
-        QCOMPARE(model->data(model->index(0, flagColumn), Qt::BackgroundRole).value<QBrush>().color(),
-                 QColor(0, 128, 0));
-        QVERIFY(model->data(model->index(0, flagColumn), Qt::FontRole).value<QFont>().bold());
+        TWorkWindowForm shown;
+        shown.show();
+        QCOMPARE(shown.findChild<TcxDateEdit *>(u"edtBeginDate"_s)->text(), today(-30));
+        QCOMPARE(shown.findChild<TcxDateEdit *>(u"edtEndDate"_s)->text(), today());
+        shown.FreeWindow();
     }
 
     // The filter's button picks an employee and searches for his job number;
@@ -246,36 +184,18 @@ private Q_SLOTS:
     void pickerButtonSearchesForTheChosenEmployee()
     {
         HostFixture host;
-        Window w;
+        ListWindow w;
         auto *edit = w.child<TcxButtonEdit>(u"edtEmployeeCode"_s);
         edit->setText(u"ht"_s);
-        const QStringList before = w.rows();
-        auto answerPicker = [](const QString &button) {
-            QTimer::singleShot(0, [button] {
-                for (QWidget *top : QApplication::topLevelWidgets()) {
-                    if (top->isVisible() && top->windowTitle() == u"员工检索"_s)
-                        top->findChild<QPushButton *>(button)->click();
-                }
-            });
-        };
-        answerPicker(u"bbtnClose"_s);
+        answerNextPicker(false);
         Q_EMIT edit->buttonClick(0);
         QCOMPARE(edit->text(), u"HT"_s);
-        QCOMPARE(w.rows(), before);
+        QCOMPARE(w.rows(), wholeScope);
 
-        answerPicker(u"bbtnEnter"_s);
+        answerNextPicker(true);
         Q_EMIT edit->buttonClick(0);
         QCOMPARE(edit->text(), u"HT10002"_s);
         QCOMPARE(w.rows(), QStringList{u"E002 2026-12-02"_s});
-    }
-
-    void namesComeFromTheHostsValueList()
-    {
-        HostFixture host;
-        Window w;
-        const TcxGridDataController *data = w.view()->dataController();
-        QCOMPARE(data->displayText(0, w.column(u"ColPersonName"_s)->index()), u"王芳"_s);
-        QCOMPARE(data->displayText(2, w.column(u"ColPersonName"_s)->index()), u"欧阳 雪"_s);
     }
 };
 
