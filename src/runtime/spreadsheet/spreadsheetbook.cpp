@@ -264,11 +264,6 @@ TcxSSCellStyle &TcxSpreadSheetBook::DefaultStyle()
     return d->defaultStyle;
 }
 
-bool TcxSpreadSheetBook::AutoRecalc() const
-{
-    return d->autoRecalc;
-}
-
 void TcxSpreadSheetBook::SetAutoRecalc(bool on)
 {
     if (d->autoRecalc == on)
