@@ -18,20 +18,13 @@
 #include "hostapp/db/OracleDialect.h"
 #include "hostapp/db/PgDatabase.h"
 #include "hostapp/db/SqliteDatabase.h"
-#include "hostapp/services/ErrorLog.h"
-#include "hostapp/services/HostServices.h"
-#include "hostapp/services/HostSession.h"
-#include "runtime/application.h"
 #include "runtime/dataset.h"
 #include "runtime/editors/cxeditors.h"
 #include "runtime/exceptions.h"
-#include "talvex/project/HostFactory.h"
 #include "talvex/work/WorkWindow.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -88,36 +81,19 @@ int receivePostgreSql(PGconn *db, const QByteArray &sql)
     return rows;
 }
 
-struct Timing
-{
-    std::vector<double> elapsed;
-    std::vector<double> cpu;
-
-    template <typename Work> void measure(Work work)
-    {
-        QElapsedTimer timer;
-        timer.start();
-        const double cpuStart = Bench::cpuMs();
-        work();
-        elapsed.push_back(double(timer.nsecsElapsed()) / 1e6);
-        cpu.push_back(Bench::cpuMs() - cpuStart);
-    }
-
-    QString text() const
-    {
-        return u"%1 / %2"_s.arg(Bench::median(elapsed), 6, 'f', 0)
-            .arg(Bench::median(cpu), 4, 'f', 0);
-    }
-};
-
 struct EngineFigures
 {
     QString name;
     int rows = 0;
-    Timing engine;
-    Timing dataSet;
-    Timing grid;
+    Bench::Timing engine;
+    Bench::Timing dataSet;
+    Bench::Timing grid;
 };
+
+QString mediansText(const Bench::Timing &timing)
+{
+    return u"%1 / %2"_s.arg(timing.medianElapsed(), 6, 'f', 0).arg(timing.medianCpu(), 4, 'f', 0);
+}
 
 EngineFigures measure(Database &db, const QString &name, int runs,
                       const std::function<int(const QByteArray &)> &engineAlone)
@@ -134,12 +110,11 @@ EngineFigures measure(Database &db, const QString &name, int runs,
     const QByteArray translated = OracleSql::translate(sql, target).first().sql.toUtf8();
     Bench::print(u"%1 plan: %2"_s.arg(name, db.queryPlan(sql).join(u"; "_s)));
 
-    // The host's session first: it sets up the process as the host runs.
-    ErrorLog log(QDir::temp().filePath(u"bench-hostdb.log"_s));
-    HostSession session(db, log, u"admin"_s);
+    // The host first: its session sets up the process as the host runs.
+    const Bench::ModuleHost host(db, u"bench-hostdb.log"_s);
 
     for (int run = -1; run < runs; ++run) { // run -1 warms the caches
-        Timing &engine = figures.engine;
+        Bench::Timing &engine = figures.engine;
         int rows = 0;
         engine.measure([&] { rows = engineAlone(translated); });
         std::unique_ptr<TDataSet> set;
@@ -154,8 +129,6 @@ EngineFigures measure(Database &db, const QString &name, int runs,
         }
     }
 
-    IntfPtr<IFactoryIntf> root(new FactoryService(session));
-    HostFactory = root;
     {
         TWorkWindowForm window;
         window.resize(1280, 720);
@@ -175,7 +148,6 @@ EngineFigures measure(Database &db, const QString &name, int runs,
                 u"the grid shows %1 rows"_s.arg(window.dataSet()->recordCount()));
         window.FreeWindow();
     }
-    HostFactory.reset();
     return figures;
 }
 
@@ -183,8 +155,7 @@ EngineFigures measure(Database &db, const QString &name, int runs,
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    Bench::Application app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(
         u"List search on SQLite and PostgreSQL: the engine alone, into a data set, to a grid."_s);
@@ -202,8 +173,6 @@ int main(int argc, char *argv[])
     const double scale = parser.value(scaleOption).toDouble();
     const int runs = qMax(1, parser.value(runsOption).toInt());
 
-    TApplication application;
-    Rt::setApplication(&application);
     try {
         std::vector<EngineFigures> results;
         {
@@ -228,10 +197,10 @@ int main(int argc, char *argv[])
         for (const EngineFigures &figures : results)
             header += u"%1"_s.arg(figures.name, 16);
         Bench::print(header);
-        const auto line = [&](const QString &what, Timing EngineFigures::*timing) {
+        const auto line = [&](const QString &what, Bench::Timing EngineFigures::*timing) {
             QString text = u"%1"_s.arg(what, -34);
             for (const EngineFigures &figures : results)
-                text += u"%1"_s.arg((figures.*timing).text(), 16);
+                text += u"%1"_s.arg(mediansText(figures.*timing), 16);
             Bench::print(text);
         };
         line(u"the engine alone"_s, &EngineFigures::engine);

@@ -5,6 +5,8 @@
 // is the steadier figure on a machine that others share.
 //
 //   bench_xls [ROWS]
+#include "BenchTiming.h"
+
 #include "runtime/xls/workbook.h"
 #include "runtime/xls/writer.h"
 
@@ -173,12 +175,6 @@ Run runOurs(const QString &file, int rows)
     return finish(child, fds[0]);
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -208,8 +204,8 @@ int main(int argc, char **argv)
             cpus.push_back(r.cpuMs);
             *peak = std::max(*peak, r.peakKb);
         }
-        *ms = median(times);
-        *cpu = median(cpus);
+        *ms = Bench::median(times);
+        *cpu = Bench::median(cpus);
     };
     double xlwtMs, xlwtCpu, ourMs, ourCpu;
     long xlwtPeak, ourPeak;

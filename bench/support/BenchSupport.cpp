@@ -3,34 +3,27 @@
 #include "hostapp/db/Database.h"
 #include "hostapp/db/DemoData.h"
 #include "hostapp/db/Schema.h"
+#include "hostapp/services/HostServices.h"
+#include "talvex/project/HostFactory.h"
 
+#include <QDir>
 #include <QElapsedTimer>
-#include <algorithm>
-#include <cstdio>
-#include <ctime>
 
 using namespace Qt::StringLiterals;
 
 namespace Bench {
 
-void print(const QString &line)
+namespace {
+
+// Qt reads the platform when its application is made, so it is chosen on the
+// way to the constructor.
+int &withoutScreen(int &argc)
 {
-    std::fputs(qPrintable(line + u'\n'), stdout);
-    std::fflush(stdout);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    return argc;
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double cpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
+} // namespace
 
 void prepareDemoDatabase(Database &db, double scale)
 {
@@ -52,10 +45,35 @@ void prepareDemoDatabase(Database &db, double scale)
     print(u"build: %1 s"_s.arg(timer.elapsed() / 1000.0, 0, 'f', 1));
 }
 
+std::unique_ptr<Database> openDemoDatabase(const QString &location, double scale)
+{
+    std::unique_ptr<Database> db = openDatabase(location);
+    prepareDemoDatabase(*db, scale);
+    return db;
+}
+
 QDate dataDay(Database &db)
 {
     return QDate::fromString(db.queryValue(u"select Max(ExchgDate) from Kq_ExchangeClass"_s),
                              u"yyyy-MM-dd"_s);
+}
+
+Application::Application(int &argc, char **argv)
+    : QApplication(withoutScreen(argc), argv)
+{
+    Rt::setApplication(&m_runtime);
+}
+
+ModuleHost::ModuleHost(Database &db, const QString &logName)
+    : m_log(QDir::temp().filePath(logName))
+    , m_session(db, m_log, u"admin"_s)
+{
+    HostFactory = new FactoryService(m_session);
+}
+
+ModuleHost::~ModuleHost()
+{
+    HostFactory.reset();
 }
 
 } // namespace Bench

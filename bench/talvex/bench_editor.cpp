@@ -11,9 +11,6 @@
 #include "EditorDriver.h"
 
 #include "hostapp/db/Database.h"
-#include "hostapp/services/ErrorLog.h"
-#include "hostapp/services/HostServices.h"
-#include "hostapp/services/HostSession.h"
 #include "runtime/application.h"
 #include "runtime/barmanager.h"
 #include "runtime/component.h"
@@ -21,10 +18,8 @@
 #include "runtime/editors/cxeditors.h"
 #include "runtime/grid/cxgrid.h"
 #include "talvex/editor/FrmKqExchgClassEdt.h"
-#include "talvex/project/HostFactory.h"
 #include "talvex/work/WorkWindow.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
@@ -51,21 +46,10 @@ void removeBenchExchanges(Database &db)
 // Medians of elapsed and processor time of step over runs, after one run to warm up.
 void measure(const QString &what, int runs, const std::function<void(int)> &step)
 {
-    std::vector<double> elapsed;
-    std::vector<double> cpu;
-    QElapsedTimer timer;
-    for (int run = -1; run < runs; ++run) {
-        timer.start();
-        const double cpuStart = Bench::cpuMs();
-        step(run + 1);
-        if (run >= 0) {
-            elapsed.push_back(double(timer.nsecsElapsed()) / 1e6);
-            cpu.push_back(Bench::cpuMs() - cpuStart);
-        }
-    }
+    const Bench::Timing timing = Bench::timeRuns(runs, step);
     Bench::print(u"%1 %2 ms / %3 ms"_s.arg(what.leftJustified(44))
-                     .arg(Bench::median(elapsed), 8, 'f', 2)
-                     .arg(Bench::median(cpu), 8, 'f', 2));
+                     .arg(timing.medianElapsed(), 8, 'f', 2)
+                     .arg(timing.medianCpu(), 8, 'f', 2));
 }
 
 // Employees of the demo data with a rotating shift planned on a day.
@@ -136,8 +120,7 @@ struct ListWindow
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    Bench::Application app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(u"The exchange editor on a large demo database."_s);
     parser.addHelpOption();
@@ -149,18 +132,13 @@ int main(int argc, char *argv[])
     parser.process(app);
     const int runs = qMax(1, parser.value(runsOption).toInt());
 
-    TApplication application;
     TScreen screen;
-    Rt::setApplication(&application);
     Rt::setScreen(&screen);
     Rt::setMessageBoxResponder([](const Rt::MessageBoxRequest &) { return Rt::Answer::Yes; });
-    const std::unique_ptr<Database> database = openDatabase(parser.value(dbOption));
+    const std::unique_ptr<Database> database = Bench::openDemoDatabase(parser.value(dbOption), 1);
     Database &db = *database;
-    Bench::prepareDemoDatabase(db, 1);
     removeBenchExchanges(db);
-    ErrorLog log(QDir::temp().filePath(u"bench-editor.log"_s));
-    HostSession session(db, log, u"admin"_s);
-    HostFactory = new FactoryService(session);
+    const Bench::ModuleHost host(db, u"bench-editor.log"_s);
 
     const QDate today = Bench::dataDay(db);
     Bench::print(u"plan rows: %1; medians of %2 runs, elapsed / processor time"_s
@@ -203,7 +181,6 @@ int main(int argc, char *argv[])
                          .arg(Bench::median(saves), 0, 'f', 2)
                          .arg(list.rows()));
     }
-    HostFactory.reset();
     removeBenchExchanges(db);
     return 0;
 }

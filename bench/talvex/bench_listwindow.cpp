@@ -6,20 +6,12 @@
 #include "BenchSupport.h"
 
 #include "hostapp/db/Database.h"
-#include "hostapp/db/DemoData.h"
-#include "hostapp/db/Schema.h"
-#include "hostapp/services/ErrorLog.h"
-#include "hostapp/services/HostServices.h"
-#include "hostapp/services/HostSession.h"
-#include "runtime/application.h"
 #include "runtime/dataset.h"
 #include "runtime/editors/cxeditors.h"
 #include "runtime/grid/cxgrid.h"
-#include "talvex/project/HostFactory.h"
 #include "talvex/work/WorkWindow.h"
 
 #include <QAbstractItemView>
-#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPushButton>
@@ -42,22 +34,15 @@ qint64 heapInUse()
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    Bench::Application app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     const int dbArg = int(args.indexOf(u"--db"_s));
-    const QString path = dbArg > 0 ? args.value(dbArg + 1)
-                                   : QDir::temp().filePath(u"talvex-scale1.db"_s);
+    const QString path =
+        dbArg > 0 ? args.value(dbArg + 1) : QDir::temp().filePath(u"talvex-scale1.db"_s);
 
-    TApplication application;
-    Rt::setApplication(&application);
-    const std::unique_ptr<Database> database = openDatabase(path);
+    const std::unique_ptr<Database> database = Bench::openDemoDatabase(path, 1);
     Database &db = *database;
-    Bench::prepareDemoDatabase(db, 1);
-    ErrorLog log(QDir::temp().filePath(u"bench-listwindow.log"_s));
-    HostSession session(db, log, u"admin"_s);
-    IntfPtr<IFactoryIntf> root(new FactoryService(session));
-    HostFactory = root;
+    const Bench::ModuleHost host(db, u"bench-listwindow.log"_s);
 
     TWorkWindowForm window;
     window.resize(1280, 720);
@@ -70,8 +55,7 @@ int main(int argc, char *argv[])
     timer.start();
     window.show(); // loads the tree and the names, and runs the first search
     std::printf("show (tree, %s names, first search): %lld ms\n",
-                qPrintable(db.queryValue(u"select count(1) from HR_Employee"_s)),
-                timer.elapsed());
+                qPrintable(db.queryValue(u"select count(1) from HR_Employee"_s)), timer.elapsed());
 
     auto *button = window.findChild<QPushButton *>(u"btnQry"_s);
     std::vector<double> times;
@@ -90,8 +74,8 @@ int main(int argc, char *argv[])
     const qint64 withResult = heapInUse();
     window.FreeWindow();
     const qint64 without = heapInUse();
-    std::printf("result set: %.1f MB of heap (%.0f bytes a row)\n",
-                (withResult - without) / 1e6, double(withResult - without) / std::max(rows, 1));
+    std::printf("result set: %.1f MB of heap (%.0f bytes a row)\n", (withResult - without) / 1e6,
+                double(withResult - without) / std::max(rows, 1));
     window.InitWindow();
     button->click();
 
@@ -105,9 +89,8 @@ int main(int argc, char *argv[])
         table->viewport()->grab();
         frames.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    std::printf("scrolling: median %.1f ms a frame, worst %.1f ms over %d rows\n", Bench::median(frames),
-                *std::max_element(frames.begin(), frames.end()), rows);
+    std::printf("scrolling: median %.1f ms a frame, worst %.1f ms over %d rows\n",
+                Bench::median(frames), *std::max_element(frames.begin(), frames.end()), rows);
     window.FreeWindow();
-    HostFactory.reset();
     return 0;
 }

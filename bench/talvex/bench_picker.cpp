@@ -11,27 +11,17 @@
 #include "BenchSupport.h"
 
 #include "hostapp/db/Database.h"
-#include "hostapp/services/ErrorLog.h"
-#include "hostapp/services/HostServices.h"
-#include "hostapp/services/HostSession.h"
 #include "runtime/application.h"
 #include "runtime/editors/cxeditors.h"
 #include "runtime/exceptions.h"
 #include "runtime/grid/cxgrid.h"
 #include "talvex/picker/FrmQryEmployeeList.h"
-#include "talvex/project/HostFactory.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTableView>
-#include <algorithm>
-#include <cstdio>
-#include <ctime>
 #include <functional>
-#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -40,29 +30,17 @@ namespace {
 // Runs step once to warm up, then runs times; prints the medians.
 void measure(const QString &what, int runs, const std::function<void()> &step)
 {
-    std::vector<double> elapsed;
-    std::vector<double> cpu;
-    QElapsedTimer timer;
-    for (int run = -1; run < runs; ++run) {
-        timer.start();
-        const double cpuStart = Bench::cpuMs();
-        step();
-        if (run >= 0) {
-            elapsed.push_back(double(timer.nsecsElapsed()) / 1e6);
-            cpu.push_back(Bench::cpuMs() - cpuStart);
-        }
-    }
+    const Bench::Timing timing = Bench::timeRuns(runs, [&](int) { step(); });
     Bench::print(u"%1 %2 ms / %3 ms"_s.arg(what.leftJustified(34))
-              .arg(Bench::median(elapsed), 7, 'f', 1)
-              .arg(Bench::median(cpu), 7, 'f', 1));
+                     .arg(timing.medianElapsed(), 7, 'f', 1)
+                     .arg(timing.medianCpu(), 7, 'f', 1));
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    Bench::Application app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Employee picker search through the host services."_s);
     parser.addHelpOption();
@@ -80,19 +58,15 @@ int main(int argc, char *argv[])
     if (conditions.isEmpty())
         conditions = {u"ZW"_s, u"王"_s, u"1234"_s};
 
-    TApplication application;
-    Rt::setApplication(&application);
     // A search that finds nothing would otherwise wait for its message box.
     Rt::setMessageBoxResponder([](const Rt::MessageBoxRequest &) { return Rt::Answer::Ok; });
     try {
-        const std::unique_ptr<Database> database = openDatabase(parser.value(dbOption));
+        const std::unique_ptr<Database> database =
+            Bench::openDemoDatabase(parser.value(dbOption), parser.value(scaleOption).toDouble());
         Database &db = *database;
-        Bench::prepareDemoDatabase(db, parser.value(scaleOption).toDouble());
         Bench::print(u"employees: %1"_s.arg(db.queryValue(u"select count(1) from HR_Employee"_s)));
 
-        ErrorLog log(QDir::temp().filePath(u"talvex-bench-picker.log"_s));
-        HostSession session(db, log, u"admin"_s);
-        HostFactory = new FactoryService(session);
+        const Bench::ModuleHost host(db, u"talvex-bench-picker.log"_s);
 
         measure(u"open the dialog (styles, value lists)"_s, runs,
                 [] { const TQryEmployeeListFrm opened; });
@@ -110,10 +84,8 @@ int main(int argc, char *argv[])
             measure(u"  paint its first page"_s, runs, [&] { table->grab(); });
             Bench::print(u"  rows: %1"_s.arg(view->dataController()->recordCount()));
         }
-        HostFactory.reset();
     } catch (const Rt::Exception &e) {
         Bench::print(u"error: "_s + e.message());
-        HostFactory.reset();
         return 1;
     }
     return 0;

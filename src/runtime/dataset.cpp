@@ -4,6 +4,24 @@
 
 #include <cmath>
 
+Rt::ValueKind Rt::kindOfValue(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return ValueKind::Number;
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return ValueKind::DateTime;
+    default:
+        return ValueKind::Text;
+    }
+}
+
 QString TField::fieldName() const
 {
     return m_dataSet->fieldName(m_index);

@@ -10,6 +10,16 @@
 
 enum class TFieldType { String, Integer, Float, DateTime };
 
+namespace Rt {
+
+// How a cell's value is compared and written out: as a number, as a date-time
+// (QDate or QDateTime) or, whatever else it holds, as text.
+enum class ValueKind { Text, Number, DateTime };
+
+RT_EXPORT ValueKind kindOfValue(const QVariant &value);
+
+} // namespace Rt
+
 class TDataSet;
 
 // A field of a data set, read at the data set's current record. A data set with
@@ -20,8 +30,7 @@ public:
     TField(const TDataSet *dataSet, int index)
         : m_dataSet(dataSet)
         , m_index(index)
-    {
-    }
+    {}
 
     int index() const { return m_index; }
     QString fieldName() const;

@@ -1,5 +1,6 @@
 #include "Database.h"
 
+#include "OracleDialect.h"
 #include "PgDatabase.h"
 #include "SqliteDatabase.h"
 
@@ -83,6 +84,55 @@ TObjectHashedList *Database::queryObjectList(const QMetaObject &entityClass,
         list->addObject(key, object.release());
     }
     return list.release();
+}
+
+void Database::beginTrans()
+{
+    if (inTransaction())
+        throw DbError(u"Cannot begin a transaction: one is already open"_s, DbFailure::Statement);
+    beginEngineTransaction();
+}
+
+void Database::commitTrans()
+{
+    if (!inTransaction())
+        throw DbError(u"Cannot commit: no transaction is open"_s, DbFailure::Statement);
+    commitEngineTransaction();
+}
+
+void Database::rollbackTrans()
+{
+    if (inTransaction())
+        rollbackEngineTransaction();
+}
+
+Database::Changes Database::runStatements(const QList<OracleSql::TranslatedStatement> &statements,
+                                          const std::function<qint64(const QString &sql)> &run)
+{
+    Changes changes;
+    for (const OracleSql::TranslatedStatement &statement : statements) {
+        const qint64 rows = run(statement.sql);
+        changes.rows += rows;
+        if (statement.kind == OracleSql::StatementKind::Update
+            || statement.kind == OracleSql::StatementKind::Delete) {
+            changes.allFound = changes.allFound && rows > 0;
+        }
+    }
+    return changes;
+}
+
+QString Database::translateQuery(const QString &oracleSql, OracleSql::Target target)
+{
+    const QList<OracleSql::TranslatedStatement> statements =
+        OracleSql::translate(oracleSql, target);
+    if (statements.size() != 1 || statements.first().kind != OracleSql::StatementKind::Select)
+        throw DbError(u"Not a query: %1"_s.arg(oneLine(oracleSql)), DbFailure::Statement);
+    return statements.first().sql;
+}
+
+QString Database::oneLine(const QString &sql)
+{
+    return sql.simplified();
 }
 
 QString Database::nativeValue(const QString &sql, const QVariantList &parameters)

@@ -5,11 +5,17 @@
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 
 struct QMetaObject;
 class TDataSet;
 class TObjectHashedList;
+
+namespace OracleSql {
+enum class Target;
+struct TranslatedStatement;
+} // namespace OracleSql
 
 enum class DbBackend { Sqlite, PostgreSql };
 
@@ -68,14 +74,15 @@ public:
     // reports that nothing was saved.
     virtual bool execSql(const QString &oracleSql) = 0;
     // The rows the last execSql changed.
-    virtual qint64 changedRows() const = 0;
+    qint64 changedRows() const { return m_changedRows; }
 
-    // An explicit transaction around several execSql calls. Rolling back without
-    // an open transaction does nothing, since callers roll back from error
-    // handlers that cannot tell how far they got.
-    virtual void beginTrans() = 0;
-    virtual void commitTrans() = 0;
-    virtual void rollbackTrans() = 0;
+    // An explicit transaction around several execSql calls. Beginning inside one
+    // and committing outside one raise. Rolling back without an open transaction
+    // does nothing, since callers roll back from error handlers that cannot tell
+    // how far they got.
+    void beginTrans();
+    void commitTrans();
+    void rollbackTrans();
     virtual bool inTransaction() const = 0;
 
     // One new object of entityClass per row, in row order, made with its
@@ -110,6 +117,30 @@ public:
 
 protected:
     Database() = default;
+
+    // The engine's statements for the transaction calls above, which have
+    // checked whether one is open.
+    virtual void beginEngineTransaction() = 0;
+    virtual void commitEngineTransaction() = 0;
+    virtual void rollbackEngineTransaction() = 0;
+
+    // The rows the statements of one execSql changed, and whether every UPDATE
+    // and DELETE among them found a row to change.
+    struct Changes
+    {
+        qint64 rows = 0;
+        bool allFound = true;
+    };
+    // Runs the statements in order; run returns the rows one changed.
+    static Changes runStatements(const QList<OracleSql::TranslatedStatement> &statements,
+                                 const std::function<qint64(const QString &sql)> &run);
+    // The one SELECT that oracleSql becomes for target; raises for anything else.
+    static QString translateQuery(const QString &oracleSql, OracleSql::Target target);
+    // A statement on one line, for messages.
+    static QString oneLine(const QString &sql);
+
+    // What changedRows() tells: set once an execSql has committed.
+    qint64 m_changedRows = 0;
 };
 
 // A transaction of the host's own work that rolls back unless committed, so that

@@ -26,6 +26,14 @@ void restartSequence(Database &db, qint64 nextValue);
 namespace Schema {
 // What both engines read alike.
 QString createIndexStatement(const Index &index);
-// The column names of a table, joined by commas.
-QString columnList(const Table &table);
+// A column's definition in a CREATE TABLE, its type as the engine writes it.
+QString columnDefinition(const Column &column, const QString &type);
+// The table's primary key as a named constraint.
+QString primaryKeyConstraint(const Table &table);
+// The column names of a table, each after prefix, joined by commas.
+QString columnList(const Table &table, QStringView prefix = {});
+// The history's columns of every exchange column, before or after the change.
+QString historyColumnList(bool after);
+// Raises NotADatabase: db holds tables of another application.
+[[noreturn]] void raiseForeign(const Database &db);
 } // namespace Schema

@@ -12,11 +12,6 @@ namespace {
 
 constexpr OracleSql::Target target = OracleSql::Target::PostgreSql;
 
-QString oneLine(const QString &sql)
-{
-    return sql.simplified();
-}
-
 // Keeps one statement, or the statements of one block, a unit: inside the
 // caller's transaction a savepoint undoes a failure alone; outside, a block
 // gets a transaction of its own (a single statement is one already). Rolls back
@@ -194,44 +189,31 @@ bool PgDatabase::execSql(const QString &oracleSql)
         OracleSql::translate(oracleSql, target);
     try {
         StatementScope scope(m_connection, statements.size() > 1);
-        bool changed = true;
-        qint64 rows = 0;
-        for (const OracleSql::TranslatedStatement &statement : statements) {
-            const PgResult result = m_connection.exec(statement.sql);
-            rows += result.changedRows();
-            if (statement.kind == OracleSql::StatementKind::Update
-                || statement.kind == OracleSql::StatementKind::Delete) {
-                changed = changed && result.changedRows() > 0;
-            }
-        }
+        const Changes changes = runStatements(statements, [this](const QString &sql) {
+            return m_connection.exec(sql).changedRows();
+        });
         scope.commit();
-        m_changedRows = rows;
-        return changed;
+        m_changedRows = changes.rows;
+        return changes.allFound;
     } catch (const PgError &error) {
         raiseStatementError(error, oracleSql);
     }
 }
 
-void PgDatabase::beginTrans()
+void PgDatabase::beginEngineTransaction()
 {
-    if (inTransaction())
-        throw DbError(u"Cannot begin a transaction: one is already open"_s, DbFailure::Statement);
     m_connection.exec(u"BEGIN"_s);
     m_connection.setTransactionOpen(true);
 }
 
-void PgDatabase::commitTrans()
+void PgDatabase::commitEngineTransaction()
 {
-    if (!inTransaction())
-        throw DbError(u"Cannot commit: no transaction is open"_s, DbFailure::Statement);
     m_connection.exec(u"COMMIT"_s);
     m_connection.setTransactionOpen(false);
 }
 
-void PgDatabase::rollbackTrans()
+void PgDatabase::rollbackEngineTransaction()
 {
-    if (!inTransaction())
-        return;
     m_connection.setTransactionOpen(false);
     // The server rolls back by itself what a lost connection held; callers roll
     // back in their error handlers, which must go on to report the first error.
@@ -312,13 +294,10 @@ std::unique_ptr<TableWriter> PgDatabase::writeTable(const QString &table,
 
 PgResult PgDatabase::runQuery(const QString &oracleSql)
 {
-    const QList<OracleSql::TranslatedStatement> statements =
-        OracleSql::translate(oracleSql, target);
-    if (statements.size() != 1 || statements.first().kind != OracleSql::StatementKind::Select)
-        throw DbError(u"Not a query: %1"_s.arg(oneLine(oracleSql)), DbFailure::Statement);
+    const QString sql = translateQuery(oracleSql, target);
     try {
         StatementScope scope(m_connection, false);
-        PgResult result = m_connection.exec(statements.first().sql);
+        PgResult result = m_connection.exec(sql);
         scope.commit();
         return result;
     } catch (const PgError &error) {

@@ -26,11 +26,7 @@ public:
     TDataSet *openQuery(const QString &oracleSql) override;
     QString queryValue(const QString &oracleSql) override;
     bool execSql(const QString &oracleSql) override;
-    qint64 changedRows() const override { return m_changedRows; }
 
-    void beginTrans() override;
-    void commitTrans() override;
-    void rollbackTrans() override;
     bool inTransaction() const override;
 
     QStringList queryPlan(const QString &oracleSql) override;
@@ -48,6 +44,11 @@ public:
     // How long a statement waits for another desk's lock before it fails.
     static constexpr int lockTimeoutMs = 5000;
 
+protected:
+    void beginEngineTransaction() override;
+    void commitEngineTransaction() override;
+    void rollbackEngineTransaction() override;
+
 private:
     void setUpSession(PgConnection &connection);
     PgResult runQuery(const QString &oracleSql);
@@ -58,6 +59,5 @@ private:
     QString m_uri;
     QString m_operatorCode;
     PgConnection m_connection;
-    qint64 m_changedRows = 0;
     QHash<unsigned, QString> m_tableNames; // by OID
 };

@@ -44,34 +44,11 @@ QString typeOf(ColumnType type)
 QString createTableStatement(const Table &table)
 {
     QStringList lines;
-    for (const Column &column : table.columns) {
-        QString line = column.name.toString() + u' ' + typeOf(column.type);
-        if (column.notNull)
-            line += u" NOT NULL"_s;
-        if (!column.defaultValue.isEmpty())
-            line += u" DEFAULT "_s + column.defaultValue;
-        if (column.unique)
-            line += u" UNIQUE"_s;
-        lines.append(line);
-    }
-    if (!table.primaryKey.empty()) {
-        QStringList key;
-        for (QStringView column : table.primaryKey)
-            key.append(column.toString());
-        lines.append(u"CONSTRAINT %1 PRIMARY KEY (%2)"_s.arg(Schema::primaryKeyName(table),
-                                                             key.join(u", "_s)));
-    }
+    for (const Column &column : table.columns)
+        lines.append(Schema::columnDefinition(column, typeOf(column.type)));
+    if (!table.primaryKey.empty())
+        lines.append(Schema::primaryKeyConstraint(table));
     return u"CREATE TABLE %1 (\n    %2)"_s.arg(table.name, lines.join(u",\n    "_s));
-}
-
-QString historyColumns(const QString &prefixOfValues, bool after)
-{
-    QStringList names;
-    for (const Column &column : Schema::exchangeTable().columns) {
-        names.append(prefixOfValues.isEmpty() ? Schema::historyColumn(column.name, after)
-                                              : prefixOfValues + column.name);
-    }
-    return names.join(u", "_s);
 }
 
 // One function records every kind of change: OLD is NULL for an insert, NEW for
@@ -99,8 +76,9 @@ CREATE TRIGGER TR_ExchangeHistory_Keep BEFORE UPDATE OR DELETE ON %1
     FOR EACH ROW EXECUTE FUNCTION Kq_ExchangeClassHistory_Refuse();
 CREATE TRIGGER TR_ExchangeHistory_KeepAll BEFORE TRUNCATE ON %1
     FOR EACH STATEMENT EXECUTE FUNCTION Kq_ExchangeClassHistory_Refuse())sql"_s.arg(
-        history, historyColumns({}, false), historyColumns({}, true), clock,
-        historyColumns(u"OLD."_s, false), historyColumns(u"NEW."_s, true), exchange);
+        history, Schema::historyColumnList(false), Schema::historyColumnList(true), clock,
+        Schema::columnList(Schema::exchangeTable(), u"OLD."),
+        Schema::columnList(Schema::exchangeTable(), u"NEW."), exchange);
 }
 
 } // namespace
@@ -117,11 +95,8 @@ Schema::State check(Database &db)
         db.nativeValue(u"SELECT to_regclass('sys_schemaversion')"_s).isNull()
             ? nullptr
             : db.select(u"SELECT Application, Version FROM Sys_SchemaVersion"_s);
-    if (!mark || mark->recordCount() != 1 || mark->asString(0, 0) != application) {
-        throw DbError(u"%1 is not a Talvex database: it holds tables of another application"_s.arg(
-                          db.location()),
-                      DbFailure::NotADatabase);
-    }
+    if (!mark || mark->recordCount() != 1 || mark->asString(0, 0) != application)
+        Schema::raiseForeign(db);
     const qint64 version = mark->asInteger(0, 1);
     if (version != Schema::version) {
         throw DbError(

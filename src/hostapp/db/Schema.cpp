@@ -69,12 +69,47 @@ QString createIndexStatement(const Index &index)
                                                  index.name, index.table, index.columns);
 }
 
-QString columnList(const Table &table)
+QString columnDefinition(const Column &column, const QString &type)
+{
+    QString line = column.name.toString() + u' ' + type;
+    if (column.notNull)
+        line += u" NOT NULL"_s;
+    if (!column.defaultValue.isEmpty())
+        line += u" DEFAULT "_s + column.defaultValue;
+    if (column.unique)
+        line += u" UNIQUE"_s;
+    return line;
+}
+
+QString primaryKeyConstraint(const Table &table)
+{
+    QStringList key;
+    for (QStringView column : table.primaryKey)
+        key.append(column.toString());
+    return u"CONSTRAINT %1 PRIMARY KEY (%2)"_s.arg(primaryKeyName(table), key.join(u", "_s));
+}
+
+QString columnList(const Table &table, QStringView prefix)
 {
     QStringList names;
     for (const Column &column : table.columns)
-        names.append(column.name.toString());
+        names.append(prefix + column.name);
     return names.join(u", "_s);
+}
+
+QString historyColumnList(bool after)
+{
+    QStringList names;
+    for (const Column &column : exchangeTable().columns)
+        names.append(historyColumn(column.name, after));
+    return names.join(u", "_s);
+}
+
+void raiseForeign(const Database &db)
+{
+    throw DbError(
+        u"%1 is not a Talvex database: it holds tables of another application"_s.arg(db.location()),
+        DbFailure::NotADatabase);
 }
 
 } // namespace Schema

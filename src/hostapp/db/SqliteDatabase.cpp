@@ -15,11 +15,6 @@ namespace {
 constexpr int busyTimeoutMs = 5000;
 constexpr OracleSql::Target target = OracleSql::Target::Sqlite;
 
-QString oneLine(const QString &sql)
-{
-    return sql.simplified();
-}
-
 // Keeps one execSql call atomic: its own transaction in autocommit mode, a
 // savepoint inside an open transaction. Rolls back unless committed.
 class StatementScope
@@ -217,42 +212,31 @@ bool SqliteDatabase::execSql(const QString &oracleSql)
             OracleSql::translate(oracleSql, target, [this](const QString &sequence) {
                 return nextSequenceValue(sequence);
             });
-        bool changed = true;
-        qint64 rows = 0;
-        for (const OracleSql::TranslatedStatement &statement : statements) {
-            prepare(statement.sql).run();
-            rows += sqlite3_changes(m_db);
-            if (statement.kind == OracleSql::StatementKind::Update
-                || statement.kind == OracleSql::StatementKind::Delete) {
-                changed = changed && sqlite3_changes(m_db) > 0;
-            }
-        }
+        const Changes changes = runStatements(statements, [this](const QString &sql) {
+            prepare(sql).run();
+            return qint64(sqlite3_changes(m_db));
+        });
         scope.commit();
-        m_changedRows = rows;
-        return changed;
+        m_changedRows = changes.rows;
+        return changes.allFound;
     } catch (const SqliteError &error) {
         raiseStatementError(error, oracleSql);
     }
 }
 
-void SqliteDatabase::beginTrans()
+void SqliteDatabase::beginEngineTransaction()
 {
-    if (inTransaction())
-        throw DbError(u"Cannot begin a transaction: one is already open"_s, DbFailure::Statement);
     execute(u"BEGIN IMMEDIATE"_s);
 }
 
-void SqliteDatabase::commitTrans()
+void SqliteDatabase::commitEngineTransaction()
 {
-    if (!inTransaction())
-        throw DbError(u"Cannot commit: no transaction is open"_s, DbFailure::Statement);
     execute(u"COMMIT"_s);
 }
 
-void SqliteDatabase::rollbackTrans()
+void SqliteDatabase::rollbackEngineTransaction()
 {
-    if (inTransaction())
-        execute(u"ROLLBACK"_s);
+    execute(u"ROLLBACK"_s);
 }
 
 bool SqliteDatabase::inTransaction() const
@@ -313,12 +297,9 @@ SqliteStatement SqliteDatabase::prepare(const QString &sqliteSql)
 
 SqliteStatement SqliteDatabase::prepareQuery(const QString &oracleSql)
 {
-    const QList<OracleSql::TranslatedStatement> statements =
-        OracleSql::translate(oracleSql, target);
-    if (statements.size() != 1 || statements.first().kind != OracleSql::StatementKind::Select)
-        throw DbError(u"Not a query: %1"_s.arg(oneLine(oracleSql)), DbFailure::Statement);
+    const QString sql = translateQuery(oracleSql, target);
     try {
-        return prepare(statements.first().sql);
+        return prepare(sql);
     } catch (const SqliteError &error) {
         raiseStatementError(error, oracleSql);
     }

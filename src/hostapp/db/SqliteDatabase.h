@@ -28,13 +28,7 @@ public:
     TDataSet *openQuery(const QString &oracleSql) override;
     QString queryValue(const QString &oracleSql) override;
     bool execSql(const QString &oracleSql) override;
-    qint64 changedRows() const override { return m_changedRows; }
 
-    // Beginning takes the write lock at once, so that two hosts never deadlock
-    // upgrading read locks.
-    void beginTrans() override;
-    void commitTrans() override;
-    void rollbackTrans() override;
     bool inTransaction() const override;
 
     QStringList queryPlan(const QString &oracleSql) override;
@@ -51,6 +45,13 @@ public:
     SqliteStatement prepare(const QString &sqliteSql);
     sqlite3 *handle() const { return m_db; }
 
+protected:
+    // Beginning takes the write lock at once, so that two hosts never deadlock
+    // upgrading read locks.
+    void beginEngineTransaction() override;
+    void commitEngineTransaction() override;
+    void rollbackEngineTransaction() override;
+
 private:
     SqliteStatement prepareQuery(const QString &oracleSql);
     SqliteStatement prepareNative(const QString &sql, const QVariantList &parameters);
@@ -62,7 +63,6 @@ private:
     // The rows each of the latest queries returned, by statement: a list runs
     // again after every change and on every refresh, with about as many rows.
     QHash<QString, int> m_rowsOfQuery;
-    qint64 m_changedRows = 0;
     // What host_operator() returns; the connection owns it.
     QByteArray *m_operatorCode = nullptr;
 };

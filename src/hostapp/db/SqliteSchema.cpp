@@ -57,26 +57,13 @@ QString createTableStatement(const Table &table, QStringView name)
     const bool rowIdKey = keyIsRowId(table);
     QStringList lines;
     for (const Column &column : table.columns) {
-        QString line = column.name.toString() + u' ' + typeOf(column.type);
-        if (rowIdKey && column.name == table.primaryKey.front()) {
-            line += u" PRIMARY KEY"_s;
-        } else {
-            if (column.notNull)
-                line += u" NOT NULL"_s;
-            if (!column.defaultValue.isEmpty())
-                line += u" DEFAULT "_s + column.defaultValue;
-            if (column.unique)
-                line += u" UNIQUE"_s;
-        }
-        lines.append(line);
+        const QString type = typeOf(column.type);
+        lines.append(rowIdKey && column.name == table.primaryKey.front()
+                         ? column.name + u' ' + type + u" PRIMARY KEY"_s
+                         : Schema::columnDefinition(column, type));
     }
-    if (!table.primaryKey.empty() && !rowIdKey) {
-        QStringList key;
-        for (QStringView column : table.primaryKey)
-            key.append(column.toString());
-        lines.append(u"CONSTRAINT %1 PRIMARY KEY (%2)"_s.arg(Schema::primaryKeyName(table),
-                                                             key.join(u", "_s)));
-    }
+    if (!table.primaryKey.empty() && !rowIdKey)
+        lines.append(Schema::primaryKeyConstraint(table));
     return u"CREATE TABLE %1 (\n    %2)%3"_s.arg(name, lines.join(u",\n    "_s),
                                                  table.clustered && !rowIdKey ? u" WITHOUT ROWID"_s
                                                                               : QString());
@@ -92,23 +79,6 @@ QString indexesOf(QStringView table)
     return statements.join(u";\n"_s);
 }
 
-// The values of every exchange column of the row "OLD" or "NEW".
-QString rowValues(QStringView row)
-{
-    QStringList values;
-    for (const Column &column : Schema::exchangeTable().columns)
-        values.append(row.toString() + u'.' + column.name);
-    return values.join(u", "_s);
-}
-
-QString historyColumns(bool after)
-{
-    QStringList names;
-    for (const Column &column : Schema::exchangeTable().columns)
-        names.append(Schema::historyColumn(column.name, after));
-    return names.join(u", "_s);
-}
-
 // One trigger per kind of change; host_operator() is the session's operator.
 QString historyTriggers()
 {
@@ -117,11 +87,11 @@ QString historyTriggers()
     const QString clock = OracleSql::databaseClock(OracleSql::Target::Sqlite);
     const QString record = u"INSERT INTO %1 (ChangedAt, ChangeKind, OperatorCode, %2)"
                            u" VALUES (%3, '%4', host_operator(), %5);"_s;
-    const QString oldColumns = historyColumns(false);
-    const QString newColumns = historyColumns(true);
+    const QString oldColumns = Schema::historyColumnList(false);
+    const QString newColumns = Schema::historyColumnList(true);
     const QString both = oldColumns + u", "_s + newColumns;
-    const QString oldValues = rowValues(u"OLD");
-    const QString newValues = rowValues(u"NEW");
+    const QString oldValues = Schema::columnList(Schema::exchangeTable(), u"OLD.");
+    const QString newValues = Schema::columnList(Schema::exchangeTable(), u"NEW.");
     const QString refusal = u"SELECT RAISE(ABORT, 'The change history of the shift exchanges"
                             u" cannot be changed');"_s;
     return u"CREATE TRIGGER TR_ExchangeClass_Insert AFTER INSERT ON %1 BEGIN %2 END;\n"
@@ -158,11 +128,8 @@ Schema::State check(Database &db)
         && db.nativeValue(u"SELECT count(*) FROM sqlite_schema"_s) == u"0"_s) {
         return Schema::State::Empty;
     }
-    if (application != applicationId) {
-        throw DbError(u"%1 is not a Talvex database: it holds tables of another application"_s.arg(
-                          db.location()),
-                      DbFailure::NotADatabase);
-    }
+    if (application != applicationId)
+        Schema::raiseForeign(db);
     if (fileVersion > Schema::version || fileVersion < 1) {
         throw DbError(
             u"%1 has database layout %2; this program reads layouts 1 to %3"_s.arg(db.location())

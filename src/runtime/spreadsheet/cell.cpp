@@ -11,7 +11,6 @@
 
 #include <QPointer>
 #include <QTimer>
-#include <QVBoxLayout>
 
 #include <cmath>
 
@@ -108,10 +107,7 @@ TCell::TCell(QWidget *parent)
     : QWidget(parent)
     , d(std::make_unique<Private>())
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    d->tabs = new Rt::Internal::SheetTabs(this);
-    layout->addWidget(d->tabs);
+    d->tabs = Rt::Internal::SheetTabs::filling(this);
     d->book.addSheet(u"Sheet1"_s);
     d->tabs->setWorkbook(&d->book);
     d->refresh.setSingleShot(true);

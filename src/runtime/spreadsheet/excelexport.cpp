@@ -2,6 +2,7 @@
 
 #include "recalc_p.h"
 
+#include "runtime/dataset.h"
 #include "runtime/datetime.h"
 #include "runtime/exceptions.h"
 #include "runtime/grid/cxgrid.h"
@@ -102,7 +103,7 @@ private:
 };
 
 // How a column's values go into cells.
-enum class ValueKind { Text, Number, DateTime };
+using Rt::ValueKind;
 
 ValueKind kindOfField(TFieldType type)
 {
@@ -130,24 +131,6 @@ std::optional<ValueKind> columnKind(const TcxGridTableView *view, const TcxGridC
     const TDataSet *dataSet = bound->dataSet();
     const int field = dataSet ? dataSet->findField(column->fieldName()) : -1;
     return field < 0 ? ValueKind::Text : kindOfField(dataSet->fieldType(field));
-}
-
-ValueKind kindOfVariant(const QVariant &value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return ValueKind::Number;
-    case QMetaType::QDate:
-    case QMetaType::QDateTime:
-        return ValueKind::DateTime;
-    default:
-        return ValueKind::Text;
-    }
 }
 
 // Styles of one column's data cells: plain, date, date and time.
@@ -304,7 +287,7 @@ void ExportGrid4ToExcel(const QString &fileName, TcxGrid *grid, bool, bool, bool
             if (shown.isEmpty())
                 continue;
             const QVariant &raw = roles[1].data();
-            const ValueKind kind = kinds[size_t(c)].value_or(kindOfVariant(raw));
+            const ValueKind kind = kinds[size_t(c)].value_or(Rt::kindOfValue(raw));
             setDisplayed(sheet->cellAt(row, c), kind, raw, shown, styles[size_t(c)]);
         }
         progress.advance(r + 1);

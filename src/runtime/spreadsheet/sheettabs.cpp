@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QHeaderView>
 #include <QTableView>
+#include <QVBoxLayout>
 
 using namespace Rt::Xls;
 using namespace Qt::StringLiterals;
@@ -118,6 +119,15 @@ SheetTabs::SheetTabs(QWidget *parent)
 {
     setTabPosition(QTabWidget::South);
     setDocumentMode(true);
+}
+
+SheetTabs *SheetTabs::filling(QWidget *owner)
+{
+    auto *layout = new QVBoxLayout(owner);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *tabs = new SheetTabs(owner);
+    layout->addWidget(tabs);
+    return tabs;
 }
 
 void SheetTabs::setWorkbook(const Workbook *book)

@@ -39,6 +39,8 @@ class SheetTabs : public QTabWidget
     Q_OBJECT
 public:
     explicit SheetTabs(QWidget *parent);
+    // Tabs that fill owner, which shows nothing else, to its edges.
+    static SheetTabs *filling(QWidget *owner);
 
     // Shows book anew, its active sheet current.
     void setWorkbook(const Rt::Xls::Workbook *book);

@@ -9,8 +9,6 @@
 #include "runtime/xls/reader.h"
 #include "runtime/xls/writer.h"
 
-#include <QVBoxLayout>
-
 #include <cmath>
 
 using namespace Rt::Xls;
@@ -228,10 +226,7 @@ TcxSpreadSheetBook::TcxSpreadSheetBook(QWidget *parent)
     : QWidget(parent)
     , d(std::make_unique<Private>())
 {
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    d->tabs = new Rt::Internal::SheetTabs(this);
-    layout->addWidget(d->tabs);
+    d->tabs = Rt::Internal::SheetTabs::filling(this);
     // A new book has one empty sheet, as a new workbook in any spreadsheet has.
     Workbook book;
     book.addSheet(u"Sheet1"_s);
@@ -267,11 +262,6 @@ TcxSSBookSheet *TcxSpreadSheetBook::Pages(int index) const
 TcxSSCellStyle &TcxSpreadSheetBook::DefaultStyle()
 {
     return d->defaultStyle;
-}
-
-bool TcxSpreadSheetBook::AutoRecalc() const
-{
-    return d->autoRecalc;
 }
 
 void TcxSpreadSheetBook::SetAutoRecalc(bool on)

@@ -72,7 +72,6 @@ public:
 
     // With automatic recalculation off, formulas keep their last results until
     // Recalc() or until it is switched on again.
-    bool AutoRecalc() const;
     void SetAutoRecalc(bool on);
     void Recalc();
     // Changes between these reach the screen once, at the outermost end.

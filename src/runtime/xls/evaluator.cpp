@@ -70,29 +70,24 @@ bool toText(const Value &v, QString *out, Value *error)
     return true;
 }
 
+// A text is true or false only as the word itself; anything else is true where
+// its number is not zero.
 bool toBool(const Value &v, bool *out, Value *error)
 {
-    switch (v.kind) {
-    case Value::Kind::Empty:
-        *out = false;
-        return true;
-    case Value::Kind::Number:
-    case Value::Kind::Boolean:
-        *out = v.num() != 0;
-        return true;
-    case Value::Kind::Text:
-        if (v.str().compare(u"TRUE"_s, Qt::CaseInsensitive) == 0
-            || v.str().compare(u"FALSE"_s, Qt::CaseInsensitive) == 0) {
-            *out = v.str().compare(u"TRUE"_s, Qt::CaseInsensitive) == 0;
-            return true;
+    if (v.kind == Value::Kind::Text) {
+        const bool isTrue = v.str().compare(u"TRUE"_s, Qt::CaseInsensitive) == 0;
+        if (!isTrue && v.str().compare(u"FALSE"_s, Qt::CaseInsensitive) != 0) {
+            *error = Value::error(ErrorCode::Value);
+            return false;
         }
-        *error = Value::error(ErrorCode::Value);
-        return false;
-    case Value::Kind::Error:
-        *error = v;
-        return false;
+        *out = isTrue;
+        return true;
     }
-    return false;
+    double number = 0;
+    if (!toNumber(v, &number, error))
+        return false;
+    *out = number != 0;
+    return true;
 }
 
 // Numbers before texts before Booleans; texts without regard to case.

@@ -140,7 +140,6 @@ public:
     Sheet &operator=(const Sheet &) = delete;
 
     QString name() const { return m_name; }
-    void setName(const QString &name) { m_name = name; }
 
     // The cell at (row, column), or none.
     const Cell *cell(int row, int column) const;

@@ -10,28 +10,6 @@
 
 namespace {
 
-enum class ValueKind { Null, Text, Number, DateTime };
-
-ValueKind kindOf(const QVariant &value)
-{
-    if (!value.isValid() || value.isNull())
-        return ValueKind::Null;
-    switch (value.typeId()) {
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return ValueKind::Number;
-    case QMetaType::QDate:
-    case QMetaType::QDateTime:
-        return ValueKind::DateTime;
-    default:
-        return ValueKind::Text;
-    }
-}
-
 double daysOf(const QVariant &value)
 {
     return value.typeId() == QMetaType::QDate ? Rt::DateTime::fromDate(value.toDate())
@@ -62,15 +40,14 @@ FindPattern::FindPattern(const QString &text, bool wholeValue)
 
 bool FindPattern::matches(const QVariant &value) const
 {
-    const ValueKind kind = kindOf(value);
-    if (kind == ValueKind::Null)
+    if (!value.isValid() || value.isNull())
         return false;
     if (!m_wholeValue)
         return textOf(value).contains(m_text, Qt::CaseSensitive);
-    switch (kind) {
-    case ValueKind::Number:
+    switch (Rt::kindOfValue(value)) {
+    case Rt::ValueKind::Number:
         return m_number && value.toDouble() == *m_number;
-    case ValueKind::DateTime:
+    case Rt::ValueKind::DateTime:
         return m_msecs && msecsOf(daysOf(value)) == *m_msecs;
     default:
         return value.toString() == m_text;

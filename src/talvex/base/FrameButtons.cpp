@@ -2,10 +2,14 @@
 
 #include "runtime/controls/cxcontrols.h"
 
+#include <QHBoxLayout>
 #include <QPainter>
 #include <QPolygonF>
+#include <QVBoxLayout>
 
 #include <functional>
+
+using namespace Qt::StringLiterals;
 
 namespace FrameButtons {
 
@@ -22,8 +26,6 @@ QIcon glyph(const QColor &color, const std::function<void(QPainter &)> &sign)
     sign(p);
     return QIcon(pixmap);
 }
-
-} // namespace
 
 QIcon tick()
 {
@@ -48,6 +50,51 @@ TcxButton *button(QWidget *parent, const QString &name, const QString &caption, 
     b->setGlyph(glyph);
     b->setGeometry(QRect(at, QSize(75, 25)));
     return b;
+}
+
+} // namespace
+
+QHBoxLayout *rowUnderTopLine(QWidget *frame)
+{
+    auto *strip = new QVBoxLayout(frame);
+    strip->setContentsMargins(0, 0, 0, 0);
+    strip->setSpacing(0);
+
+    auto *bvlTop = new TBevel(frame);
+    bvlTop->setObjectName(u"bvlTop"_s);
+    bvlTop->setShape(TBevel::Shape::TopLine);
+    bvlTop->setFixedHeight(2);
+    strip->addWidget(bvlTop);
+
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    strip->addLayout(row, 1);
+    return row;
+}
+
+TPanel *buttonBox(QWidget *frame, QHBoxLayout *row, int width, const QRect &boxGeometry)
+{
+    auto *pnlRight = new TPanel(frame);
+    pnlRight->setObjectName(u"pnlRight"_s);
+    pnlRight->setBevelOuter(Rt::BevelCut::None);
+    pnlRight->setFixedWidth(width);
+    row->addWidget(pnlRight);
+
+    auto *pnlButtons = new TPanel(pnlRight);
+    pnlButtons->setObjectName(u"pnlButtons"_s);
+    pnlButtons->setBevelOuter(Rt::BevelCut::Lowered);
+    pnlButtons->setGeometry(boxGeometry);
+    return pnlButtons;
+}
+
+TcxButton *confirmButton(QWidget *box, const QString &name, QPoint at)
+{
+    return button(box, name, u"确定(&O)"_s, tick(), at);
+}
+
+TcxButton *cancelButton(QWidget *box, QPoint at)
+{
+    return button(box, u"bbtnClose"_s, u"取消(&C)"_s, cross(), at);
 }
 
 } // namespace FrameButtons

@@ -1,21 +1,29 @@
 #pragma once
 
 #include <QPoint>
+#include <QRect>
 #include <QString>
 
-class QIcon;
+class QHBoxLayout;
 class QWidget;
 class TcxButton;
+class TPanel;
 
-// The parts the module's bottom button frames share.
+// The parts the module's bottom button frames share; each frame places them as
+// it was designed.
 namespace FrameButtons {
 
-// The 16 x 16 glyphs of the confirming and the cancelling button.
-QIcon tick();
-QIcon cross();
+// Lays frame out as a line along its top edge over a row that takes the rest of
+// its height; returns the row, without margins.
+QHBoxLayout *rowUnderTopLine(QWidget *frame);
 
-// A 75 x 25 button with a glyph, placed at left, top in parent.
-TcxButton *button(QWidget *parent, const QString &name, const QString &caption, const QIcon &glyph,
-                  QPoint at);
+// A borderless panel of that width at the row's end, holding the sunken box at
+// boxGeometry; returns the box.
+TPanel *buttonBox(QWidget *frame, QHBoxLayout *row, int width, const QRect &boxGeometry);
+
+// The 75 x 25 buttons "确定" with a tick and "取消" (bbtnClose) with a cross, placed
+// at left, top in the box.
+TcxButton *confirmButton(QWidget *box, const QString &name, QPoint at);
+TcxButton *cancelButton(QWidget *box, QPoint at);
 
 } // namespace FrameButtons

@@ -6,44 +6,9 @@
 #include "talvex/project/HostFactory.h"
 #include "talvex/project/HostScopes.h"
 
-#include <exception>
-
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The book read back from the control's file takes over the control's formulas
-// and word wrap in one update, which ends, recalculated, however the filling ends.
-class BookUpdate
-{
-public:
-    explicit BookUpdate(TcxSpreadSheetBook &book)
-        : m_book(book)
-        , m_exceptions(std::uncaught_exceptions())
-    {
-        m_book.BeginUpdate();
-    }
-    // The first failure is the one reported: a recalculation failing on the way out
-    // of another failure is dropped.
-    ~BookUpdate() noexcept(false)
-    {
-        m_book.EndUpdate();
-        if (std::uncaught_exceptions() == m_exceptions) {
-            m_book.Recalc();
-            return;
-        }
-        try {
-            m_book.Recalc();
-        } catch (...) {
-        }
-    }
-    BookUpdate(const BookUpdate &) = delete;
-    BookUpdate &operator=(const BookUpdate &) = delete;
-
-private:
-    TcxSpreadSheetBook &m_book;
-    int m_exceptions;
-};
 
 int dispatchInt(TCell *cell, int dispId, const QVariantList &args = {})
 {
@@ -83,12 +48,15 @@ void run(TCell *cell, const QString &fileName)
 
     TcxSpreadSheetBook book;
     book.LoadFromFile(fileName);
+    // The book takes over the control's formulas and word wrap in one update and
+    // one recalculation.
     book.SetAutoRecalc(false);
     {
-        const BookUpdate update(book);
+        const TcxSpreadSheetBook::UpdateScope update(book);
         wait.show(u"正在设置Excel公式..."_s);
         carryOverFormulasAndWrap(cell, book);
     }
+    book.Recalc();
     book.SetAutoRecalc(true);
     book.SaveToFile(fileName);
 }

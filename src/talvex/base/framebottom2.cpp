@@ -5,7 +5,6 @@
 #include "runtime/editors/cxeditors.h"
 
 #include <QHBoxLayout>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -13,20 +12,9 @@ TFrame2::TFrame2(QWidget *parent)
     : TFrame(parent)
 {
     setObjectName(u"Frame2"_s);
-    auto *strip = new QVBoxLayout(this);
-    strip->setContentsMargins(0, 0, 0, 0);
-    strip->setSpacing(0);
-
-    auto *bvlTop = new TBevel(this);
-    bvlTop->setObjectName(u"bvlTop"_s);
-    bvlTop->setShape(TBevel::Shape::TopLine);
-    bvlTop->setFixedHeight(2);
-    strip->addWidget(bvlTop);
-
-    auto *row = new QHBoxLayout;
-    row->setContentsMargins(0, 0, 0, 0);
+    QHBoxLayout *row = FrameButtons::rowUnderTopLine(this);
+    // The check box's panel and the buttons' panel meet without a gap.
     row->setSpacing(0);
-    strip->addLayout(row, 1);
 
     auto *pnlLeft = new TPanel(this);
     pnlLeft->setObjectName(u"pnlLeft"_s);
@@ -36,21 +24,9 @@ TFrame2::TFrame2(QWidget *parent)
     cbContinue->setObjectName(u"cbContinue"_s);
     cbContinue->setGeometry(12, 12, 90, 19);
 
-    auto *pnlRight = new TPanel(this);
-    pnlRight->setObjectName(u"pnlRight"_s);
-    pnlRight->setBevelOuter(Rt::BevelCut::None);
-    pnlRight->setFixedWidth(243);
-    row->addWidget(pnlRight);
-
-    auto *pnlButtons = new TPanel(pnlRight);
-    pnlButtons->setObjectName(u"pnlButtons"_s);
-    pnlButtons->setBevelOuter(Rt::BevelCut::Lowered);
-    pnlButtons->setGeometry(8, 3, 227, 37);
-
-    bbtnOK =
-        FrameButtons::button(pnlButtons, u"bbtnOK"_s, u"确定(&O)"_s, FrameButtons::tick(), {30, 6});
-    bbtnClose = FrameButtons::button(pnlButtons, u"bbtnClose"_s, u"取消(&C)"_s,
-                                     FrameButtons::cross(), {122, 6});
+    TPanel *box = FrameButtons::buttonBox(this, row, 243, {8, 3, 227, 37});
+    bbtnOK = FrameButtons::confirmButton(box, u"bbtnOK"_s, {30, 6});
+    bbtnClose = FrameButtons::cancelButton(box, {122, 6});
     setTabOrder(bbtnOK, bbtnClose);
     setTabOrder(bbtnClose, cbContinue);
 }

@@ -158,12 +158,8 @@ void TKqExchgClassEdtFrm::cxCheckBox1Click()
 
 void TKqExchgClassEdtFrm::edtPersonNamePropertiesButtonClick()
 {
-    auto *asked = new THR_Employee;
-    THR_Employee *chosen = asked;
-    const std::unique_ptr<THR_Employee> ownAsked(asked);
-    const bool picked = QryEmployee(edtPersonName->text().trimmed(), chosen);
-    const std::unique_ptr<THR_Employee> ownChosen(chosen != asked ? chosen : nullptr);
-    if (!picked)
+    const std::unique_ptr<THR_Employee> chosen = pickEmployee(edtPersonName->text().trimmed());
+    if (!chosen)
         return;
     takeEmployee(*chosen);
     LoadPlanTime(m_employeeCode, edtExchgDate->text());

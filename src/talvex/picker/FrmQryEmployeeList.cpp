@@ -166,3 +166,13 @@ bool QryEmployee(const QString &condition, THR_Employee *&employee)
     employee = dialog->FEmployee.release();
     return dialog->FSelected;
 }
+
+std::unique_ptr<THR_Employee> pickEmployee(const QString &condition)
+{
+    auto employee = std::make_unique<THR_Employee>();
+    THR_Employee *chosen = employee.get();
+    const bool picked = QryEmployee(condition, chosen);
+    if (chosen != employee.get())
+        employee.reset(chosen);
+    return picked ? std::move(employee) : nullptr;
+}

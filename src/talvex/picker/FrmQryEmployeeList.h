@@ -86,3 +86,7 @@ private:
 // the object passed in is neither freed nor kept. An error while creating the
 // dialog or during the first query leaves employee as it was and passes on.
 bool QryEmployee(const QString &condition, THR_Employee *&employee);
+
+// QryEmployee for active employees, the object it hands back owned: the chosen
+// employee, or none when the user chose no one.
+std::unique_ptr<THR_Employee> pickEmployee(const QString &condition);

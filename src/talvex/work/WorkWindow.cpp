@@ -142,12 +142,8 @@ void TWorkWindowForm::btnQryClick()
 // asks for.
 void TWorkWindowForm::edtEmployeeCodePropertiesButtonClick()
 {
-    auto *asked = new THR_Employee;
-    THR_Employee *chosen = asked;
-    const std::unique_ptr<THR_Employee> ownAsked(asked);
-    const bool picked = QryEmployee(edtEmployeeCode->text().trimmed(), chosen);
-    const std::unique_ptr<THR_Employee> ownChosen(chosen != asked ? chosen : nullptr);
-    if (!picked)
+    const std::unique_ptr<THR_Employee> chosen = pickEmployee(edtEmployeeCode->text().trimmed());
+    if (!chosen)
         return;
     edtEmployeeCode->setText(chosen->JobNumber);
     btnQry->click();
