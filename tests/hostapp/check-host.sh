@@ -40,4 +40,16 @@ who=$("$host" --db "$db" sql "select OperatorCode from Kq_ExchangeClassHistory w
 "$host" --db "$db" --screenshot "$dir/host.png" 2>/dev/null
 size=$(stat -c %s "$dir/host.png")
 [ "$size" -gt 20000 ] || { echo "screenshot too small: $size bytes"; exit 1; }
+
+# A failure while the window opens puts a message box over it; the screenshot
+# shows the box and ends the run instead of waiting for an answer. Last, as it
+# takes the register's table away.
+if [ "${TALVEX_TEST_BACKEND:-sqlite}" = postgresql ]; then
+    psql -q -X "$db" -c "ALTER TABLE kq_exchangeclass RENAME TO kq_gone"
+else
+    sqlite3 "$db" "ALTER TABLE Kq_ExchangeClass RENAME TO Kq_Gone"
+fi
+timeout 60 "$host" --db "$db" --screenshot "$dir/failed.png" 2>/dev/null \
+    || { echo "screenshot over a message box: status $?"; exit 1; }
+[ -s "$dir/failed.png" ] || { echo "no screenshot over the message box"; exit 1; }
 echo "host checks passed"

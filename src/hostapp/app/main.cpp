@@ -3,6 +3,7 @@
 #include "ExportXlsCommand.h"
 #include "HostOptions.h"
 #include "HostWindow.h"
+#include "SettledScreenshot.h"
 #include "SqlCommand.h"
 #include "Terminal.h"
 
@@ -19,8 +20,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QTimer>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <cstdio>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -86,16 +90,6 @@ void prepareDatabase(Database &db, int demoScale)
     DemoData::create(db, QDate::currentDate(), profile);
 }
 
-void showScreenshotWhenSettled(HostWindow &window, const QString &path)
-{
-    // Let the window show, load and lay itself out before it is grabbed.
-    QTimer::singleShot(1500, &window, [&window, path] {
-        const bool saved = window.grab().save(path);
-        Terminal::say(saved ? u"截图已保存：%1"_s.arg(path) : u"无法保存截图 %1。"_s.arg(path));
-        QCoreApplication::exit(saved ? Done : Failed);
-    });
-}
-
 // The host's application and screen objects, which every form and message box
 // uses while they live.
 struct HostContext
@@ -132,11 +126,14 @@ int runWindow(const HostOptions &options, Database &db, ErrorLog &log)
     HostWindow window(session, root.get());
     session.setWindow(&window);
     context.application.setMainForm(&window);
+    std::optional<SettledScreenshot> screenshot;
+    if (!options.screenshotPath.isEmpty())
+        screenshot.emplace(window, options.screenshotPath);
     window.show();
     window.openPlugin(std::move(plugin), u"KQ_EXCHANGE"_s, DemoData::rightCode.toInt());
-    if (!options.screenshotPath.isEmpty())
-        showScreenshotWhenSettled(window, options.screenshotPath);
-    const int status = QApplication::exec();
+    // A screenshot taken while the window was still opening has ended the run.
+    const int status = screenshot && screenshot->taken() ? (screenshot->saved() ? Done : Failed)
+                                                         : QApplication::exec();
     window.closePlugin();
     return status;
 }
@@ -165,6 +162,12 @@ int main(int argc, char *argv[])
     // Qt is given the program's name only: every argument was ours.
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
+    // The operator's language is Chinese, Qt's own texts included: the buttons of
+    // message boxes and the file dialogs of export and import.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     if (options.command == HostOptions::Command::Window && !showsWindows()
         && options.screenshotPath.isEmpty()) {
         Terminal::say(u"这里没有屏幕：talvex-host 要有显示器才能打开窗口。\n"
