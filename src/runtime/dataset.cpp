@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 Rt::ValueKind Rt::kindOfValue(const QVariant &value)
 {
     switch (value.typeId()) {
@@ -91,7 +93,7 @@ TField TDataSet::fieldByName(const QString &name) const
 {
     const int index = findField(name);
     if (index < 0)
-        throw Rt::DatabaseError(QStringLiteral("Field '%1' not found").arg(name));
+        throw Rt::DatabaseError(u"数据集中没有字段 %1。"_s.arg(name));
     return TField(this, index);
 }
 
@@ -137,7 +139,7 @@ void TDataSet::setString(int record, int field, const QString &value)
         bool ok = false;
         const qint64 v = value.trimmed().toLongLong(&ok);
         if (!ok)
-            conversionError(value, field, "integer");
+            conversionError(value, field, u"整数"_s);
         setInteger(record, field, v);
         return;
     }
@@ -145,14 +147,14 @@ void TDataSet::setString(int record, int field, const QString &value)
         bool ok = false;
         const double v = value.trimmed().toDouble(&ok);
         if (!ok)
-            conversionError(value, field, "float");
+            conversionError(value, field, u"数值"_s);
         setFloat(record, field, v);
         return;
     }
     case TFieldType::DateTime: {
         const std::optional<double> v = Rt::DateTime::parse(value);
         if (!v)
-            conversionError(value, field, "date");
+            conversionError(value, field, u"日期"_s);
         setDateTime(record, field, *v);
         return;
     }
@@ -266,7 +268,7 @@ qint64 TDataSet::asInteger(int record, int field) const
         bool ok = false;
         const qint64 v = c.texts[size_t(record)].trimmed().toLongLong(&ok);
         if (!ok)
-            conversionError(c.texts[size_t(record)], field, "integer");
+            conversionError(c.texts[size_t(record)], field, u"整数"_s);
         return v;
     }
     case TFieldType::Integer:
@@ -288,7 +290,7 @@ double TDataSet::asFloat(int record, int field) const
         bool ok = false;
         const double v = c.texts[size_t(record)].trimmed().toDouble(&ok);
         if (!ok)
-            conversionError(c.texts[size_t(record)], field, "float");
+            conversionError(c.texts[size_t(record)], field, u"数值"_s);
         return v;
     }
     case TFieldType::Integer:
@@ -307,7 +309,7 @@ double TDataSet::asDateTime(int record, int field) const
         return asFloat(record, field);
     const std::optional<double> v = Rt::DateTime::parse(c.texts[size_t(record)]);
     if (!v)
-        conversionError(c.texts[size_t(record)], field, "date");
+        conversionError(c.texts[size_t(record)], field, u"日期"_s);
     return *v;
 }
 
@@ -350,10 +352,10 @@ void TDataSet::next()
     setRecNo(m_current + 1);
 }
 
-void TDataSet::conversionError(const QString &text, int field, const char *target) const
+void TDataSet::conversionError(const QString &text, int field, const QString &target) const
 {
-    throw Rt::DatabaseError(QStringLiteral("'%1' is not a valid %2 value for field '%3'")
-                                .arg(text, QLatin1StringView(target), fieldName(field)));
+    throw Rt::DatabaseError(
+        u"字段 %1 的值“%2”不是有效的%3。"_s.arg(fieldName(field), text, target));
 }
 
 TDataSource::TDataSource(QObject *parent)

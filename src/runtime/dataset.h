@@ -119,7 +119,7 @@ private:
 
     const Column &column(int field) const { return m_columns[size_t(field)]; }
     Column &column(int field) { return m_columns[size_t(field)]; }
-    [[noreturn]] void conversionError(const QString &text, int field, const char *target) const;
+    [[noreturn]] void conversionError(const QString &text, int field, const QString &target) const;
 
     std::vector<Column> m_columns;
     int m_rowCount = 0;
