@@ -79,7 +79,6 @@ int main(int argc, char *argv[])
     options.addOptions({
         {u"db"_s, u"database file"_s, u"file"_s},
         {u"desk"_s, u"name written into the reasons"_s, u"name"_s, u"desk"_s},
-        {u"employee"_s, u"job number to pick"_s, u"job number"_s, u"10001"_s},
         {u"first-day"_s, u"day of the first exchange"_s, u"yyyy-mm-dd"_s},
         {u"days"_s, u"exchanges to enter, one day after another"_s, u"count"_s, u"1"_s},
         {u"modify"_s, u"change this stored exchange to the first day instead"_s, u"id"_s},
@@ -117,7 +116,7 @@ int main(int argc, char *argv[])
             [&](OpenEditor &e) {
                 e.setDay(day);
                 if (id.isEmpty()) {
-                    e.pick(options.value(u"employee"_s));
+                    e.pick(u"10001"_s);
                     e.enter({u"08:00"_s, u"12:00"_s, u"13:00"_s, u"17:30"_s});
                     e.setReason(reasonFor(dayText, desk));
                 }

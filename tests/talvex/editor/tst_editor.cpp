@@ -241,73 +241,63 @@ private Q_SLOTS:
         });
     }
 
-    void workTimeFollowsThePeriods_data()
-    {
-        QTest::addColumn<QStringList>("times");
-        QTest::addColumn<QString>("minutes");
-        QTest::newRow("day shift") << periods(u"08:00 12:00 13:00 17:30"_s) << u"510"_s;
-        QTest::newRow("across midnight counts negative")
-            << periods(u"22:00 06:00 00:00 00:00"_s) << u"-960"_s;
-        QTest::newRow("nothing set") << unset << u"0"_s;
-        QTest::newRow("one minute") << periods(u"23:58 23:59 00:00 00:00"_s) << u"1"_s;
-    }
-
-    void workTimeFollowsThePeriods()
-    {
-        QFETCH(QStringList, times);
-        QFETCH(QString, minutes);
-        TKqExchgClassEdtFrm form;
-        OpenEditor editor{&form};
-        editor.enter(times);
-        QCOMPARE(editor.workTime(), minutes);
-    }
-
-    // Each refusal over the stored exchange 2 (E001, 2026-12-03): the first broken
+    // Periods entered over the stored exchange 2 (E001, 2026-12-03). The minutes
+    // follow as typed, negative across midnight. Each refusal: the first broken
     // rule speaks, nothing is written and the dialog stays open.
     void validation_data()
     {
         QTest::addColumn<QStringList>("times");
+        QTest::addColumn<QString>("minutes");
         QTest::addColumn<QString>("refusal");
         const QString overlapBegin = u"时间重叠， 时段一结束时间不能大于时段二开始时间，请核实!"_s;
+        const QString period2Backwards = u"时段二开始时间不能大于结束时间，请核实!"_s;
         QTest::newRow("period 2 not set passes")
-            << periods(u"08:00 12:00 00:00 00:00"_s) << QString();
-        QTest::newRow("equal times pass") << periods(u"08:00 08:00 08:00 08:00"_s) << QString();
+            << periods(u"08:00 12:00 00:00 00:00"_s) << u"240"_s << QString();
+        QTest::newRow("one minute passes")
+            << periods(u"23:58 23:59 00:00 00:00"_s) << u"1"_s << QString();
+        QTest::newRow("equal times pass")
+            << periods(u"08:00 08:00 08:00 08:00"_s) << u"0"_s << QString();
         QTest::newRow("only period 2 end, period 1 not set passes")
-            << periods(u"00:00 00:00 00:00 10:00"_s) << QString();
-        QTest::newRow("period 1 crosses midnight") << periods(u"12:00 08:00 00:00 00:00"_s)
-                                                   << u" 时段一开始时间不能大于结束时间，请核实!"_s;
+            << periods(u"00:00 00:00 00:00 10:00"_s) << u"600"_s << QString();
+        QTest::newRow("period 1 crosses midnight")
+            << periods(u"22:00 06:00 00:00 00:00"_s) << u"-960"_s
+            << u" 时段一开始时间不能大于结束时间，请核实!"_s;
         QTest::newRow("period 2 begins inside period 1")
-            << periods(u"08:00 12:00 11:00 17:00"_s) << overlapBegin;
+            << periods(u"08:00 12:00 11:00 17:00"_s) << u"600"_s << overlapBegin;
         QTest::newRow("period 2 ends before it begins, after overlaps pass")
-            << periods(u"08:00 12:00 13:00 12:30"_s)
-            << u"时段二开始时间不能大于结束时间，请核实!"_s;
+            << periods(u"08:00 12:00 13:00 12:30"_s) << u"210"_s << period2Backwards;
         QTest::newRow("period 2 ends inside period 1")
-            << periods(u"08:00 12:00 13:00 11:30"_s)
+            << periods(u"08:00 12:00 13:00 11:30"_s) << u"150"_s
             << u"时间重叠， 时段一结束时间不能大于时段二结束时间，请核实!"_s;
         QTest::newRow("period 2 end set, begin not")
-            << periods(u"08:00 12:00 00:00 10:00"_s) << overlapBegin;
-        QTest::newRow("period 2 ends at midnight") << periods(u"08:00 12:00 13:00 00:00"_s)
-                                                   << u"时段二开始时间不能大于结束时间，请核实!"_s;
+            << periods(u"08:00 12:00 00:00 10:00"_s) << u"840"_s << overlapBegin;
+        QTest::newRow("period 2 ends at midnight")
+            << periods(u"08:00 12:00 13:00 00:00"_s) << u"-540"_s << period2Backwards;
     }
 
     void validation()
     {
         QFETCH(QStringList, times);
+        QFETCH(QString, minutes);
         QFETCH(QString, refusal);
         HostFixture host;
         bool openAfterOk = false;
+        QString shownMinutes;
         QStringList enteredAfterOk;
         const bool saved = runEditor(u"2"_s, [&](OpenEditor &e) {
             e.enter(times);
+            shownMinutes = e.workTime();
             e.ok();
             openAfterOk = e.isOpen();
             enteredAfterOk = e.entered();
         });
+        QCOMPARE(shownMinutes, minutes);
         const QStringList stored = storedRow(host.db(), u"ID=2"_s);
         if (refusal.isEmpty()) {
             QVERIFY(host.raisedErrors.isEmpty());
             QVERIFY(saved);
             QCOMPARE(stored.mid(2, 4), times);
+            QCOMPARE(stored.at(7), minutes);
         } else {
             QCOMPARE(host.raisedErrors, QStringList{refusal});
             QVERIFY(!saved);

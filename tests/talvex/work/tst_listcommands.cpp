@@ -107,30 +107,6 @@ private Q_SLOTS:
         QCOMPARE(w.shown().at(1).first(), u"E003"_s);
         QVERIFY(host.messages.isEmpty());
     }
-
-    void closingTheWindowClosesItsFindDialog()
-    {
-        HostFixture host;
-        auto w = std::make_unique<ListWindow>();
-        QVERIFY(w->form.FindData());
-        const QPointer<TFindWindowForm> dialog = FindWindowForm;
-        w.reset();
-        QVERIFY(!FindWindowForm);
-        QTRY_VERIFY(!dialog);
-    }
-
-    void importFindsNoBook()
-    {
-        HostFixture host;
-        ListWindow w;
-        bool asked = false;
-        Rt::setFileDialogResponder([&](TFileDialog &) {
-            asked = true;
-            return false;
-        });
-        QVERIFY(w.form.ImportData());
-        QVERIFY(!asked);
-    }
 };
 
 QTEST_MAIN(ListCommandsTest)
