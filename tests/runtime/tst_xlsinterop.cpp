@@ -158,6 +158,8 @@ private Q_SLOTS:
         QVERIFY2(footer.contains(m_grid->view->footerText(m_grid->view->column(5))),
                  qPrintable(footer));
         QVERIFY2(footer.startsWith(u"60 条记录,"_s), qPrintable(footer));
+        // A sum that took the caption in too would show the same total.
+        QCOMPARE(readWorkbook(m_gridFile).sheet(0).cell(61, 4)->formula->text(), u"SUM(E2:E61)"_s);
         QCOMPARE(shown.at(1).section(u',', 0, 0), u"2026-12-05 12:00:00"_s);
     }
 
