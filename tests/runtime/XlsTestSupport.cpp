@@ -1,5 +1,7 @@
 #include "XlsTestSupport.h"
 
+#include "runtime/xls/formula.h"
+
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -46,6 +48,12 @@ QString string(const char *p, int count, quint8 flags, int *bytes)
     return s;
 }
 
+// Row, column and XF index, which every cell record starts with.
+QString cellFields(const char *d)
+{
+    return u"r=%1 c=%2 xf=%3"_s.arg(u16(d)).arg(u16(d + 2)).arg(u16(d + 4));
+}
+
 QString recordFields(quint16 id, const char *d, int len, QString *name)
 {
     int n = 0;
@@ -90,40 +98,25 @@ QString recordFields(quint16 id, const char *d, int len, QString *name)
         return u"dsst=%1 buckets=%2"_s.arg(u16(d)).arg((len - 2) / 8);
     case 0x00FD:
         *name = u"LABELSST"_s;
-        return u"r=%1 c=%2 xf=%3 sst=%4"_s.arg(u16(d))
-            .arg(u16(d + 2))
-            .arg(u16(d + 4))
-            .arg(u32(d + 6));
+        return cellFields(d) + u" sst=%1"_s.arg(u32(d + 6));
     case 0x027E:
         *name = u"RK"_s;
-        return u"r=%1 c=%2 xf=%3 rk=%4"_s.arg(u16(d))
-            .arg(u16(d + 2))
-            .arg(u16(d + 4))
-            .arg(u32(d + 6), 8, 16, QChar(u'0'));
+        return cellFields(d) + u" rk=%1"_s.arg(u32(d + 6), 8, 16, QChar(u'0'));
     case 0x0203:
         *name = u"NUMBER"_s;
-        return u"r=%1 c=%2 xf=%3 value=%4"_s.arg(u16(d))
-            .arg(u16(d + 2))
-            .arg(u16(d + 4))
-            .arg(QString::number(f64(d + 6), 'g', 17));
+        return cellFields(d) + u" value="_s + QString::number(f64(d + 6), 'g', 17);
     case 0x0201:
         *name = u"BLANK"_s;
-        return u"r=%1 c=%2 xf=%3"_s.arg(u16(d)).arg(u16(d + 2)).arg(u16(d + 4));
+        return cellFields(d);
     case 0x0205:
         *name = u"BOOLERR"_s;
-        return u"r=%1 c=%2 xf=%3 value=%4 error=%5"_s.arg(u16(d))
-            .arg(u16(d + 2))
-            .arg(u16(d + 4))
-            .arg(quint8(d[6]))
-            .arg(quint8(d[7]));
+        return cellFields(d) + u" value=%1 error=%2"_s.arg(quint8(d[6])).arg(quint8(d[7]));
     case 0x0006:
         *name = u"FORMULA"_s;
-        return u"r=%1 c=%2 xf=%3 result=%4 flags=%5 tokens=%6"_s.arg(u16(d))
-            .arg(u16(d + 2))
-            .arg(u16(d + 4))
-            .arg(hex(d + 6, 8))
-            .arg(u16(d + 14))
-            .arg(hex(d + 22, u16(d + 20)));
+        return cellFields(d)
+               + u" result=%1 flags=%2 tokens=%3"_s.arg(hex(d + 6, 8))
+                     .arg(u16(d + 14))
+                     .arg(hex(d + 22, u16(d + 20)));
     case 0x0207:
         *name = u"STRING"_s;
         return u"\"%1\""_s.arg(string(d + 3, u16(d), quint8(d[2]), &n).left(40));
@@ -163,6 +156,23 @@ QString recordFields(quint16 id, const char *d, int len, QString *name)
 }
 
 } // namespace
+
+quint32 u32At(const QByteArray &bytes, qsizetype at)
+{
+    return u32(bytes.constData() + at);
+}
+
+void putU16(QByteArray &bytes, qsizetype at, quint16 v)
+{
+    bytes[at] = char(v);
+    bytes[at + 1] = char(v >> 8);
+}
+
+void putU32(QByteArray &bytes, qsizetype at, quint32 v)
+{
+    putU16(bytes, at, quint16(v));
+    putU16(bytes, at + 2, quint16(v >> 16));
+}
 
 QStringList recordListing(const QByteArray &stream)
 {
@@ -230,66 +240,51 @@ QByteArray miniStreamFile(const QByteArray &stream)
     const int rootSectors = (miniSectors * 64 + 511) / 512;
     const int fatSector = 2 + rootSectors;
     QByteArray file(512 * (fatSector + 2), '\0');
-    char *f = file.data();
-    auto put16 = [](char *p, quint16 v) {
-        p[0] = char(v);
-        p[1] = char(v >> 8);
-    };
-    auto put32 = [&put16](char *p, quint32 v) {
-        put16(p, quint16(v));
-        put16(p + 2, quint16(v >> 16));
-    };
-    const char signature[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
-    std::memcpy(f, signature, 8);
-    put16(f + 0x18, 0x3E);
-    put16(f + 0x1A, 3);
-    put16(f + 0x1C, 0xFFFE);
-    put16(f + 0x1E, 9);
-    put16(f + 0x20, 6);
-    put32(f + 0x2C, 1);
-    put32(f + 0x30, 0);
-    put32(f + 0x38, 4096);
-    put32(f + 0x3C, 1);
-    put32(f + 0x40, 1);
-    put32(f + 0x44, 0xFFFFFFFE);
+    file.replace(0, 8, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
+    // Header: versions, byte order, sector sizes; one FAT sector, the mini stream
+    // cutoff, one mini FAT sector at 1, no DIFAT; then the FAT sector numbers.
+    for (auto [at, v] : {std::pair{0x18, 0x3E}, {0x1A, 3}, {0x1C, 0xFFFE}, {0x1E, 9}, {0x20, 6}})
+        putU16(file, at, quint16(v));
+    for (auto [at, v] :
+         {std::pair{0x2C, 1u}, {0x38, 4096u}, {0x3C, 1u}, {0x40, 1u}, {0x44, 0xFFFFFFFEu}})
+        putU32(file, at, v);
     for (int i = 0; i < 109; ++i)
-        put32(f + 0x4C + 4 * i, i == 0 ? quint32(fatSector) : 0xFFFFFFFF);
-    auto entry = [&](int index, const QString &name, quint8 type, quint32 child, quint32 start,
-                     quint32 size) {
-        char *e = f + 512 + 128 * index;
+        putU32(file, 0x4C + 4 * i, i == 0 ? quint32(fatSector) : 0xFFFFFFFF);
+    // The directory: the root, the workbook and two unused entries.
+    auto entry = [&file](int index, const QString &name, quint8 type, quint32 child, quint32 start,
+                         quint32 size) {
+        const qsizetype e = 512 + 128 * index;
         for (int i = 0; i < name.size(); ++i)
-            put16(e + 2 * i, name.at(i).unicode());
-        put16(e + 0x40, quint16((name.size() + 1) * 2));
-        e[0x42] = char(type);
-        e[0x43] = 1;
-        put32(e + 0x44, 0xFFFFFFFF);
-        put32(e + 0x48, 0xFFFFFFFF);
-        put32(e + 0x4C, child);
-        put32(e + 0x74, start);
-        put32(e + 0x78, size);
+            putU16(file, e + 2 * i, name.at(i).unicode());
+        putU16(file, e + 0x40, quint16(name.isEmpty() ? 0 : (name.size() + 1) * 2));
+        file[e + 0x42] = char(type);
+        file[e + 0x43] = char(type ? 1 : 0);
+        for (auto [at, v] : {std::pair{0x44, 0xFFFFFFFFu},
+                             {0x48, 0xFFFFFFFFu},
+                             {0x4C, child},
+                             {0x74, start},
+                             {0x78, size}})
+            putU32(file, e + at, v);
     };
     entry(0, u"Root Entry"_s, 5, 1, 2, quint32(miniSectors * 64));
     entry(1, u"Workbook"_s, 2, 0xFFFFFFFF, 0, quint32(stream.size()));
-    for (int i = 2; i < 4; ++i) {
-        char *e = f + 512 + 128 * i;
-        put32(e + 0x44, 0xFFFFFFFF);
-        put32(e + 0x48, 0xFFFFFFFF);
-        put32(e + 0x4C, 0xFFFFFFFF);
-    }
-    char *miniFat = f + 512 * 2;
-    for (int i = 0; i < 128; ++i)
-        put32(miniFat + 4 * i, i + 1 < miniSectors    ? quint32(i + 1)
-                               : i + 1 == miniSectors ? 0xFFFFFFFE
-                                                      : 0xFFFFFFFF);
-    std::memcpy(f + 512 * 3, stream.constData(), size_t(stream.size()));
-    char *fat = f + 512 * (fatSector + 1);
-    for (int i = 0; i < 128; ++i)
-        put32(fat + 4 * i, 0xFFFFFFFF);
-    put32(fat, 0xFFFFFFFE);     // directory
-    put32(fat + 4, 0xFFFFFFFE); // mini FAT
-    for (int s = 2; s < 2 + rootSectors; ++s)
-        put32(fat + 4 * s, s + 1 < 2 + rootSectors ? quint32(s + 1) : 0xFFFFFFFE);
-    put32(fat + 4 * fatSector, 0xFFFFFFFD);
+    entry(2, {}, 0, 0xFFFFFFFF, 0, 0);
+    entry(3, {}, 0, 0xFFFFFFFF, 0, 0);
+    // Each chain links to the next sector and ends with ENDOFCHAIN; the rest is free.
+    auto chain = [&file](qsizetype table, int first, int count) {
+        for (int s = first; s < first + count; ++s)
+            putU32(file, table + 4 * s, s + 1 < first + count ? quint32(s + 1) : 0xFFFFFFFE);
+    };
+    const qsizetype miniFat = 512 * 2;
+    const qsizetype fat = 512 * (fatSector + 1);
+    file.replace(miniFat, 512, QByteArray(512, '\xFF'));
+    file.replace(fat, 512, QByteArray(512, '\xFF'));
+    chain(miniFat, 0, miniSectors);
+    chain(fat, 0, 1); // directory
+    chain(fat, 1, 1); // mini FAT
+    chain(fat, 2, rootSectors);
+    putU32(file, fat + 4 * fatSector, 0xFFFFFFFD);
+    file.replace(512 * 3, stream.size(), stream);
     return file;
 }
 
@@ -301,11 +296,44 @@ QByteArray readFile(const QString &path)
     return file.readAll();
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
+Rt::Xls::Cell &put(Rt::Xls::Sheet &sheet, int row, int column, const Rt::Xls::Value &value,
+                   int style)
 {
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
+    Rt::Xls::Cell &cell = sheet.cellAt(row, column);
+    cell.value = value;
+    cell.style = quint16(style);
+    return cell;
+}
+
+Rt::Xls::Cell &putFormula(Rt::Xls::Sheet &sheet, int row, int column, const QString &formula,
+                          const Rt::Xls::Value &result)
+{
+    Rt::Xls::Cell &cell = sheet.cellAt(row, column);
+    cell.formula = Rt::Xls::Formula::parse(formula);
+    cell.value = result;
+    return cell;
+}
+
+Rt::Xls::Value CachedValues::cellValue(int sheet, int row, int column)
+{
+    if (sheet < 0 || sheet >= m_book.sheetCount())
+        return Rt::Xls::Value::error(Rt::Xls::ErrorCode::Ref);
+    const Rt::Xls::Cell *cell = m_book.sheet(sheet).cell(row, column);
+    return cell ? cell->value : Rt::Xls::Value();
+}
+
+void CachedValues::forEachValue(int sheet, int top, int left, int bottom, int right,
+                                const std::function<void(const Rt::Xls::Value &)> &visit)
+{
+    if (sheet < 0 || sheet >= m_book.sheetCount())
+        return;
+    const Rt::Xls::Sheet &s = m_book.sheet(sheet);
+    for (int row = std::max(top, 0); row <= std::min(bottom, s.rowCount() - 1); ++row) {
+        for (const Rt::Xls::Cell &cell : s.row(row)) {
+            if (cell.column >= left && cell.column <= right && !cell.value.isEmpty())
+                visit(cell.value);
+        }
+    }
 }
 
 QByteArray run(const QString &program, const QStringList &arguments, int timeoutMs)

@@ -2,6 +2,7 @@
 
 #include "runtime/dataset.h"
 #include "runtime/grid/cxgrid.h"
+#include "runtime/xls/evaluator.h"
 #include "runtime/xls/workbook.h"
 
 #include <QByteArray>
@@ -23,8 +24,34 @@ QByteArray workbookStreamOf(const QByteArray &file);
 // other programs write small workbooks.
 QByteArray miniStreamFile(const QByteArray &stream);
 
+// Little-endian numbers inside a file, as the format stores them.
+quint32 u32At(const QByteArray &bytes, qsizetype at);
+void putU16(QByteArray &bytes, qsizetype at, quint16 v);
+void putU32(QByteArray &bytes, qsizetype at, quint32 v);
+
 QByteArray readFile(const QString &path);
-void writeFile(const QString &path, const QByteArray &bytes);
+
+Rt::Xls::Cell &put(Rt::Xls::Sheet &sheet, int row, int column, const Rt::Xls::Value &value,
+                   int style = 0);
+// A formula cell with the result a writer caches for it.
+Rt::Xls::Cell &putFormula(Rt::Xls::Sheet &sheet, int row, int column, const QString &formula,
+                          const Rt::Xls::Value &result);
+
+// Formulas read the values the cells hold; none is computed again.
+class CachedValues : public Rt::Xls::EvaluationContext
+{
+public:
+    explicit CachedValues(const Rt::Xls::Workbook &book)
+        : m_book(book)
+    {}
+    int sheetIndex(const QString &name) const override { return m_book.sheetIndex(name); }
+    Rt::Xls::Value cellValue(int sheet, int row, int column) override;
+    void forEachValue(int sheet, int top, int left, int bottom, int right,
+                      const std::function<void(const Rt::Xls::Value &)> &visit) override;
+
+private:
+    const Rt::Xls::Workbook &m_book;
+};
 
 // Runs a program; returns its standard output, or fails the test with its
 // standard error when it does not exit with 0.

@@ -82,36 +82,31 @@ private Q_SLOTS:
         QCOMPARE(accessibleName(type), u"类型"_s);
     }
 
-    // The part of a grid that takes the focus carries the grid's name; a name a
-    // form gives a control itself stays.
-    void namesReachWhatTheFocusMeets()
+    // A label's mnemonic focuses its control. The part of a grid that takes the
+    // focus carries the grid's name; a name a form gives a control itself stays.
+    void namesAndMnemonicsReachWhatTheFocusMeets()
     {
         TForm form;
         auto *grid = new TcxGrid(&form);
         Rt::setAccessibleName(grid, u"调班记录"_s);
-        auto *label = TcxLabel::place(&form, u"label"_s, u"条件："_s, {5, 5});
-        auto *edit = new TcxTextEdit(&form);
-        edit->setAccessibleName(u"检索条件"_s);
-        form.show();
-        QVERIFY(grid->focusProxy());
-        QCOMPARE(accessibleName(grid->focusProxy()), u"调班记录"_s);
-        QCOMPARE(label->buddy(), edit);
-        QCOMPARE(accessibleName(edit), u"检索条件"_s);
-    }
-
-    void labelMnemonicFocusesItsControl()
-    {
-        TForm form;
         auto *first = new TcxTextEdit(&form);
         TcxLabel::place(&form, u"label"_s, u"备注(&R)："_s, {5, 40});
         auto *remark = new TcxTextEdit(&form);
         remark->move(80, 40);
+        auto *label = TcxLabel::place(&form, u"conditionLabel"_s, u"条件："_s, {5, 80});
+        auto *edit = new TcxTextEdit(&form);
+        edit->setAccessibleName(u"检索条件"_s);
+        edit->move(80, 80);
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         first->setFocus();
         QTest::keyClick(first, Qt::Key_R, Qt::AltModifier);
         QCOMPARE(QApplication::focusWidget(), remark);
         QCOMPARE(accessibleName(remark), u"备注"_s);
+        QVERIFY(grid->focusProxy());
+        QCOMPARE(accessibleName(grid->focusProxy()), u"调班记录"_s);
+        QCOMPARE(label->buddy(), edit);
+        QCOMPARE(accessibleName(edit), u"检索条件"_s);
     }
 };
 

@@ -25,7 +25,6 @@ private Q_SLOTS:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
 
-        QCOMPARE(bar->tabCount(), 0);
         const QRect client = bar->clientRect();
         QVERIFY(client.contains(edit->geometry()));
         QCOMPARE(edit->geometry(), QRect(8, 11, 120, 21));
@@ -39,7 +38,6 @@ private Q_SLOTS:
         QVERIFY(tabBar->isVisible());
         QVERIFY(bar->clientRect().top() >= tabBar->geometry().bottom());
         bar->setTabIndex(1);
-        QCOMPARE(bar->tabIndex(), 1);
         QCOMPARE(changed.count(), 2);
         QCOMPARE(changed.last().at(0).toInt(), 1);
     }

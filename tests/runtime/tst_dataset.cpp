@@ -51,16 +51,23 @@ private Q_SLOTS:
         }
     }
 
-    void textFormsOfValues()
+    // Values as text and as the types they convert to; a text that is no number
+    // refuses to become one, as a number field refuses such a text.
+    void valuesConvert()
     {
         auto set = sample();
         QCOMPARE(set->fieldByName(u"ID"_s).asString(), u"17"_s);
+        QCOMPARE(set->fieldByName(u"ID"_s).asInteger(), 17);
         QCOMPARE(set->fieldByName(u"WorkTime"_s).asString(), u"480"_s);
         QCOMPARE(set->fieldByName(u"ExchgDate"_s).asString(), u"2026-12-05"_s);
+        QCOMPARE(set->fieldByName(u"ExchgDate"_s).asDateTime(),
+                 Rt::DateTime::fromDate(QDate(2026, 12, 5)));
         QCOMPARE(set->fieldByName(u"Rate"_s).asString(), u"1.5"_s);
         set->setRecNo(2);
         QCOMPARE(set->fieldByName(u"ExchgDate"_s).asString(), u"2026-12-05 08:30:00"_s);
         QCOMPARE(set->fieldByName(u"Rate"_s).asString(), u"480"_s);
+        QVERIFY_THROWS_EXCEPTION(Rt::DatabaseError, set->fieldByName(u"ID"_s).asInteger());
+        QVERIFY_THROWS_EXCEPTION(Rt::DatabaseError, set->setString(0, 1, u"abc"_s));
     }
 
     void nullsReadAsEmptyValues()
@@ -79,17 +86,6 @@ private Q_SLOTS:
         empty.finishLoading();
         QCOMPARE(empty.recNo(), -1);
         QVERIFY(empty.fieldByName(u"ID"_s).isNull());
-    }
-
-    void conversions()
-    {
-        auto set = sample();
-        QCOMPARE(set->fieldByName(u"ID"_s).asInteger(), 17);
-        QCOMPARE(set->fieldByName(u"ExchgDate"_s).asDateTime(),
-                 Rt::DateTime::fromDate(QDate(2026, 12, 5)));
-        set->setRecNo(2);
-        QVERIFY_THROWS_EXCEPTION(Rt::DatabaseError, set->fieldByName(u"ID"_s).asInteger());
-        QVERIFY_THROWS_EXCEPTION(Rt::DatabaseError, set->setString(0, 1, u"abc"_s));
     }
 
     void currentRecordMovesAndSignals()

@@ -1,3 +1,5 @@
+#include "XlsTestSupport.h"
+
 #include "runtime/component.h"
 #include "runtime/dataset.h"
 #include "runtime/form.h"
@@ -12,30 +14,9 @@
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using XlsTest::exchanges;
 
 namespace {
-
-enum ShiftField { Code, Flag, Minutes, Date };
-
-// Shift records: EmployeeCode text, WorkFlag integer (0 rest, 1 work, alternating),
-// WorkTime integer minutes, ExchgDate date.
-std::unique_ptr<TDataSet> shifts(int count)
-{
-    auto set = std::make_unique<TDataSet>();
-    set->addField(u"EmployeeCode"_s, TFieldType::String);
-    set->addField(u"WorkFlag"_s, TFieldType::Integer);
-    set->addField(u"WorkTime"_s, TFieldType::Integer);
-    set->addField(u"ExchgDate"_s, TFieldType::DateTime);
-    for (int i = 0; i < count; ++i) {
-        const int r = set->appendRecord();
-        set->setString(r, Code, u"E%1"_s.arg(i, 3, 10, QChar(u'0')));
-        set->setInteger(r, Flag, i % 2);
-        set->setInteger(r, Minutes, 40);
-        set->setString(r, Date, u"2026-12-%1"_s.arg(i % 28 + 1, 2, 10, QChar(u'0')));
-    }
-    set->finishLoading();
-    return set;
-}
 
 QString text(const TcxGridTableView *view, int row, int column)
 {
@@ -65,6 +46,11 @@ struct BoundGrid
         return column;
     }
 
+    bool shown()
+    {
+        grid.show();
+        return QTest::qWaitForWindowExposed(&grid);
+    }
     QTableView *table() const { return grid.findChild<QTableView *>(); }
     QAbstractItemModel *model() const { return view->itemModel(); }
 
@@ -83,13 +69,13 @@ private Q_SLOTS:
     // field the set lacks shows nothing.
     void boundColumnsFindTheirFields()
     {
-        auto set = shifts(3);
+        auto set = exchanges(3);
         BoundGrid g(set.get());
-        g.column(u"EMPLOYEECODE"_s);
+        g.column(u"CODE"_s);
         g.column(u"exchgDate"_s);
         g.column(u"NoSuchField"_s);
-        QCOMPARE(text(g.view, 1, 0), u"E001"_s);
-        QCOMPARE(text(g.view, 1, 1), u"2026-12-02"_s);
+        QCOMPARE(text(g.view, 1, 0), u"00002"_s);
+        QCOMPARE(text(g.view, 1, 1), u"2026-12-06"_s);
         QCOMPARE(text(g.view, 1, 2), QString());
         TDataSet other;
         const int date = other.addField(u"EXCHGDATE"_s, TFieldType::DateTime);
@@ -102,9 +88,9 @@ private Q_SLOTS:
 
     void footerLeavesTheLastRowReachable()
     {
-        auto set = shifts(200);
+        auto set = exchanges(200);
         BoundGrid g(set.get());
-        g.column(u"EmployeeCode"_s);
+        g.column(u"Code"_s);
         g.view->addFooterSummary(g.column(u"WorkTime"_s), Rt::SummaryKind::Sum, u"0"_s);
         g.grid.resize(300, 240);
         QTableView *table = g.table();
@@ -116,8 +102,7 @@ private Q_SLOTS:
 
         // Switched on while hidden, then shown.
         g.view->setFooterVisible(true);
-        g.grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QVERIFY(g.shown());
         const int rowsBottom = table->viewport()->geometry().bottom();
         QVERIFY(lastRowShows());
         // Switched off and on again while shown.
@@ -127,7 +112,7 @@ private Q_SLOTS:
         QCOMPARE(table->viewport()->geometry().bottom(), rowsBottom);
         QVERIFY(lastRowShows());
         // New records while shown.
-        auto more = shifts(300);
+        auto more = exchanges(300);
         g.source.setDataSet(more.get());
         QCOMPARE(table->viewport()->geometry().bottom(), rowsBottom);
         QVERIFY(lastRowShows());
@@ -135,13 +120,12 @@ private Q_SLOTS:
 
     void focusedRowAndCurrentRecordFollowEachOther()
     {
-        auto set = shifts(10);
+        auto set = exchanges(10);
         BoundGrid g(set.get());
-        g.column(u"EmployeeCode"_s);
+        g.column(u"Code"_s);
         g.column(u"WorkFlag"_s);
         g.view->setCellSelect(false);
-        g.grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QVERIFY(g.shown());
         QTableView *table = g.table();
         TcxGridDBDataController *controller = g.view->dataController();
         QCOMPARE(controller->focusedRecordIndex(), 0);
@@ -181,9 +165,9 @@ private Q_SLOTS:
 
     void contentStylesReachTheModel()
     {
-        auto set = shifts(4);
+        auto set = exchanges(4);
         BoundGrid g(set.get());
-        g.column(u"EmployeeCode"_s);
+        g.column(u"Code"_s);
         TcxGridColumn *flag = g.column(u"WorkFlag"_s);
         TcxStyleRepository repository;
         TcxStyle *even = repository.createStyle();
@@ -241,13 +225,12 @@ private Q_SLOTS:
 
     void doubleClickReportsRecordAndColumn()
     {
-        auto set = shifts(5);
+        auto set = exchanges(5);
         BoundGrid g(set.get());
-        g.column(u"EmployeeCode"_s);
+        g.column(u"Code"_s);
         g.column(u"WorkFlag"_s)->setVisible(false);
         TcxGridColumn *time = g.column(u"WorkTime"_s);
-        g.grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QVERIFY(g.shown());
         QSignalSpy clicks(g.view, &TcxGridTableView::cellDblClick);
         QTableView *table = g.table();
         const QRect cell = table->visualRect(g.model()->index(3, 1));
@@ -320,13 +303,12 @@ private Q_SLOTS:
 
     void draggedWidthsBecomeTheColumnsOwn()
     {
-        auto set = shifts(5);
+        auto set = exchanges(5);
         BoundGrid g(set.get());
-        TcxGridColumn *code = g.column(u"EmployeeCode"_s);
+        TcxGridColumn *code = g.column(u"Code"_s);
         code->setWidth(90);
         code->setMinWidth(40);
-        g.grid.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&g.grid));
+        QVERIFY(g.shown());
         QHeaderView *header = g.table()->horizontalHeader();
         QCOMPARE(header->sectionSize(0), 90);
         header->resizeSection(0, 150);

@@ -1,3 +1,5 @@
+#include "XlsTestSupport.h"
+
 #include "runtime/exceptions.h"
 #include "runtime/xls/evaluator.h"
 #include "runtime/xls/formula.h"
@@ -12,47 +14,19 @@ namespace {
 
 // Two sheets of constants. Sheet1: A1 2, A2 3, A3 "x", A4 empty, A5 TRUE, A6 "3",
 // B1 #DIV/0!, B2 10; 数据: A1 100.
-class Cells : public EvaluationContext
+Workbook constants()
 {
-public:
-    Cells()
-    {
-        m_book.addSheet(u"Sheet1"_s);
-        m_book.addSheet(u"数据"_s);
-        put(0, 0, 0, Value::number(2));
-        put(0, 1, 0, Value::number(3));
-        put(0, 2, 0, Value::text(u"x"_s));
-        put(0, 4, 0, Value::boolean(true));
-        put(0, 5, 0, Value::text(u"3"_s));
-        put(0, 0, 1, Value::error(ErrorCode::Div0));
-        put(0, 1, 1, Value::number(10));
-        put(1, 0, 0, Value::number(100));
-    }
-    int sheetIndex(const QString &name) const override { return m_book.sheetIndex(name); }
-    Value cellValue(int sheet, int row, int column) override
-    {
-        const Cell *cell = m_book.sheet(sheet).cell(row, column);
-        return cell ? cell->value : Value();
-    }
-    void forEachValue(int sheet, int top, int left, int bottom, int right,
-                      const std::function<void(const Value &)> &visit) override
-    {
-        for (int r = top; r <= bottom; ++r) {
-            for (int c = left; c <= right; ++c) {
-                const Value v = cellValue(sheet, r, c);
-                if (!v.isEmpty())
-                    visit(v);
-            }
-        }
-    }
-
-private:
-    void put(int sheet, int row, int column, const Value &v)
-    {
-        m_book.sheet(sheet).cellAt(row, column).value = v;
-    }
-    Workbook m_book;
-};
+    Workbook book;
+    Sheet &sheet = book.addSheet(u"Sheet1"_s);
+    const QList<Value> columnA{Value::number(2), Value::number(3),     Value::text(u"x"_s),
+                               Value(),          Value::boolean(true), Value::text(u"3"_s)};
+    for (int row = 0; row < columnA.size(); ++row)
+        XlsTest::put(sheet, row, 0, columnA.at(row));
+    XlsTest::put(sheet, 0, 1, Value::error(ErrorCode::Div0));
+    XlsTest::put(sheet, 1, 1, Value::number(10));
+    XlsTest::put(book.addSheet(u"数据"_s), 0, 0, Value::number(100));
+    return book;
+}
 
 } // namespace
 
@@ -125,13 +99,15 @@ private Q_SLOTS:
     {
         QFETCH(QString, formula);
         QFETCH(QString, result);
-        Cells cells;
+        const Workbook book = constants();
+        XlsTest::CachedValues cells(book);
         QCOMPARE(formatValue(evaluate(*Formula::parse(formula), 0, cells), QString()), result);
     }
 
     void volatileFunctions()
     {
-        Cells cells;
+        const Workbook book;
+        XlsTest::CachedValues cells(book);
         QVERIFY(Formula::parse(u"TODAY()+1"_s)->isVolatile());
         QVERIFY(Formula::parse(u"1+NOW()"_s)->isVolatile());
         QVERIFY(!Formula::parse(u"SUM(A1:A3)"_s)->isVolatile());

@@ -4,6 +4,8 @@
 // computed and shown, so the whole path from bytes to cells is covered.
 //
 //   xls_fuzz OUT_DIR COUNT RANDOM_SEED SEED_FILE...
+#include "XlsTestSupport.h"
+
 #include "runtime/exceptions.h"
 #include "runtime/xls/evaluator.h"
 #include "runtime/xls/formula.h"
@@ -29,43 +31,12 @@ namespace {
 
 constexpr int TimeLimitMs = 5000;
 
-// Cells read as they are; no formula is computed twice.
-class CachedValues : public EvaluationContext
-{
-public:
-    explicit CachedValues(const Workbook &book)
-        : m_book(book)
-    {}
-    int sheetIndex(const QString &name) const override { return m_book.sheetIndex(name); }
-    Value cellValue(int sheet, int row, int column) override
-    {
-        if (sheet < 0 || sheet >= m_book.sheetCount())
-            return Value::error(ErrorCode::Ref);
-        const Cell *cell = m_book.sheet(sheet).cell(row, column);
-        return cell ? cell->value : Value();
-    }
-    void forEachValue(int sheet, int top, int, int bottom, int,
-                      const std::function<void(const Value &)> &visit) override
-    {
-        if (sheet < 0 || sheet >= m_book.sheetCount())
-            return;
-        const Sheet &s = m_book.sheet(sheet);
-        for (int row = std::max(top, 0); row <= std::min(bottom, s.rowCount() - 1); ++row) {
-            for (const Cell &cell : s.row(row))
-                visit(cell.value);
-        }
-    }
-
-private:
-    const Workbook &m_book;
-};
-
 // What the child does with one input. Refusals are the expected outcome.
 int exercise(const QByteArray &bytes)
 {
     try {
         const Workbook book = parseWorkbook(bytes);
-        CachedValues values(book);
+        XlsTest::CachedValues values(book);
         for (int s = 0; s < book.sheetCount(); ++s) {
             const Sheet &sheet = book.sheet(s);
             for (int row = 0; row < sheet.rowCount(); ++row) {
