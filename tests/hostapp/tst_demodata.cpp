@@ -1,4 +1,5 @@
 #include "ModuleStatements.h"
+#include "RowsAsText.h"
 #include "TestDatabase.h"
 
 #include "hostapp/db/DemoData.h"
@@ -18,23 +19,9 @@ namespace {
 
 const QDate today(2026, 12, 5);
 
-QString value(Database &db, const QString &sql)
-{
-    return db.nativeValue(sql);
-}
-
 int count(Database &db, const QString &sql)
 {
     return db.nativeValue(sql).toInt();
-}
-
-QStringList column(Database &db, const QString &sql)
-{
-    const std::unique_ptr<TDataSet> rows = db.select(sql);
-    QStringList values;
-    for (int r = 0; r < rows->recordCount(); ++r)
-        values.append(rows->asString(r, 0));
-    return values;
 }
 
 // Every row of every table as text, with each table's fields and their types,
@@ -43,20 +30,9 @@ QStringList dump(Database &db)
 {
     QStringList lines;
     for (const Schema::Table &table : Schema::tables()) {
-        const std::unique_ptr<TDataSet> rows = db.select(u"SELECT * FROM "_s + table.name);
-        QStringList fields;
-        for (int f = 0; f < rows->fieldCount(); ++f)
-            fields.append(u"%1:%2"_s.arg(rows->fieldName(f)).arg(int(rows->fieldType(f))));
-        lines.append(table.name + u'|' + fields.join(u'|'));
-        QStringList tableRows;
-        for (int r = 0; r < rows->recordCount(); ++r) {
-            QStringList values{table.name.toString()};
-            for (int f = 0; f < rows->fieldCount(); ++f)
-                values.append(rows->isNull(r, f) ? u"<null>"_s : rows->asString(r, f));
-            tableRows.append(values.join(u'|'));
-        }
-        tableRows.sort();
-        lines += tableRows;
+        QStringList rows = rowsAsText(db, u"SELECT * FROM "_s + table.name);
+        std::sort(rows.begin() + 1, rows.end());
+        lines << table.name.toString() << rows;
     }
     return lines;
 }
@@ -64,9 +40,10 @@ QStringList dump(Database &db)
 QString nextSequenceValue(Database &db)
 {
     return TestDatabase::backend() == DbBackend::Sqlite
-               ? value(db, u"SELECT NextValue FROM Sys_Sequence WHERE SeqName = 'SEQ_OCID'"_s)
-               : value(db, u"SELECT CASE WHEN is_called THEN last_value + 1 ELSE last_value END"
-                           u" FROM seq_ocid"_s);
+               ? db.nativeValue(u"SELECT NextValue FROM Sys_Sequence WHERE SeqName = 'SEQ_OCID'"_s)
+               : db.nativeValue(
+                   u"SELECT CASE WHEN is_called THEN last_value + 1 ELSE last_value END"
+                   u" FROM seq_ocid"_s);
 }
 
 } // namespace
@@ -105,9 +82,10 @@ private Q_SLOTS:
         QCOMPARE(count(db, u"SELECT count(*) FROM Sys_Dept WHERE ParentID = -1"
                            u" AND length(DeptCode) > 2"_s),
                  0);
-        QCOMPARE(value(db, u"SELECT DeptCode FROM Sys_Dept WHERE length(DeptCode) = 1"_s), u"9"_s);
-        QCOMPARE(value(db, u"SELECT DeptCode FROM Sys_Dept WHERE ParentID <> -1"
-                           u" AND ParentID NOT IN (SELECT ID FROM Sys_Dept)"_s),
+        QCOMPARE(db.nativeValue(u"SELECT DeptCode FROM Sys_Dept WHERE length(DeptCode) = 1"_s),
+                 u"9"_s);
+        QCOMPARE(db.nativeValue(u"SELECT DeptCode FROM Sys_Dept WHERE ParentID <> -1"
+                                u" AND ParentID NOT IN (SELECT ID FROM Sys_Dept)"_s),
                  u"0409"_s);
         QVERIFY(count(db, u"SELECT count(*) FROM Sys_Dept WHERE length(DeptCode) = 6"_s) > 3);
     }
@@ -126,7 +104,7 @@ private Q_SLOTS:
                           u" WHERE substr(JobNumber, 1, 1) BETWEEN 'A' AND 'Z'"_s)
                 > 0);
         const QRegularExpression initials(u"^[A-Z]+$"_s);
-        for (const QString &pyCode : column(db, u"SELECT PyCode FROM HR_Employee"_s))
+        for (const QString &pyCode : rowsAsText(db, u"SELECT PyCode FROM HR_Employee"_s).mid(1))
             QVERIFY2(initials.match(pyCode).hasMatch(), qPrintable(pyCode));
         QCOMPARE(count(db, u"SELECT count(*) FROM HR_Employee"
                            u" WHERE DeptCode NOT IN (SELECT DeptCode FROM Sys_Dept)"_s),
@@ -138,8 +116,9 @@ private Q_SLOTS:
     void shiftsAndPlans()
     {
         Database &db = m_db.db();
-        QCOMPARE(column(db, u"SELECT count(*) FROM Kq_ClassDetail GROUP BY ClassID"
-                            u" ORDER BY count(*)"_s),
+        QCOMPARE(rowsAsText(db, u"SELECT count(*) FROM Kq_ClassDetail GROUP BY ClassID"
+                                u" ORDER BY count(*)"_s)
+                     .mid(1),
                  (QStringList{u"2"_s, u"3"_s, u"4"_s}));
         QVERIFY(count(db, u"SELECT count(*) FROM Kq_ClassDetail WHERE period2Beg <> '00:00'"_s)
                 > 0);

@@ -2,6 +2,7 @@
 // backend: what each kind of change records, what leaves nothing, that nobody
 // can change it, and how the history window's query finds changes.
 
+#include "Failures.h"
 #include "Fixture.h"
 #include "ModuleStatements.h"
 
@@ -43,11 +44,6 @@ QString now()
 QString field(const QStringList &row, const QString &name)
 {
     return row.at(ExchangeHistory::fields().indexOf(name));
-}
-
-int historySize(Database &db)
-{
-    return db.nativeValue(u"SELECT count(*) FROM Kq_ExchangeClassHistory"_s).toInt();
 }
 
 } // namespace
@@ -110,41 +106,28 @@ private Q_SLOTS:
                  field(kind == u"DELETE"_s ? before : after, u"EmployeeCode"_s));
     }
 
-    void failedSavesLeaveNoEntry_data()
+    // As the module saves: begin, execute, commit; here the save is rolled back.
+    // A refused save's entry goes with its statement (tst_database).
+    void rolledBackSavesLeaveNoEntry_data()
     {
         QTest::addColumn<QString>("sql");
-        QTest::addColumn<bool>("rolledBack");
-        QTest::newRow("insert rolled back")
-            << EditorStatements::insertExchange(exchange(u"E003"_s, u"2026-12-01"_s)) << true;
-        QTest::newRow("update rolled back")
-            << EditorStatements::updateExchange(u"2"_s, exchange(u"E001"_s, u"2026-12-04"_s))
-            << true;
-        QTest::newRow("delete rolled back") << ExchangeQueries::deleteExchange(u"1"_s) << true;
-        QTest::newRow("insert refused: the day is taken")
-            << EditorStatements::insertExchange(exchange(u"E001"_s, u"2026-12-03"_s)) << false;
-        QTest::newRow("update refused: the day is taken")
-            << EditorStatements::updateExchange(u"1"_s, exchange(u"E001"_s, u"2026-12-03"_s))
-            << false;
+        QTest::newRow("insert") << EditorStatements::insertExchange(
+            exchange(u"E003"_s, u"2026-12-01"_s));
+        QTest::newRow("update") << EditorStatements::updateExchange(
+            u"2"_s, exchange(u"E001"_s, u"2026-12-04"_s));
+        QTest::newRow("delete") << ExchangeQueries::deleteExchange(u"1"_s);
     }
 
-    void failedSavesLeaveNoEntry()
+    void rolledBackSavesLeaveNoEntry()
     {
         QFETCH(QString, sql);
-        QFETCH(bool, rolledBack);
         Fixture fixture;
         Database &db = fixture.db();
         db.setOperatorCode(u"admin"_s);
-        // As the module saves: begin, execute, commit; roll back on failure.
         db.beginTrans();
-        try {
-            db.execSql(sql);
-            QVERIFY(rolledBack);
-        } catch (const DbError &e) {
-            QVERIFY2(!rolledBack, qPrintable(e.message()));
-            QCOMPARE(e.failure(), DbFailure::UniqueDayTaken);
-        }
+        QVERIFY(db.execSql(sql));
         db.rollbackTrans();
-        QCOMPARE(historySize(db), 0);
+        QCOMPARE(db.queryValue(u"select count(1) from Kq_ExchangeClassHistory"_s), u"0"_s);
         QCOMPARE(db.queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"5"_s);
     }
 
@@ -171,15 +154,8 @@ private Q_SLOTS:
         db.setOperatorCode(u"clerk"_s);
         QVERIFY(db.execSql(ExchangeQueries::deleteExchange(u"4"_s)));
         const QList<ExchangeHistory::Change> before = allChanges(db);
-        try {
-            if (oracle)
-                db.execSql(sql);
-            else
-                db.execute(sql);
-            QFAIL("the history must refuse the change");
-        } catch (const DbError &e) {
-            QVERIFY2(e.message().contains(u"cannot be changed"_s), qPrintable(e.message()));
-        }
+        const QString error = errorOf([&] { oracle ? void(db.execSql(sql)) : db.execute(sql); });
+        QVERIFY2(error.contains(u"cannot be changed"_s), qPrintable(error));
         const QList<ExchangeHistory::Change> after = allChanges(db);
         QCOMPARE(after.size(), 1);
         QCOMPARE(after.first().kind, before.first().kind);
@@ -197,10 +173,6 @@ private Q_SLOTS:
         const QDate yesterday = today.addDays(-1);
         QTest::newRow("all, latest first") << yesterday << today << QString() << QString()
                                            << QStringList{u"DELETE"_s, u"UPDATE"_s, u"UPDATE"_s};
-        QTest::newRow("days before today")
-            << yesterday.addDays(-5) << yesterday << QString() << QString() << QStringList{};
-        QTest::newRow("one operator")
-            << today << today << u"clerk"_s << QString() << QStringList{u"DELETE"_s, u"UPDATE"_s};
         QTest::newRow("employee code")
             << today << today << QString() << u"E001"_s << QStringList{u"UPDATE"_s};
         QTest::newRow("job number of a deleted exchange's employee")

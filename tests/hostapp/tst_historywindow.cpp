@@ -20,7 +20,7 @@ namespace {
 
 // Three changes: the administrator moves exchange 2 of 王芳 to another day and
 // gives a new reason, the clerk adds an exchange for 李明 and deletes 欧阳 雪's.
-void makeChanges(Database &db)
+Database &withChanges(Database &db)
 {
     db.setOperatorCode(u"admin"_s);
     const EditorStatements::Entry moved{u"E001"_s,  u"2026-12-04"_s, u"09:00"_s, u"12:00"_s,
@@ -32,13 +32,15 @@ void makeChanges(Database &db)
     rest.reason = u"加班补休"_s;
     db.execSql(EditorStatements::insertExchange(rest));
     db.execSql(ExchangeQueries::deleteExchange(u"3"_s));
+    return db;
 }
 
+// The window over the fixture database with those changes.
 class Window
 {
 public:
-    explicit Window(Database &db)
-        : window(db)
+    Window()
+        : window(withChanges(fixture.db()))
     {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -81,6 +83,7 @@ public:
 
     void search() { child<QPushButton>(u"btnSearch"_s)->click(); }
 
+    Fixture fixture;
     HistoryWindow window;
 };
 
@@ -92,9 +95,7 @@ class HistoryWindowTest : public QObject
 private Q_SLOTS:
     void opensOnTheLatestChanges()
     {
-        Fixture fixture;
-        makeChanges(fixture.db());
-        Window w(fixture.db());
+        Window w;
         QCOMPARE(w.window.windowTitle(), u"修改历史"_s);
         QCOMPARE(w.changes(1), (QStringList{u"删除"_s, u"新增"_s, u"修改"_s}));
         QCOMPARE(w.changes(2), (QStringList{u"clerk"_s, u"clerk"_s, u"admin"_s}));
@@ -107,9 +108,7 @@ private Q_SLOTS:
     // Before and after side by side; only what changed is marked.
     void updateShowsBothSidesAndMarksTheChanges()
     {
-        Fixture fixture;
-        makeChanges(fixture.db());
-        Window w(fixture.db());
+        Window w;
         w.choose(2);
         const QStringList rows = w.detail();
         QCOMPARE(rows.size(), 19);
@@ -126,9 +125,7 @@ private Q_SLOTS:
 
     void insertAndDeleteShowOneSide()
     {
-        Fixture fixture;
-        makeChanges(fixture.db());
-        Window w(fixture.db());
+        Window w;
         w.choose(1);
         QVERIFY(w.detail().contains(u"调班理由||加班补休*"_s));
         QVERIFY(w.detail().contains(u"上班标志||休息*"_s));
@@ -140,9 +137,7 @@ private Q_SLOTS:
     // Operator, employee and days reach the query.
     void filtersNarrowTheList()
     {
-        Fixture fixture;
-        makeChanges(fixture.db());
-        Window w(fixture.db());
+        Window w;
         auto *operators = w.child<QComboBox>(u"cbOperator"_s);
         operators->setCurrentIndex(operators->findData(u"clerk"_s));
         w.search();

@@ -1,4 +1,5 @@
-// The host's services as the plug-in reaches them: through the root interface.
+// The host's services as the plug-in reaches them: through the root interface
+// (the unknown operator: tst_hostcommandline).
 
 #include "HostFixture.h"
 
@@ -8,6 +9,7 @@
 #include "runtime/spreadsheet/cell.h"
 #include "runtime/spreadsheet/spreadsheetbook.h"
 #include "talvex/model/BaseObj.h"
+#include "talvex/project/HostFactory.h"
 
 #include <QFile>
 #include <QProcess>
@@ -18,24 +20,15 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The text of one page of a PDF file, or of all pages for page 0.
-QString pdfText(const QString &pdf, int page = 0)
+// The text of each page of a PDF file.
+QStringList pdfPages(const QString &pdf)
 {
-    QStringList arguments{u"-layout"_s};
-    if (page > 0)
-        arguments << u"-f"_s << QString::number(page) << u"-l"_s << QString::number(page);
     QProcess pdftotext;
-    pdftotext.start(u"pdftotext"_s, arguments << pdf << u"-"_s);
+    pdftotext.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
     pdftotext.waitForFinished();
-    return QString::fromUtf8(pdftotext.readAllStandardOutput());
-}
-
-template <typename Intf>
-IntfPtr<Intf> service(IFactoryIntf *root, void (IFactoryIntf::*get)(IntfPtr<Intf> &))
-{
-    IntfPtr<Intf> result;
-    (root->*get)(result);
-    return result;
+    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\f');
+    pages.removeLast(); // what follows the last page's form feed
+    return pages;
 }
 
 } // namespace
@@ -72,7 +65,7 @@ private Q_SLOTS:
                      .read(op)
                      .toString(),
                  code);
-        auto rights = service(host.root.get(), &IFactoryIntf::GetRightManagerIntf);
+        auto rights = Host::rights();
         QCOMPARE(rights->GetRight(u"1001"_s), level);
         QCOMPARE(rights->GetRight(u"9999"_s), 0);
         QString text;
@@ -80,15 +73,10 @@ private Q_SLOTS:
         QCOMPARE(text, scope);
     }
 
-    void unknownOperatorIsRefused()
-    {
-        QVERIFY_THROWS_EXCEPTION(Rt::Exception, HostFixture(u"nobody"_s));
-    }
-
     void dictionaryCombosCarryCodesAndNames()
     {
         HostFixture host;
-        auto dict = service(host.root.get(), &IFactoryIntf::GetDictIntf);
+        auto dict = Host::dict();
         TcxImageComboBox *combo =
             dict->GetDictCombo(u" select StationCode,StationName from HR_StationInfo"_s);
         QCOMPARE(combo->items().count(), 2);
@@ -122,18 +110,17 @@ private Q_SLOTS:
         for (int r = 0; r < 150; ++r)
             view->dataController()->setValue(r, 0, u"员工%1"_s.arg(r + 1, 3, 10, QChar(u'0')));
 
-        service(host.root.get(), &IFactoryIntf::GetPrinterIntf)
-            ->PreviewControl(&grid, 0, u"KQ"_s, u"FormName"_s);
-        const QString all = pdfText(pdf);
-        const int pages = int(all.count(u'\f'));
-        QVERIFY2(pages >= 3, qPrintable(all));
-        for (int p = 1; p <= pages; ++p) {
+        Host::printer()->PreviewControl(&grid, 0, u"KQ"_s, u"FormName"_s);
+        const QStringList pages = pdfPages(pdf);
+        const QString all = pages.join(u'\n');
+        QVERIFY2(pages.size() >= 3, qPrintable(all));
+        for (int p = 1; p <= pages.size(); ++p) {
             // The text layout drops the blanks between Chinese and digits.
-            const QString page = pdfText(pdf, p).remove(u' ');
+            const QString page = QString(pages.at(p - 1)).remove(u' ');
             QVERIFY2(page.contains(u"员工姓名"_s), qPrintable(page));
             QVERIFY(!page.contains(u"内部编号"_s));
-            QVERIFY(page.contains(u"第%1页/共%2页"_s.arg(p).arg(pages)));
-            QCOMPARE(page.contains(u"150条记录"_s), p == pages);
+            QVERIFY(page.contains(u"第%1页/共%2页"_s.arg(p).arg(pages.size())));
+            QCOMPARE(page.contains(u"150条记录"_s), p == pages.size());
         }
         for (int r = 1; r <= 150; ++r)
             QVERIFY(all.contains(u"员工%1"_s.arg(r, 3, 10, QChar(u'0'))));
@@ -159,17 +146,15 @@ private Q_SLOTS:
         }
         TcxSpreadSheetBook book;
         book.LoadFromFile(file);
-        service(host.root.get(), &IFactoryIntf::GetPrinterIntf)
-            ->PreviewControl2(&book, 0, u"KQ"_s, u"FormName"_s);
-        const QString first = pdfText(pdf, 1);
+        Host::printer()->PreviewControl2(&book, 0, u"KQ"_s, u"FormName"_s);
+        const QStringList pages = pdfPages(pdf);
         for (const QString &cell : {u"工号"_s, u"金额"_s, u"10001"_s, u"540"_s})
-            QVERIFY2(first.contains(cell), qPrintable(first));
-        QVERIFY(!first.contains(u"第二张表"_s));
-        QVERIFY(pdfText(pdf, 2).contains(u"第二张表"_s));
+            QVERIFY2(pages.value(0).contains(cell), qPrintable(pages.value(0)));
+        QVERIFY(!pages.value(0).contains(u"第二张表"_s));
+        QVERIFY(pages.value(1).contains(u"第二张表"_s));
         // The second preview takes books only.
-        QVERIFY_THROWS_EXCEPTION(Rt::Exception,
-                                 service(host.root.get(), &IFactoryIntf::GetPrinterIntf)
-                                     ->PreviewControl2(&host.session, 0, u"KQ"_s, u"FormName"_s));
+        QVERIFY_THROWS_EXCEPTION(Rt::Exception, Host::printer()->PreviewControl2(
+                                                    &host.session, 0, u"KQ"_s, u"FormName"_s));
     }
 
     // The log file keeps one line per entry.
@@ -177,8 +162,7 @@ private Q_SLOTS:
     {
         HostFixture host;
         QFile::remove(host.log.filePath());
-        service(host.root.get(), &IFactoryIntf::GetLogIntf)
-            ->WriteErrorLog(u"保存记录失败！\r\nUNIQUE constraint failed"_s, 0);
+        Host::log()->WriteErrorLog(u"保存记录失败！\r\nUNIQUE constraint failed"_s, 0);
         QFile file(host.log.filePath());
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(file.readAll());

@@ -17,6 +17,7 @@
 #include "hostapp/services/HostSession.h"
 #include "runtime/application.h"
 #include "runtime/exceptions.h"
+#include "talvex/project/HostFactory.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -28,30 +29,20 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <typename Intf>
-IntfPtr<Intf> service(IFactoryIntf &root, void (IFactoryIntf::*get)(IntfPtr<Intf> &))
-{
-    IntfPtr<Intf> result;
-    (root.*get)(result);
-    return result;
-}
-
 // The insert as the module's editor makes it: begin, execute, commit, tell the
 // host; on any failure roll back and write "保存数据失败!" and the message to
 // the host's log.
-bool saveAsTheModule(IFactoryIntf &root, const QString &sql)
+bool saveAsTheModule(const QString &sql)
 {
-    const IntfPtr<IDbIntf> db = service(root, &IFactoryIntf::GetDbIntf);
     try {
-        db->BeginTrans();
-        db->ExecSql(sql);
-        db->CommitTrans();
-        service(root, &IFactoryIntf::GetMainIntf)->NotifyDataSaved();
+        Host::db()->BeginTrans();
+        Host::db()->ExecSql(sql);
+        Host::db()->CommitTrans();
+        Host::main()->NotifyDataSaved();
         return true;
     } catch (...) {
-        db->RollbackTrans();
-        service(root, &IFactoryIntf::GetLogIntf)
-            ->WriteErrorLog(u"保存数据失败!"_s + Rt::messageOf(std::current_exception()), 0);
+        Host::db()->RollbackTrans();
+        Host::log()->WriteErrorLog(u"保存数据失败!"_s + Rt::messageOf(std::current_exception()), 0);
         return false;
     }
 }
@@ -80,8 +71,7 @@ int main(int argc, char *argv[])
         const std::unique_ptr<Database> db = openDatabase(parser.value(dbOption));
         ErrorLog log(parser.value(logOption));
         HostSession session(*db, log, parser.value(operatorOption));
-        IntfPtr<IFactoryIntf> root(new FactoryService(session));
-        const IntfPtr<IDbIntf> dbService = service(*root.get(), &IFactoryIntf::GetDbIntf);
+        HostFactory = new FactoryService(session);
         answer("ready");
 
         std::string line;
@@ -92,20 +82,19 @@ int main(int argc, char *argv[])
             const QString employee = words.value(1);
             const QString date = words.value(2);
             if (words.value(0) == u"check"_s) {
-                QString count;
-                dbService->QueryValue(EditorStatements::duplicateCount(employee, date, QString()),
-                                      count);
-                answer(qPrintable(u"count "_s + count));
+                answer(qPrintable(u"count "_s
+                                  + Host::queryValue(EditorStatements::duplicateCount(
+                                      employee, date, QString()))));
             } else if (words.value(0) == u"save"_s) {
                 const EditorStatements::Entry entry =
                     exchange(employee, date, session.currentOperator()->OperatorCode);
-                answer(saveAsTheModule(*root.get(), EditorStatements::insertExchange(entry))
-                           ? "saved"
-                           : "failed");
+                answer(saveAsTheModule(EditorStatements::insertExchange(entry)) ? "saved"
+                                                                                : "failed");
             } else {
                 answer("unknown command");
             }
         }
+        HostFactory.reset();
     } catch (const Rt::Exception &e) {
         std::fprintf(stderr, "desk: %s\n", qPrintable(e.message()));
         return 1;
