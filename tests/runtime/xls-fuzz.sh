@@ -1,31 +1,53 @@
 #!/usr/bin/env bash
-# Builds the .xls reader with AddressSanitizer and UndefinedBehaviorSanitizer in
-# a folder of its own and feeds it mutated and truncated files.
+# Builds the .xls reader with clang, libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer in a folder of its own and fuzzes it for COUNT runs.
 #
 #   tests/runtime/xls-fuzz.sh [COUNT [RANDOM_SEED]]      (default 5000 20261205)
 #
 # Seeds: a grid export and a formula workbook of ours, a file xlwt writes and the
-# same workbook as LibreOffice writes it. Findings are kept under build-fuzz/findings.
+# same workbook as LibreOffice writes it. The corpus starts from them afresh each
+# time. libFuzzer stops at the first crash, hang or sanitizer report, keeps the
+# input under build-fuzz/findings and makes the script fail.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 count="${1:-5000}"
 random_seed="${2:-20261205}"
 scripts/ensure-deps.sh
-sanitizers="-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined"
+# Only fuzzing needs clang, so the packages are not among the project's own.
+missing=()
+for p in clang-14 libclang-rt-14-dev; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo=""; [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y \
+        --no-install-recommends "${missing[@]}"
+fi
+
+# Every target is instrumented; xls_fuzz alone adds -fsanitize=fuzzer (CMakeLists.txt).
+flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALVEX_XLS_FUZZ=ON \
-    "-DCMAKE_CXX_FLAGS=$sanitizers" "-DCMAKE_EXE_LINKER_FLAGS=$sanitizers" \
-    "-DCMAKE_SHARED_LINKER_FLAGS=$sanitizers" >/dev/null
+    -DCMAKE_CXX_COMPILER=clang++-14 "-DCMAKE_CXX_FLAGS=$flags" \
+    "-DCMAKE_EXE_LINKER_FLAGS=$flags" "-DCMAKE_SHARED_LINKER_FLAGS=$flags" >/dev/null
 ninja -C build-fuzz -j2 xls_fuzz xls_fuzz_seeds
+
 seeds=build-fuzz/seeds
+corpus=build-fuzz/corpus
 findings=build-fuzz/findings
-rm -rf "$seeds" "$findings"
-mkdir -p "$seeds" "$findings"
+rm -rf "$seeds" "$corpus" "$findings"
+mkdir -p "$seeds" "$corpus" "$findings"
 QT_QPA_PLATFORM=offscreen build-fuzz/bin/xls_fuzz_seeds "$seeds"
 /usr/bin/python3 tests/runtime/xlwt_sample.py "$seeds/xlwt.xls"
 profile=$(mktemp -d)
 soffice --headless "-env:UserInstallation=file://$profile" --convert-to "xls:MS Excel 97" \
     --outdir "$seeds/lo" "$seeds/register.xls" >/dev/null
 rm -rf "$profile"
-export ASAN_OPTIONS="detect_leaks=0:max_allocation_size_mb=512:allocator_may_return_null=0:abort_on_error=0:exitcode=23"
-export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:exitcode=24"
-build-fuzz/bin/xls_fuzz "$findings" "$count" "$random_seed" "$seeds"/*.xls "$seeds"/lo/*.xls
+cp "$seeds"/*.xls "$corpus"/
+cp "$seeds/lo/register.xls" "$corpus/lo-register.xls"
+
+export ASAN_OPTIONS="max_allocation_size_mb=512:allocator_may_return_null=0"
+export UBSAN_OPTIONS="print_stacktrace=1"
+build-fuzz/bin/xls_fuzz -runs="$count" -seed="$random_seed" -timeout=5 -rss_limit_mb=2048 \
+    -artifact_prefix="$findings/" "$corpus"
