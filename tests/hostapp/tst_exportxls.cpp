@@ -99,6 +99,11 @@ private Q_SLOTS:
             << QStringList{u"--db"_s, u"/nonexistent/x.db"_s} << 1 << u"不存在"_s;
         QTest::newRow("missing folder")
             << QStringList{u"--file"_s, u"/nonexistent/x.xls"_s} << 1 << u"不存在"_s;
+        // A blank name is a usage error before any work, not a late failure.
+        QTest::newRow("empty file name")
+            << QStringList{u"--file"_s, u""_s} << 2 << u"要写要保存的文件名"_s;
+        QTest::newRow("blank file name")
+            << QStringList{u"--file"_s, u"  "_s} << 2 << u"要写要保存的文件名"_s;
     }
 
     // Bad input ends with a clear message and a non-zero status; a file already

@@ -1,6 +1,6 @@
 #include "SettledScreenshot.h"
 
-#include "Terminal.h"
+#include "hostapp/commands/Terminal.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,24 +1,20 @@
 // talvex-host: the host application of the shift-exchange register.
 
-#include "ExportXlsCommand.h"
-#include "HostOptions.h"
 #include "HostWindow.h"
 #include "SettledScreenshot.h"
-#include "SqlCommand.h"
-#include "Terminal.h"
 
+#include "hostapp/commands/CommandDatabase.h"
+#include "hostapp/commands/HostCommand.h"
+#include "hostapp/commands/HostOptions.h"
+#include "hostapp/commands/Terminal.h"
 #include "hostapp/db/Database.h"
 #include "hostapp/db/DemoData.h"
-#include "hostapp/db/Schema.h"
 #include "hostapp/services/ErrorLog.h"
 #include "hostapp/services/HostServices.h"
 #include "hostapp/services/HostSession.h"
-#include "hostapp/services/OperatorMessage.h"
 #include "runtime/application.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -53,41 +49,6 @@ QStringList argumentsOf(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     return arguments;
-}
-
-// A file's folder is made when missing; a server's database needs none here.
-void createDatabaseFolder(const QString &location)
-{
-    if (isServerLocation(location))
-        return;
-    const QString folder = QFileInfo(location).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        throw HostError(
-            u"无法建立数据库文件夹 %1。请检查 --db 给出的路径和文件夹的权限。"_s.arg(folder), {});
-    }
-}
-
-// A new database gets the schema and the demo data; an existing one must be
-// ours, and one of an older layout is brought up to date.
-void prepareDatabase(Database &db, int demoScale)
-{
-    const Schema::State state = Schema::check(db);
-    if (state != Schema::State::Empty && demoScale > 0) {
-        Terminal::say(u"数据库 %1 已经存在：--demo-scale 只用于新建数据库，这次不起作用。"_s.arg(
-            db.location()));
-    }
-    if (state == Schema::State::Current)
-        return;
-    if (state == Schema::State::Older) {
-        Terminal::say(
-            u"正在把数据库 %1 升级到第 %2 版布局……"_s.arg(db.location()).arg(Schema::version));
-        Schema::upgrade(db);
-        return;
-    }
-    Terminal::say(u"正在建立演示数据库 %1 ……"_s.arg(db.location()));
-    const DemoProfile profile =
-        demoScale > 0 ? DemoProfile::scaled(demoScale) : DemoProfile::standard();
-    DemoData::create(db, QDate::currentDate(), profile);
 }
 
 // The host's application and screen objects, which every form and message box
@@ -150,7 +111,7 @@ int main(int argc, char *argv[])
         Terminal::say(u"talvex-host：%1\n用 talvex-host --help 查看用法。"_s.arg(e.message()));
         return BadCommandLine;
     }
-    if (options.command == HostOptions::Command::Help) {
+    if (options.help) {
         std::fputs(qPrintable(hostUsage()), stdout);
         return Done;
     }
@@ -168,8 +129,7 @@ int main(int argc, char *argv[])
     if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
-    if (options.command == HostOptions::Command::Window && !showsWindows()
-        && options.screenshotPath.isEmpty()) {
+    if (!options.command && !showsWindows() && options.screenshotPath.isEmpty()) {
         Terminal::say(u"这里没有屏幕：talvex-host 要有显示器才能打开窗口。\n"
                       "可以改为保存截图：talvex-host --screenshot talvex.png"_s);
         return BadCommandLine;
@@ -177,19 +137,16 @@ int main(int argc, char *argv[])
 
     ErrorLog log(ErrorLog::defaultPath());
     try {
-        if (options.command == HostOptions::Command::ExportXls) {
+        if (const HostCommand *command = options.command) {
+            const std::unique_ptr<Database> db =
+                openDatabaseFor(command->databasePolicy(), options);
+            // Commands that show a window do so off screen, with the host's own
+            // application and screen objects.
             HostContext context;
-            return runExportXls(options, log);
+            return command->run(options, *db, log);
         }
-        createDatabaseFolder(options.databasePath);
-        const std::unique_ptr<Database> db = openDatabase(options.databasePath);
-        prepareDatabase(*db, options.demoScale);
-        if (options.command == HostOptions::Command::Sql) {
-            // The session sets the operator under whom the history records the
-            // statement's changes.
-            const HostSession session(*db, log, options.operatorCode);
-            return runSqlCommand(*db, options.sqlStatement, log);
-        }
+        const std::unique_ptr<Database> db =
+            openDatabaseFor(HostCommand::DatabasePolicy::CreateWithDemo, options);
         return runWindow(options, *db, log);
     } catch (...) {
         return Terminal::reportFailure(log, std::current_exception());

@@ -6,31 +6,26 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
+class HostCommand;
 
 // What the command line asks of talvex-host.
 struct HostOptions
 {
-    enum class Command {
-        Window,    // open the register
-        Sql,       // run one statement and print its result
-        ExportXls, // save the register's search as an .xls file
-        Help,      // print the usage
-    };
+    // The subcommand and its arguments; no command opens the register window.
+    const HostCommand *command = nullptr;
+    QStringList commandArguments;
+    bool help = false;
 
-    Command command = Command::Window;
     QString databasePath;
     QString pluginPath; // empty: the plug-in beside the executable
     QString operatorCode = QStringLiteral("admin");
     int demoScale = 0; // 0: the standard demo
     QString screenshotPath;
     QString printToPath;
-    QString sqlStatement;
-    // export-xls: the file, and the days of the search; a day left out (invalid)
-    // keeps the window's default.
-    QString exportFile;
-    QDate exportFrom;
-    QDate exportTo;
+    // The days of a command that takes a range; a day left out (invalid) keeps
+    // the command's default.
+    QDate from;
+    QDate to;
 };
 
 // A command line that asks for something that cannot be: message() tells the
@@ -43,7 +38,8 @@ public:
 
 // Reads talvex-host's command line: arguments() without the program name. Each
 // option is taken as "--name VALUE" or "--name=VALUE". Raises UsageError for an
-// unknown option or command, a missing value or a bad one.
+// unknown option or command, a missing value or a bad one, or an option the
+// command does not take.
 //
 // Qt is given none of these arguments, so no option of ours can be taken for
 // one of its own (Qt reads -plugin, -style, -platform and more, with one dash or

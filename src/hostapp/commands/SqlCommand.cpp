@@ -1,8 +1,11 @@
 #include "SqlCommand.h"
 
+#include "CommandArguments.h"
 #include "Terminal.h"
 
+#include "HostOptions.h"
 #include "hostapp/db/Database.h"
+#include "hostapp/services/HostSession.h"
 #include "runtime/dataset.h"
 
 #include <QRegularExpression>
@@ -23,8 +26,32 @@ bool isQuery(const QString &statement)
 
 } // namespace
 
-int runSqlCommand(Database &db, const QString &statement, ErrorLog &log)
+QString SqlCommand::name() const
 {
+    return u"sql"_s;
+}
+
+QString SqlCommand::argumentsHelp() const
+{
+    return u"\"STATEMENT\""_s;
+}
+
+QString SqlCommand::help() const
+{
+    return u"按插件发送的样子执行一条 Oracle SQL 语句，打印结果"_s;
+}
+
+void SqlCommand::checkArguments(const QStringList &arguments) const
+{
+    CommandArguments::requireOne(*this, arguments);
+}
+
+int SqlCommand::run(const HostOptions &options, Database &db, ErrorLog &log) const
+{
+    // The session sets the operator under whom the history records the
+    // statement's changes.
+    const HostSession session(db, log, options.operatorCode);
+    const QString &statement = options.commandArguments.first();
     QTextStream out(stdout);
     try {
         if (isQuery(statement)) {

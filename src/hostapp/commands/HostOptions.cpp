@@ -1,5 +1,7 @@
 #include "HostOptions.h"
 
+#include "HostCommand.h"
+
 #include "hostapp/db/DemoData.h"
 #include "hostapp/services/ErrorLog.h"
 #include "runtime/datetime.h"
@@ -22,16 +24,7 @@ struct OptionRow
     QStringView valueName;
     QStringView help;
     Take take;
-};
-
-// A command takes one argument after its name.
-struct CommandRow
-{
-    QStringView name;
-    QStringView argumentName;
-    QStringView help;
-    HostOptions::Command command;
-    Take take;
+    int command = 0; // the HostCommand::Option it belongs to; 0 for the host's own
 };
 
 int demoScaleOf(const QString &value)
@@ -57,7 +50,7 @@ QString outputFile(const QString &path, QStringView option)
     return path;
 }
 
-// A day of export-xls's search, read as the date edits read it (2026-12-05, also
+// A day of a command's range, read as the date edits read it (2026-12-05, also
 // 2026-12-5).
 QDate dayOf(const QString &value, QStringView option)
 {
@@ -84,31 +77,36 @@ const OptionRow optionRows[] = {
      [](HostOptions &o, const QString &v) { o.screenshotPath = outputFile(v, u"screenshot"); }},
     {u"print-to", u"FILE.pdf", u"打印预览写入这个 PDF 文件，不显示预览窗口",
      [](HostOptions &o, const QString &v) { o.printToPath = outputFile(v, u"print-to"); }},
-    {u"from", u"yyyy-mm-dd", u"export-xls：查询的第一天（默认为 30 天前）",
-     [](HostOptions &o, const QString &v) { o.exportFrom = dayOf(v, u"from"); }},
-    {u"to", u"yyyy-mm-dd", u"export-xls：查询的最后一天（默认为今天）",
-     [](HostOptions &o, const QString &v) { o.exportTo = dayOf(v, u"to"); }},
+    {u"from", u"yyyy-mm-dd", u"查询的第一天（export-xls 默认为 30 天前）",
+     [](HostOptions &o, const QString &v) { o.from = dayOf(v, u"from"); }, HostCommand::DateRange},
+    {u"to", u"yyyy-mm-dd", u"查询的最后一天（export-xls 默认为今天）",
+     [](HostOptions &o, const QString &v) { o.to = dayOf(v, u"to"); }, HostCommand::DateRange},
 };
 
-const CommandRow commandRows[] = {
-    {u"sql", u"\"STATEMENT\"", u"按插件发送的样子执行一条 Oracle SQL 语句，打印结果",
-     HostOptions::Command::Sql, [](HostOptions &o, const QString &v) { o.sqlStatement = v; }},
-    {u"export-xls", u"FILE.xls", u"把登记簿这段日期的查询结果导出为 Excel 文件（不需要屏幕）",
-     HostOptions::Command::ExportXls,
-     [](HostOptions &o, const QString &v) { o.exportFile = v.trimmed(); }},
-};
-
-// What one command's options say must also fit together.
-void checkExportDays(const HostOptions &options)
+// The commands that take the options of a kind, for the message that refuses it.
+QString commandsTaking(int option)
 {
-    const bool daysGiven = options.exportFrom.isValid() || options.exportTo.isValid();
-    if (daysGiven && options.command != HostOptions::Command::ExportXls)
-        throw UsageError(u"--from 和 --to 只用于 export-xls。"_s);
-    if (options.exportFrom.isValid() && options.exportTo.isValid()
-        && options.exportFrom > options.exportTo) {
-        throw UsageError(
-            u"起始日期 %1 晚于结束日期 %2。"_s.arg(options.exportFrom.toString(u"yyyy-MM-dd"_s),
-                                                   options.exportTo.toString(u"yyyy-MM-dd"_s)));
+    QStringList names;
+    for (const HostCommand *command : hostCommands()) {
+        if (command->options() & option)
+            names << command->name();
+    }
+    return names.join(u"、"_s);
+}
+
+// What the options say must fit the command and each other.
+void checkCommandOptions(const HostOptions &options, int given)
+{
+    const int taken = options.command ? options.command->options() : 0;
+    for (const OptionRow &row : optionRows) {
+        if ((row.command & given) && !(row.command & taken)) {
+            throw UsageError(
+                u"--%1 只用于 %2。"_s.arg(row.name.toString(), commandsTaking(row.command)));
+        }
+    }
+    if (options.from.isValid() && options.to.isValid() && options.from > options.to) {
+        throw UsageError(u"起始日期 %1 晚于结束日期 %2。"_s.arg(
+            options.from.toString(u"yyyy-MM-dd"_s), options.to.toString(u"yyyy-MM-dd"_s)));
     }
 }
 
@@ -121,11 +119,11 @@ const OptionRow *optionNamed(QStringView name)
     return nullptr;
 }
 
-const CommandRow *commandNamed(QStringView name)
+const HostCommand *commandNamed(QStringView name)
 {
-    for (const CommandRow &row : commandRows) {
-        if (row.name == name)
-            return &row;
+    for (const HostCommand *command : hostCommands()) {
+        if (command->name() == name)
+            return command;
     }
     return nullptr;
 }
@@ -137,8 +135,9 @@ HostOptions parseHostOptions(const QStringList &arguments)
     HostOptions options;
     options.databasePath =
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/talvex.db"_s;
-    const CommandRow *command = nullptr;
+    const HostCommand *command = nullptr;
     QStringList commandArguments;
+    int givenCommandOptions = 0;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
@@ -157,7 +156,7 @@ HostOptions parseHostOptions(const QStringList &arguments)
             continue;
         }
         if (argument == u"--help"_s || argument == u"-h"_s) {
-            options.command = HostOptions::Command::Help;
+            options.help = true;
             return options;
         }
         const qsizetype equals = argument.indexOf(u'=');
@@ -176,17 +175,15 @@ HostOptions parseHostOptions(const QStringList &arguments)
         if (value.isEmpty())
             throw UsageError(u"选项 %1 后面要写 %2。"_s.arg(name, option->valueName));
         option->take(options, value);
+        givenCommandOptions |= option->command;
     }
 
     if (command) {
-        if (commandArguments.size() != 1) {
-            throw UsageError(
-                u"%1 命令后面要写一个 %2，不多不少。"_s.arg(command->name, command->argumentName));
-        }
-        options.command = command->command;
-        command->take(options, commandArguments.first());
+        command->checkArguments(commandArguments);
+        options.command = command;
+        options.commandArguments = commandArguments;
     }
-    checkExportDays(options);
+    checkCommandOptions(options, givenCommandOptions);
     return options;
 }
 
@@ -196,10 +193,11 @@ QString hostUsage()
         u"员工调班登记的宿主程序，数据在一个 SQLite 文件里，或在 PostgreSQL 服务器上。\n\n用法：\n"_s;
     const QString usageLine = u"  %1%2\n"_s;
     text += usageLine.arg(u"talvex-host [选项]"_s.leftJustified(38), u"打开员工调班登记"_s);
-    for (const CommandRow &row : commandRows) {
+    for (const HostCommand *command : hostCommands()) {
         text += usageLine.arg(
-            u"talvex-host [选项] %1 %2"_s.arg(row.name, row.argumentName).leftJustified(38),
-            row.help);
+            u"talvex-host [选项] %1 %2"_s.arg(command->name(), command->argumentsHelp())
+                .leftJustified(38),
+            command->help());
     }
     text += u"\n选项（写作 --选项 值，或 --选项=值）：\n"_s;
     for (const OptionRow &row : optionRows) {
