@@ -271,6 +271,9 @@ private Q_SLOTS:
         QVERIFY(edit.isDroppedDown());
         auto *calendar = edit.findChild<QCalendarWidget *>();
         QVERIFY(calendar->isVisible());
+        // Chinese month and day names like the rest of the interface, whatever the
+        // machine's language.
+        QCOMPARE(calendar->locale().language(), QLocale::Chinese);
         QCOMPARE(calendar->selectedDate(), QDate(2024, 5, 10));
         QVERIFY(calendar->mapToGlobal(QPoint(0, 0)).y()
                 >= edit.mapToGlobal(QPoint(0, edit.height())).y());
