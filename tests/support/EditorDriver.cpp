@@ -5,6 +5,7 @@
 #include "talvex/picker/FrmQryEmployeeList.h"
 
 #include <QPushButton>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 

@@ -77,8 +77,12 @@ bool TypedEntry::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusIn:
         focusedIn(static_cast<QFocusEvent *>(event)->reason());
         break;
+    case QEvent::FocusOut:
+    case QEvent::KeyPress:
+        m_selectsOnClick = false;
+        break;
     case QEvent::MouseButtonPress:
-        if (watched == m_edit && std::exchange(m_clickFocusing, false))
+        if (watched == m_edit && std::exchange(m_selectsOnClick, false))
             return true;
         break;
     case QEvent::ShortcutOverride:
@@ -97,14 +101,20 @@ bool TypedEntry::eventFilter(QObject *watched, QEvent *event)
 
 void TypedEntry::focusedIn(Qt::FocusReason reason)
 {
-    // Coming back from a popup or another window keeps the caret where it was.
-    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+    // Closing a popup keeps the caret where it was, and so does coming back to the
+    // window in the middle of typing.
+    if (reason == Qt::PopupFocusReason)
+        return;
+    if (reason == Qt::ActiveWindowFocusReason && m_edit->isModified())
         return;
     m_edit->selectAll();
-    if (reason != Qt::MouseFocusReason)
-        return;
-    // The press that gave the focus follows at once, before the event loop runs
-    // again; a press on one of the box's buttons never reaches the edit.
-    m_clickFocusing = true;
-    QTimer::singleShot(0, this, [this] { m_clickFocusing = false; });
+    // The first click into the box selects the whole value too, also when the
+    // focus came without one (the box a dialog opens with): until a key is pressed
+    // it would only put the caret where it landed, which undoes the selection.
+    m_selectsOnClick = true;
+    if (reason == Qt::MouseFocusReason) {
+        // The press that gave the focus follows at once, before the event loop
+        // runs again; a press on one of the box's buttons never reaches the edit.
+        QTimer::singleShot(0, this, [this] { m_selectsOnClick = false; });
+    }
 }

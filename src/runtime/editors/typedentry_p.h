@@ -9,7 +9,8 @@ class QWidget;
 
 // What the date and time boxes share as operators type into them:
 // - taking the focus, however it comes (a click anywhere in the box, Tab,
-//   Shift+Tab, a mnemonic), selects the whole value, so that typing replaces it;
+//   Shift+Tab, a mnemonic, the dialog opening), selects the whole value, so that
+//   typing replaces it, and so does the first click until a key is pressed;
 // - the text typed so far is taken before a mnemonic runs: Alt+O presses OK
 //   without moving the focus, so the box would otherwise never see editing end;
 // - a refused text is shown as such, with a red frame and a tip, until the next
@@ -35,7 +36,7 @@ private:
     QLineEdit *m_edit;
     std::function<void()> m_commit;
     QWidget *m_frame;
-    // The click that gave the focus is still being delivered: it must not put the
-    // caret where it landed, which would undo the selection.
-    bool m_clickFocusing = false;
+    // The next press in the edit selects the whole value rather than placing the
+    // caret.
+    bool m_selectsOnClick = false;
 };

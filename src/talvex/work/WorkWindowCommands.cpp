@@ -8,6 +8,7 @@
 #include "runtime/barmanager.h"
 #include "runtime/dataset.h"
 #include "runtime/exceptions.h"
+#include "runtime/grid/cxgrid.h"
 #include "talvex/editor/FrmKqExchgClassEdt.h"
 #include "talvex/project/HostFactory.h"
 #include "talvex/project/HostScopes.h"

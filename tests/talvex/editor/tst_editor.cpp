@@ -11,6 +11,7 @@
 #include "talvex/editor/FrmKqExchgClassEdt.h"
 #include "talvex/project/HostFactory.h"
 
+#include <QAbstractSpinBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -63,7 +64,9 @@ bool runEditor(const QString &id, const std::function<void(OpenEditor &)> &drive
 void focusByHand(QWidget *box, const QString &how, QWidget *before, QWidget *after)
 {
     if (how == u"click") {
-        QWidget *target = box->findChild<QLineEdit *>() ? box->findChild<QLineEdit *>() : box;
+        // A time box's text is a line edit of its own.
+        auto *spinBox = qobject_cast<QAbstractSpinBox *>(box);
+        QWidget *target = spinBox ? spinBox->findChild<QLineEdit *>() : box;
         QTest::mouseClick(target, Qt::LeftButton, {},
                           QPoint(target->width() / 2, target->height() / 2));
     } else if (how == u"tab") {
@@ -330,8 +333,9 @@ private Q_SLOTS:
 
     // The periods of exchange 2 (09:00 12:00 13:00 18:00) typed over, each box
     // reached by hand, and saved with Alt+O, which leaves the focus in the last
-    // box. The minutes follow every accepted time; a refused time leaves the box
-    // at its value, marked, and that value is saved, never 00:00.
+    // box: what was typed there still counts. The minutes follow every accepted
+    // time; a refused time leaves the box at its value, marked, and that value is
+    // saved, never 00:00.
     void typedPeriodsAreSaved_data()
     {
         QTest::addColumn<QString>("focus");
@@ -341,7 +345,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("refused");
         const QStringList stored = periods(u"09:00 12:00 13:00 18:00"_s);
         for (const QString &focus : focusWays) {
-            const auto row = [&](const char *name) {
+            const auto row = [&](const char *name) -> QTestData & {
                 return QTest::addRow("%s, %s", qPrintable(focus), name) << focus;
             };
             row("four digits") << periods(u"0800 1200 1300 1730"_s) << dayShift << u"510"_s
@@ -382,12 +386,12 @@ private Q_SLOTS:
                 QVERIFY(box->hasFocus());
                 QTest::keyClicks(QApplication::focusWidget(), typed.at(n - 5));
             }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+            QTRY_VERIFY(!e.isOpen());
             shown = e.entered();
             shownMinutes = e.workTime();
             for (int n = 5; n <= 8; ++n)
                 marked << e.child<TcxTimeEdit>(u"cxTimeEdit%1"_s.arg(n))->isInputRefused();
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
-            QTRY_VERIFY(!e.isOpen());
         });
         QVERIFY(ok);
         QCOMPARE(shown, saved);
@@ -409,7 +413,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("refused");
         const QString thisYear = QString::number(QDate::currentDate().year());
         for (const QString &focus : focusWays) {
-            const auto row = [&](const char *name) {
+            const auto row = [&](const char *name) -> QTestData & {
                 return QTest::addRow("%s, %s", qPrintable(focus), name) << focus;
             };
             row("dashes") << u"2026-12-06"_s << u"2026-12-06"_s << false;
