@@ -61,15 +61,20 @@ Rt::Answer fromQtButton(int button)
 
 TApplication::TApplication(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 Rt::Answer TApplication::messageBox(const QString &text, const QString &caption,
                                     Rt::Buttons buttons, Rt::Icon icon)
 {
     if (messageBoxResponder)
         return messageBoxResponder({text, caption, buttons, icon});
-    QMessageBox box(toQtIcon(icon), caption, text, toQtButtons(buttons), m_mainForm);
+    // The box belongs to the window that raised it: under a window manager, a
+    // modal dialog would otherwise drop behind the main form while it is up.
+    QWidget *owner = QApplication::activeModalWidget();
+    if (!owner)
+        owner = QApplication::activeWindow();
+    QMessageBox box(toQtIcon(icon), caption, text, toQtButtons(buttons),
+                    owner ? owner : m_mainForm.get());
     return fromQtButton(box.exec());
 }
 
@@ -94,8 +99,7 @@ void TApplication::showException(const std::exception_ptr &error)
 
 TScreen::TScreen(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 QWidget *TScreen::activeControl() const
 {

@@ -60,6 +60,58 @@ public:
         return ((hour * 60 + minute) * 60 + second) * qint64(1000) + ms;
     }
 
+    std::optional<QDate> typedDate(int thisYear)
+    {
+        const Char *start = m_pos;
+        const int lead = number(1, 8);
+        const qsizetype leadDigits = m_pos - start;
+        int year = thisYear;
+        int month = -1;
+        int day = -1;
+        if (atEnd()) {
+            if (leadDigits == 8) {
+                year = lead / 10000;
+                month = lead / 100 % 100;
+                day = lead % 100;
+            } else if (leadDigits == 4) {
+                month = lead / 100;
+                day = lead % 100;
+            }
+        } else if (*m_pos == Char('-') || *m_pos == Char('/')) {
+            const Char separator = *m_pos;
+            if (leadDigits == 4) {
+                year = lead;
+                month = separated(separator, 1, 2);
+                day = separated(separator, 1, 2);
+            } else if (leadDigits <= 2) {
+                month = lead;
+                day = separated(separator, 1, 2);
+            }
+        }
+        if (month < 0 || day < 0 || !atEnd())
+            return std::nullopt;
+        const QDate date(year, month, day);
+        return date.isValid() ? std::optional(date) : std::nullopt;
+    }
+
+    std::optional<QTime> typedTime()
+    {
+        const Char *start = m_pos;
+        const int lead = number(1, 4);
+        const qsizetype leadDigits = m_pos - start;
+        int hour = lead;
+        int minute = 0;
+        if (!atEnd()) {
+            minute = leadDigits <= 2 ? separated(Char(':'), 2, 2) : -1;
+        } else if (leadDigits > 2) {
+            hour = lead / 100;
+            minute = lead % 100;
+        }
+        if (hour < 0 || hour > 23 || minute < 0 || minute > 59 || !atEnd())
+            return std::nullopt;
+        return QTime(hour, minute);
+    }
+
     bool atEnd() const { return m_pos == m_end; }
 
 private:
@@ -187,6 +239,18 @@ std::optional<QDate> parseDate(QStringView text)
     Reader<char16_t> reader(begin, begin + text.size());
     const std::optional<QDate> date = reader.date();
     return date && reader.atEnd() ? date : std::nullopt;
+}
+
+std::optional<QDate> parseTypedDate(QStringView text, int thisYear)
+{
+    const auto *begin = reinterpret_cast<const char16_t *>(text.utf16());
+    return Reader<char16_t>(begin, begin + text.size()).typedDate(thisYear);
+}
+
+std::optional<QTime> parseTypedTime(QStringView text)
+{
+    const auto *begin = reinterpret_cast<const char16_t *>(text.utf16());
+    return Reader<char16_t>(begin, begin + text.size()).typedTime();
 }
 
 } // namespace Rt::DateTime

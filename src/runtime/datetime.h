@@ -42,4 +42,12 @@ RT_EXPORT std::optional<double> parse(std::string_view text);
 // A text of the date form alone (no time of day) as its date.
 RT_EXPORT std::optional<QDate> parseDate(QStringView text);
 
+// What people type into a date box: the form above or with slashes ("2026/12/6"),
+// eight digits ("20261206"), or only month and day ("12-06", "12/6", "1206"), which
+// mean that day of thisYear.
+RT_EXPORT std::optional<QDate> parseTypedDate(QStringView text, int thisYear);
+// What people type into a time box: hours alone ("8", "17"), hours and minutes
+// with a colon ("8:00", "17:30") or without one ("800", "1730").
+RT_EXPORT std::optional<QTime> parseTypedTime(QStringView text);
+
 } // namespace Rt::DateTime

@@ -92,6 +92,70 @@ private Q_SLOTS:
         QCOMPARE(Rt::DateTime::parseDate(text).has_value(), dateOnlyText);
     }
 
+    // Dates as people type them into a box; month and day alone mean this year.
+    void typedDates_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDate>("date"); // invalid for refused
+        QTest::newRow("dashes") << u"2026-12-06"_s << QDate(2026, 12, 6);
+        QTest::newRow("short dashes") << u"2026-2-6"_s << QDate(2026, 2, 6);
+        QTest::newRow("slashes") << u"2026/12/6"_s << QDate(2026, 12, 6);
+        QTest::newRow("eight digits") << u"20261206"_s << QDate(2026, 12, 6);
+        QTest::newRow("month-day") << u"12-06"_s << QDate(1999, 12, 6);
+        QTest::newRow("month/day") << u"2/9"_s << QDate(1999, 2, 9);
+        QTest::newRow("four digits") << u"1206"_s << QDate(1999, 12, 6);
+        QTest::newRow("blanks around") << u" 1206 "_s << QDate(1999, 12, 6);
+        QTest::newRow("no such day") << u"2026-12-32"_s << QDate();
+        QTest::newRow("no such day, digits") << u"20260230"_s << QDate();
+        QTest::newRow("no such day this year") << u"0229"_s << QDate();
+        QTest::newRow("no such month") << u"1306"_s << QDate();
+        QTest::newRow("mixed separators") << u"2026-12/06"_s << QDate();
+        QTest::newRow("six digits") << u"261206"_s << QDate();
+        QTest::newRow("three digits") << u"126"_s << QDate();
+        QTest::newRow("time of day") << u"2026-12-06 08:00"_s << QDate();
+        QTest::newRow("unfinished") << u"2026-12-"_s << QDate();
+        QTest::newRow("empty") << QString() << QDate();
+    }
+
+    void typedDates()
+    {
+        QFETCH(QString, text);
+        QFETCH(QDate, date);
+        // 1999 has no 29 February.
+        QCOMPARE(Rt::DateTime::parseTypedDate(text, 1999).value_or(QDate()), date);
+    }
+
+    void typedTimes_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QTime>("time"); // invalid for refused
+        QTest::newRow("four digits") << u"0800"_s << QTime(8, 0);
+        QTest::newRow("three digits") << u"800"_s << QTime(8, 0);
+        QTest::newRow("colon") << u"8:00"_s << QTime(8, 0);
+        QTest::newRow("two-digit hour, colon") << u"08:00"_s << QTime(8, 0);
+        QTest::newRow("hour") << u"8"_s << QTime(8, 0);
+        QTest::newRow("two-digit hour") << u"17"_s << QTime(17, 0);
+        QTest::newRow("afternoon colon") << u"17:30"_s << QTime(17, 30);
+        QTest::newRow("afternoon digits") << u"1730"_s << QTime(17, 30);
+        QTest::newRow("last minute") << u"2359"_s << QTime(23, 59);
+        QTest::newRow("hour 25") << u"2500"_s << QTime();
+        QTest::newRow("hour 24") << u"24"_s << QTime();
+        QTest::newRow("minute 75") << u"0875"_s << QTime();
+        QTest::newRow("one-digit minute") << u"8:5"_s << QTime();
+        QTest::newRow("three-digit hour") << u"123:00"_s << QTime();
+        QTest::newRow("five digits") << u"08000"_s << QTime();
+        QTest::newRow("dot") << u"8.30"_s << QTime();
+        QTest::newRow("colon only") << u":30"_s << QTime();
+        QTest::newRow("empty") << QString() << QTime();
+    }
+
+    void typedTimes()
+    {
+        QFETCH(QString, text);
+        QFETCH(QTime, time);
+        QCOMPARE(Rt::DateTime::parseTypedTime(text).value_or(QTime()), time);
+    }
+
     // Every minute of the days daylight saving starts and ends, in both zones
     // tested, reads back as the same wall-clock time: through the text form, and
     // from a local QDateTime where that time exists locally.

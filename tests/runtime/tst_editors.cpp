@@ -2,6 +2,8 @@
 #include "runtime/styles.h"
 
 #include <QCalendarWidget>
+#include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -48,6 +50,69 @@ template <typename Editor> void checkUpperCaseTyping()
     edit.setCharCase(Rt::CharCase::Normal);
     QTest::keyClicks(&edit, u"z"_s);
     QCOMPARE(edit.text(), u"ABXYzCD"_s);
+}
+
+// A box between two line edits, named by a label with a mnemonic, and a button
+// with one: what an operator reaches by click, Tab, Shift+Tab, Alt+B and Alt+O.
+struct TypingWindow
+{
+    QWidget widget;
+    QLineEdit *before = new QLineEdit(&widget);
+    QLabel *label = new QLabel(u"&Box"_s, &widget);
+    QWidget *box;
+    QLineEdit *after = new QLineEdit(&widget);
+    QPushButton *ok = new QPushButton(u"&OK"_s, &widget);
+
+    explicit TypingWindow(QWidget *box)
+        : box(box)
+    {
+        auto *layout = new QVBoxLayout(&widget);
+        for (QWidget *child : QWidgetList{before, label, box, after, ok})
+            layout->addWidget(child);
+        label->setBuddy(box);
+        QWidget::setTabOrder(before, box);
+        QWidget::setTabOrder(box, after);
+        widget.show();
+        widget.activateWindow();
+    }
+    ~TypingWindow() { box->setParent(nullptr); }
+
+    // Puts the focus into the box the way an operator would.
+    void focusBox(const QString &how, QWidget *clickTarget)
+    {
+        if (how == u"click") {
+            // Past the end of the text, where the caret would land.
+            QTest::mouseClick(clickTarget, Qt::LeftButton, {},
+                              QPoint(clickTarget->width() * 2 / 3, clickTarget->height() / 2));
+        } else if (how == u"tab") {
+            before->setFocus();
+            QTest::keyClick(before, Qt::Key_Tab);
+        } else if (how == u"backtab") {
+            after->setFocus();
+            QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+        } else {
+            before->setFocus();
+            QTest::keyClick(before, Qt::Key_B, Qt::AltModifier);
+        }
+    }
+
+    void type(const QString &text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+    void leave() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); }
+};
+
+const QStringList focusWays = {u"click"_s, u"tab"_s, u"backtab"_s, u"mnemonic"_s};
+
+// One row per way of focusing the box for each typed text.
+template <typename Value> void addTypingRows(const QList<std::pair<QString, Value>> &texts)
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<Value>("expected"); // invalid for a refused text
+    for (const QString &focus : focusWays) {
+        for (const auto &[typed, expected] : texts)
+            QTest::addRow("%s %s", qPrintable(focus), qPrintable(typed))
+                << focus << typed << expected;
+    }
 }
 
 TcxImageComboBoxItems shifts()
@@ -120,52 +185,73 @@ private Q_SLOTS:
         QCOMPARE(combo.currentIndex(), -1);
     }
 
-    // Typed text counts once it is a whole "yyyy-mm-dd" date; when editing ends, a
-    // shorter form of a date counts too, and on anything else the last date comes
-    // back.
-    void dateEditTypedText_data()
+    // However the box got the focus, typing replaces the date; a date that does not
+    // exist is refused in the box, which keeps its date and says so.
+    void dateEditTakesWhatPeopleType_data()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shownAfter");
-        QTest::addColumn<QDate>("whileTyping");
-        QTest::addColumn<QDate>("date");
-        QTest::addColumn<int>("changes");
-        const QDate before(2024, 1, 15);
-        QTest::newRow("valid") << u"2024-03-05"_s << u"2024-03-05"_s << QDate(2024, 3, 5)
-                               << QDate(2024, 3, 5) << 1;
-        QTest::newRow("no such day") << u"2024-02-30"_s << u"2024-01-15"_s << before << before << 0;
-        QTest::newRow("no such month")
-            << u"2024-13-01"_s << u"2024-01-15"_s << before << before << 0;
-        QTest::newRow("short form")
-            << u"2024-3-5"_s << u"2024-03-05"_s << before << QDate(2024, 3, 5) << 1;
-        QTest::newRow("words") << u"tomorrow"_s << u"2024-01-15"_s << before << before << 0;
-        QTest::newRow("nothing") << QString() << QString() << QDate() << QDate() << 1;
+        const int year = QDate::currentDate().year();
+        addTypingRows<QDate>({
+            {u"2026-12-06"_s, QDate(2026, 12, 6)},
+            {u"20261206"_s, QDate(2026, 12, 6)},
+            {u"2026/12/6"_s, QDate(2026, 12, 6)},
+            {u"2026-3-5"_s, QDate(2026, 3, 5)},
+            {u"12-06"_s, QDate(year, 12, 6)},
+            {u"1206"_s, QDate(year, 12, 6)},
+            {u"2026-12-32"_s, QDate()},
+            {u"20261232"_s, QDate()},
+            {u"2026-02-30"_s, QDate()},
+            {u"13-01"_s, QDate()},
+            {u"tomorrow"_s, QDate()},
+        });
     }
 
-    void dateEditTypedText()
+    void dateEditTakesWhatPeopleType()
     {
+        QFETCH(QString, focus);
         QFETCH(QString, typed);
-        QFETCH(QString, shownAfter);
-        QFETCH(QDate, whileTyping);
-        QFETCH(QDate, date);
-        QFETCH(int, changes);
+        QFETCH(QDate, expected);
+        const QDate before(2024, 1, 15);
+        TcxDateEdit edit;
+        edit.setDate(before);
+        TypingWindow window(&edit);
+        QVERIFY(QTest::qWaitForWindowActive(&window.widget));
+        QSignalSpy changed(&edit, &TcxDateEdit::dateChanged);
 
+        window.focusBox(focus, &edit);
+        QVERIFY(edit.hasFocus());
+        QCOMPARE(edit.selectedText(), u"2024-01-15"_s);
+        window.type(typed);
+        window.leave();
+        QVERIFY(!edit.hasFocus());
+        const QDate date = expected.isValid() ? expected : before;
+        QCOMPARE(edit.date(), date);
+        QCOMPARE(edit.text(), date.toString(u"yyyy-MM-dd"));
+        QCOMPARE(edit.isInputRefused(), !expected.isValid());
+        QCOMPARE(edit.toolTip().contains(typed), !expected.isValid());
+        QCOMPARE(changed.count(), expected.isValid() ? 1 : 0);
+    }
+
+    // A whole date counts while typing; a whole impossible one is refused at once,
+    // so that the text never holds it, and the next keystroke clears the refusal.
+    void dateEditJudgesWholeDatesAtOnce()
+    {
         TcxDateEdit edit;
         edit.setDate(QDate(2024, 1, 15));
-        Window window(&edit);
+        TypingWindow window(&edit);
         QVERIFY(QTest::qWaitForWindowActive(&window.widget));
-        edit.setFocus();
-        edit.selectAll();
-        QSignalSpy changed(&edit, &TcxDateEdit::dateChanged);
-        if (typed.isEmpty())
-            QTest::keyClick(&edit, Qt::Key_Delete);
-        else
-            QTest::keyClicks(&edit, typed);
-        QCOMPARE(edit.date(), whileTyping);
-        window.elsewhere->setFocus();
-        QCOMPARE(edit.text(), shownAfter);
-        QCOMPARE(edit.date(), date);
-        QCOMPARE(changed.count(), changes);
+        window.focusBox(u"tab"_s, &edit);
+        window.type(u"2024-02-3"_s);
+        QCOMPARE(edit.date(), QDate(2024, 1, 15));
+        window.type(u"0"_s);
+        QCOMPARE(edit.text(), u"2024-01-15"_s);
+        QVERIFY(edit.isInputRefused());
+        QCOMPARE(edit.selectedText(), u"2024-01-15"_s);
+        window.type(u"20240229"_s);
+        QVERIFY(!edit.isInputRefused());
+        QCOMPARE(edit.date(), QDate(2024, 2, 29));
+        QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&edit, Qt::Key_Delete);
+        QCOMPARE(edit.date(), QDate());
     }
 
     void dateEditClosesUpAfterPickOrDismiss()
@@ -185,6 +271,9 @@ private Q_SLOTS:
         QVERIFY(edit.isDroppedDown());
         auto *calendar = edit.findChild<QCalendarWidget *>();
         QVERIFY(calendar->isVisible());
+        // Chinese month and day names like the rest of the interface, whatever the
+        // machine's language.
+        QCOMPARE(calendar->locale().language(), QLocale::Chinese);
         QCOMPARE(calendar->selectedDate(), QDate(2024, 5, 10));
         QVERIFY(calendar->mapToGlobal(QPoint(0, 0)).y()
                 >= edit.mapToGlobal(QPoint(0, edit.height())).y());
@@ -231,26 +320,117 @@ private Q_SLOTS:
         QCOMPARE(changed.count(), 2);
     }
 
-    // Work time is recomputed on each change, so every keystroke that changes the
-    // time must be reported, not only the end of editing.
-    void timeEditReportsEachKeystroke()
+    // However the box got the focus, typing replaces the time; an impossible time
+    // is refused in the box, which keeps its time and says so, never 00:00.
+    void timeEditTakesWhatPeopleType_data()
     {
+        addTypingRows<QTime>({
+            {u"0800"_s, QTime(8, 0)},
+            {u"800"_s, QTime(8, 0)},
+            {u"8:00"_s, QTime(8, 0)},
+            {u"08:00"_s, QTime(8, 0)},
+            {u"8"_s, QTime(8, 0)},
+            {u"17:30"_s, QTime(17, 30)},
+            {u"1730"_s, QTime(17, 30)},
+            {u"0000"_s, QTime(0, 0)},
+            {u"2500"_s, QTime()},
+            {u"0875"_s, QTime()},
+            {u"24"_s, QTime()},
+            {u"8:7"_s, QTime()},
+        });
+    }
+
+    void timeEditTakesWhatPeopleType()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QString, typed);
+        QFETCH(QTime, expected);
+        const QTime before(12, 34);
         TcxTimeEdit edit;
-        edit.setText(u"08:00"_s);
-        Window window(&edit);
+        edit.setTime(before);
+        TypingWindow window(&edit);
         QVERIFY(QTest::qWaitForWindowActive(&window.widget));
-        edit.setFocus();
-        edit.setCurrentSection(QDateTimeEdit::MinuteSection);
         QSignalSpy changed(&edit, &TcxTimeEdit::changed);
 
-        QTest::keyClick(&edit, Qt::Key_Up);
-        QCOMPARE(edit.text(), u"08:01"_s);
+        auto *line = edit.findChild<QLineEdit *>();
+        window.focusBox(focus, line);
+        QVERIFY(edit.hasFocus());
+        QCOMPARE(line->selectedText(), u"12:34"_s);
+        window.type(typed);
+        window.leave();
+        QVERIFY(!edit.hasFocus());
+        const QTime time = expected.isValid() ? expected : before;
+        QCOMPARE(edit.time(), time);
+        QCOMPARE(line->text(), time.toString(u"HH:mm"));
+        QCOMPARE(edit.isInputRefused(), !expected.isValid());
+        QCOMPARE(edit.toolTip().contains(typed), !expected.isValid());
+        QCOMPARE(changed.count(), expected.isValid() ? 1 : 0);
+    }
+
+    // Work time is recomputed on each change, so a whole time counts as it is
+    // typed, and a step counts at once. Up and Down step the hours while the whole
+    // value is selected, otherwise the section of the caret, which then stays
+    // selected for typing over.
+    void timeEditReportsEachChange()
+    {
+        TcxTimeEdit edit;
+        edit.setTime(QTime(8, 0));
+        TypingWindow window(&edit);
+        QVERIFY(QTest::qWaitForWindowActive(&window.widget));
+        auto *line = edit.findChild<QLineEdit *>();
+        window.focusBox(u"tab"_s, line);
+        QSignalSpy changed(&edit, &TcxTimeEdit::changed);
+
+        window.type(u"173"_s);
+        QCOMPARE(changed.count(), 0);
+        window.type(u"0"_s);
+        QCOMPARE(edit.time(), QTime(17, 30));
         QCOMPARE(changed.count(), 1);
-        QTest::keyClick(&edit, Qt::Key_Up);
-        QCOMPARE(changed.count(), 2);
-        QTest::keyClicks(&edit, u"45"_s);
-        QCOMPARE(edit.text(), u"08:45"_s);
-        QVERIFY(changed.count() >= 3);
+
+        QTest::keyClick(line, Qt::Key_Up);
+        QCOMPARE(edit.text(), u"17:31"_s);
+        QCOMPARE(line->selectedText(), u"31"_s);
+        QTest::keyClicks(line, u"45"_s);
+        QCOMPARE(edit.text(), u"17:45"_s);
+        QCOMPARE(changed.count(), 3);
+
+        QTest::keyClick(line, Qt::Key_Home);
+        QTest::keyClick(line, Qt::Key_Down);
+        QCOMPARE(edit.text(), u"16:45"_s);
+        QCOMPARE(line->selectedText(), u"16"_s);
+        line->selectAll();
+        QTest::keyClick(line, Qt::Key_Up);
+        QCOMPARE(edit.text(), u"17:45"_s);
+        QCOMPARE(changed.count(), 5);
+    }
+
+    // A mnemonic presses its button without moving the focus: the text typed so
+    // far is taken, or refused, before the button acts.
+    void typedTextCountsBeforeAMnemonic_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("seen");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("short form") << u"800"_s << u"08:00"_s << false;
+        QTest::newRow("impossible") << u"99"_s << u"12:34"_s << true;
+    }
+
+    void typedTextCountsBeforeAMnemonic()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, seen);
+        QFETCH(bool, refused);
+        TcxTimeEdit edit;
+        edit.setTime(QTime(12, 34));
+        TypingWindow window(&edit);
+        QVERIFY(QTest::qWaitForWindowActive(&window.widget));
+        QString atClick;
+        connect(window.ok, &QPushButton::clicked, &edit, [&] { atClick = edit.text(); });
+        window.focusBox(u"click"_s, edit.findChild<QLineEdit *>());
+        window.type(typed);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+        QTRY_COMPARE(atClick, seen);
+        QCOMPARE(edit.isInputRefused(), refused);
     }
 
     void focusedColourFollowsTheFocus()

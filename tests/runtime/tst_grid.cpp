@@ -86,6 +86,34 @@ private Q_SLOTS:
         QCOMPARE(text(g.view, 0, 1), u"2027-01-01"_s);
     }
 
+    // A column fitted into the grid's width is never narrower than its summary,
+    // which would show a cut figure; the width follows the figure as it grows.
+    void footerFiguresShowWhole()
+    {
+        auto set = exchanges(3);
+        BoundGrid g(set.get());
+        g.view->setColumnAutoWidth(true);
+        g.view->setFooterVisible(true);
+        g.column(u"Code"_s)->setWidth(200);
+        TcxGridColumn *count = g.column(u"ExchgDate"_s);
+        count->setWidth(20);
+        count->setMinWidth(20);
+        g.view->addFooterSummary(count, Rt::SummaryKind::Count, u"0 条记录"_s);
+        g.grid.resize(300, 240);
+        QVERIFY(g.shown());
+        const auto fits = [&] {
+            const QString text = g.view->footerText(count);
+            const int needed = g.table()->fontMetrics().horizontalAdvance(text);
+            return g.table()->horizontalHeader()->sectionSize(1) > needed;
+        };
+        QCOMPARE(g.view->footerText(count), u"3 条记录"_s);
+        QVERIFY(fits());
+        auto many = exchanges(84825);
+        g.source.setDataSet(many.get());
+        QCOMPARE(g.view->footerText(count), u"84825 条记录"_s);
+        QVERIFY(fits());
+    }
+
     void footerLeavesTheLastRowReachable()
     {
         auto set = exchanges(200);

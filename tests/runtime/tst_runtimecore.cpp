@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -117,6 +118,36 @@ private Q_SLOTS:
         form.showModal();
         QCOMPARE(shown, QSize(481, 572));
         QCOMPARE(form.windowFlags(), flags | Qt::Dialog);
+    }
+
+    // A message box belongs to the window that raised it: the modal dialog over
+    // the main form when one is up, the main form otherwise.
+    void messageBoxBelongsToTheWindowThatRaisedIt()
+    {
+        QWidget mainForm;
+        application.setMainForm(&mainForm);
+        mainForm.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&mainForm));
+        QList<QWidget *> owners;
+        const auto answerNextBox = [&owners] {
+            QTimer::singleShot(0, [&owners] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                owners << (box ? box->parentWidget() : nullptr);
+                if (box)
+                    box->accept();
+            });
+        };
+        answerNextBox();
+        Rt::messageBox(u"main"_s, u"提示"_s);
+        TForm dialog;
+        QTimer::singleShot(0, &dialog, [&] {
+            answerNextBox();
+            Rt::messageBox(u"dialog"_s, u"提示"_s);
+            dialog.close();
+        });
+        dialog.showModal();
+        application.setMainForm(nullptr);
+        QCOMPARE(owners, (QList<QWidget *>{&mainForm, &dialog}));
     }
 
     // A handler may delete the form while it is shown: the show ends and nothing

@@ -4,22 +4,12 @@
 #include "talvex/editor/FrmKqExchgClassEdt.h"
 #include "talvex/picker/FrmQryEmployeeList.h"
 
-#include <QApplication>
 #include <QPushButton>
-#include <QTimer>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-template <typename Form> Form *openForm()
-{
-    for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (auto *form = qobject_cast<Form *>(top); form && form->isVisible())
-            return form;
-    }
-    return nullptr;
-}
 
 QStringList times(const OpenEditor &editor, int first)
 {
@@ -103,28 +93,26 @@ bool OpenEditor::isOpen() const
 void driveEditor(const std::function<void()> &show, const std::function<void(OpenEditor &)> &drive,
                  bool *opened)
 {
-    // The timer goes with the context when show returns without a dialog.
-    QObject context;
-    bool shown = false;
-    QTimer::singleShot(0, &context, [&] {
-        TKqExchgClassEdtFrm *form = openForm<TKqExchgClassEdtFrm>();
-        if (!form)
-            return;
-        shown = true;
+    const bool shown = whenShown<TKqExchgClassEdtFrm>(show, [&](TKqExchgClassEdtFrm *form) {
         OpenEditor editor{form};
         drive(editor);
         if (form->isVisible())
             editor.cancel();
     });
-    show();
     if (opened)
         *opened = shown;
+    else if (!shown)
+        QTest::qFail("the exchange editor never opened", __FILE__, __LINE__);
 }
 
 void answerNextPicker(bool choose)
 {
+    // Asked for a picker that never comes, the answer fails the test when the
+    // next modal loop runs without one.
     QTimer::singleShot(0, [choose] {
         if (TQryEmployeeListFrm *picker = openForm<TQryEmployeeListFrm>())
             picker->findChild<QPushButton *>(choose ? u"bbtnEnter"_s : u"bbtnClose"_s)->click();
+        else
+            QTest::qFail("the employee picker never opened", __FILE__, __LINE__);
     });
 }

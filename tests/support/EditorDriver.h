@@ -3,11 +3,47 @@
 // Drives the modal exchange editor from a test: what the user would type and
 // press, without sleeping.
 
+#include <QApplication>
 #include <QDate>
+#include <QPointer>
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
+
+// The visible top-level window of type Form, if one is open.
+template <typename Form> Form *openForm()
+{
+    const QWidgetList tops = QApplication::topLevelWidgets();
+    for (QWidget *top : tops) {
+        if (auto *form = qobject_cast<Form *>(top); form && form->isVisible())
+            return form;
+    }
+    return nullptr;
+}
+
+// Runs show, which opens a modal Form, and hands the form to drive once it is on
+// screen; what may come first (a question) is waited out. False when show
+// returned without ever showing the form.
+template <typename Form>
+bool whenShown(const std::function<void()> &show, const std::function<void(Form *)> &drive)
+{
+    // The timer goes with the context when show returns.
+    QObject context;
+    bool shown = false;
+    std::function<void()> look = [&] {
+        if (Form *form = openForm<Form>()) {
+            shown = true;
+            drive(form);
+        } else {
+            QTimer::singleShot(1, &context, look);
+        }
+    };
+    QTimer::singleShot(0, &context, look);
+    show();
+    return shown;
+}
 
 // The open exchange editor, reached by object names.
 struct OpenEditor
@@ -39,9 +75,11 @@ struct OpenEditor
 
 // Runs show, which opens the editor modally, and hands the editor to drive once it
 // is open. What drive leaves open is cancelled, so that a failed check cannot hang
-// the run. opened tells whether the editor was shown at all.
+// the run. opened tells whether the editor was shown at all; without it, an editor
+// that never opens fails the test.
 void driveEditor(const std::function<void()> &show, const std::function<void(OpenEditor &)> &drive,
                  bool *opened = nullptr);
 
-// Chooses the first employee in the picker that opens next, or cancels it.
+// Chooses the first employee in the picker that opens next, or cancels it; fails
+// the test when no picker opens.
 void answerNextPicker(bool choose = true);

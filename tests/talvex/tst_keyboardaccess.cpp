@@ -13,12 +13,10 @@
 #include "talvex/picker/FrmQryEmployeeList.h"
 
 #include <QAccessible>
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -54,22 +52,24 @@ struct ActiveListWindow : ListWindow
 };
 
 // Runs the picker and hands it, shown and active, to drive; closes what drive
-// leaves open.
+// leaves open. A picker that never opens fails the test.
 bool pick(const std::function<void(TQryEmployeeListFrm *)> &drive)
 {
-    QTimer::singleShot(0, [drive] {
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (auto *form = qobject_cast<TQryEmployeeListFrm *>(w); form && form->isVisible()) {
-                QVERIFY(QTest::qWaitForWindowActive(form));
-                drive(form);
-                if (form->isVisible())
-                    form->close();
-            }
-        }
-    });
-    auto *employee = new THR_Employee;
-    const bool chosen = QryEmployee(u"1000"_s, employee);
-    delete employee;
+    bool chosen = false;
+    const bool shown = whenShown<TQryEmployeeListFrm>(
+        [&chosen] {
+            auto *employee = new THR_Employee;
+            chosen = QryEmployee(u"1000"_s, employee);
+            delete employee;
+        },
+        [&drive](TQryEmployeeListFrm *form) {
+            QVERIFY(QTest::qWaitForWindowActive(form));
+            drive(form);
+            if (form->isVisible())
+                form->close();
+        });
+    if (!shown)
+        QTest::qFail("the employee picker never opened", __FILE__, __LINE__);
     return chosen;
 }
 

@@ -13,7 +13,9 @@ namespace Rt::Internal {
 
 namespace {
 constexpr int cellMargin = 3;
-}
+// From the cell's edges to its text, on either side.
+constexpr int textInset = cellMargin + 1;
+} // namespace
 
 GridFooter::GridFooter(QTableView *table)
     : QWidget(table)
@@ -37,6 +39,16 @@ QFont GridFooter::footerFont() const
 int GridFooter::preferredHeight() const
 {
     return QFontMetrics(footerFont()).height() + 4 * cellMargin;
+}
+
+int GridFooter::neededWidth(const TcxGridColumn *column) const
+{
+    if (!m_view || !m_view->footerVisible())
+        return 0;
+    const QString summary = m_view->footerText(column);
+    if (summary.isEmpty())
+        return 0;
+    return QFontMetrics(footerFont()).horizontalAdvance(summary) + 2 * textInset;
 }
 
 void GridFooter::paintEvent(QPaintEvent *)
@@ -70,7 +82,7 @@ void GridFooter::paintEvent(QPaintEvent *)
         painter.setPen(palette().color(QPalette::Mid));
         painter.drawRect(cell.adjusted(1, 0, -2, -1));
         painter.setPen(text);
-        const QRect textRect = cell.adjusted(cellMargin + 1, 0, -cellMargin - 1, 0);
+        const QRect textRect = cell.adjusted(textInset, 0, -textInset, 0);
         const QString elided =
             painter.fontMetrics().elidedText(summary, Qt::ElideRight, textRect.width());
         painter.drawText(textRect, int(column->footerAlignment() | Qt::AlignVCenter), elided);

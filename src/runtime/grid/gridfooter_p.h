@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QTableView;
+class TcxGridColumn;
 class TcxGridTableView;
 
 namespace Rt::Internal {
@@ -18,6 +19,8 @@ public:
 
     void setGridView(const TcxGridTableView *view);
     int preferredHeight() const;
+    // The width column needs for its summary to show whole; 0 without one.
+    int neededWidth(const TcxGridColumn *column) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -10,6 +10,7 @@
 #include "runtime/styles.h"
 #include "viewstyling_p.h"
 
+#include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -145,7 +146,8 @@ void GridTableWidget::applyWidths()
     extents.reserve(count);
     for (int section = 0; section < count; ++section) {
         const TcxGridColumn *column = model->columnAt(section);
-        extents.append({column->width(), column->minWidth()});
+        // A summary shows whole: "84825 条记录" cut short reads as another figure.
+        extents.append({column->width(), qMax(column->minWidth(), m_footer->neededWidth(column))});
     }
     QList<int> widths;
     if (m_view->columnAutoWidth()) {
@@ -227,6 +229,16 @@ void GridTableWidget::currentChanged(const QModelIndex &current, const QModelInd
     // A model reset leaves no current index behind; that is no choice of the user.
     if (m_view && current.isValid())
         m_view->dataController()->setFocusedRecordIndex(current.row());
+}
+
+void GridTableWidget::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && m_view && currentIndex().isValid() && event->modifiers() == Qt::NoModifier) {
+        Q_EMIT m_view->recordEntered(currentIndex().row());
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void GridTableWidget::resizeEvent(QResizeEvent *event)

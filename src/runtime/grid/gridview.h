@@ -108,6 +108,8 @@ public:
 
 Q_SIGNALS:
     void cellDblClick(int recordIndex, TcxGridColumn *column);
+    // Enter was pressed on the focused record.
+    void recordEntered(int recordIndex);
     void focusedRecordChanged(int previous, int current);
     // Column sizes, bands or display options changed: whoever shows the view lays it
     // out anew.

@@ -8,6 +8,7 @@
 #include "FindWindow.h"
 #include "SpreadsheetExport.h"
 
+#include "runtime/application.h"
 #include "runtime/component.h"
 #include "runtime/controls/cxcontrols.h"
 #include "runtime/dialogs.h"
@@ -32,6 +33,7 @@ namespace {
 constexpr int excludedTag = 9999;
 
 const QString excelFilter = u"Mircrosoft Excel工作簿(*.xls)|*.xls"_s;
+const QString nothingToImport = u"这个窗口没有可以导入Excel数据的表格。"_s;
 
 bool isExcluded(const QObject *component)
 {
@@ -251,15 +253,20 @@ bool TDllWindowForm::ImportData()
     dialog.setTitle(u"导入Excel"_s);
     dialog.setFilter(excelFilter);
     try {
+        bool bookMet = false;
         for (QObject *component : Rt::ownedComponents(this)) {
             auto *book = exactly<TcxSpreadSheetBook>(component);
             if (!book)
                 continue;
+            bookMet = true;
             if (dialog.execute() && !dialog.fileName().trimmed().isEmpty() && !isExcluded(book)) {
                 book->LoadFromFile(dialog.fileName());
                 break;
             }
         }
+        // Without a word the command would seem not to work at all.
+        if (!bookMet)
+            Rt::messageBox(nothingToImport, u"提示"_s, Rt::Buttons::Ok, Rt::Icon::Information);
         result = true;
     } catch (...) {
         logCurrentException(u"ImportData|导入Excel数据发生异常错误|"_s);

@@ -13,6 +13,8 @@
 
 #include <QKeyEvent>
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -46,6 +48,9 @@ void TQryEmployeeListFrm::connectHandlers()
     connect(Frame31->bbtnClose, &QPushButton::clicked, this,
             Rt::guarded(this, &TQryEmployeeListFrm::Frame31bbtnCloseClick));
     connect(TableEmployeeList, &TcxGridTableView::cellDblClick, this,
+            Rt::guarded(this, &TQryEmployeeListFrm::TableEmployeeListCellDblClick));
+    // Enter on a row chooses it, as a double click does.
+    connect(TableEmployeeList, &TcxGridTableView::recordEntered, this,
             Rt::guarded(this, &TQryEmployeeListFrm::TableEmployeeListCellDblClick));
     setCancelButton(Frame31->bbtnClose);
     // Tab reaches a widget's focus handling before its key handler: only a filter
@@ -93,10 +98,12 @@ void TQryEmployeeListFrm::FormDestroy()
 }
 
 // Tab runs the query instead of moving on, and goes no further even when the query
-// fails. Shift+Tab is the same key.
+// fails. Shift+Tab is the same key. Enter runs it too, as in any search box.
 bool TQryEmployeeListFrm::edtConditionKeyDown(const QKeyEvent *event)
 {
-    if (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab)
+    static constexpr int queryKeys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Return,
+                                        Qt::Key_Enter};
+    if (std::find(std::begin(queryKeys), std::end(queryKeys), event->key()) == std::end(queryKeys))
         return false;
     Rt::runGuarded([this] { BtnQryClick(); });
     return true;

@@ -40,6 +40,8 @@ void TWorkWindowForm::connectHandlers()
 {
     connect(this, &TForm::formShown, this, Rt::guarded(this, &TWorkWindowForm::FormShow));
     connect(btnQry, &QPushButton::clicked, this, Rt::guarded(this, &TWorkWindowForm::btnQryClick));
+    // Enter in the search text searches, as the button does.
+    connect(edtEmployeeCode, &QLineEdit::returnPressed, btnQry, &QAbstractButton::click);
     connect(edtEmployeeCode, &TcxButtonEdit::buttonClick, this,
             Rt::guarded(this, &TWorkWindowForm::edtEmployeeCodePropertiesButtonClick));
     connect(btnAdd, &TdxBarItem::clicked, this, Rt::guarded(this, &TWorkWindowForm::btnAddClick));

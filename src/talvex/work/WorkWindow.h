@@ -3,6 +3,7 @@
 #include "talvex/base/DllWindow.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -72,6 +73,11 @@ private:
     void requireChangeRight();
     bool hasRecord() const;
     void runThenRequery(const std::function<void(const Host::WaitMessage &)> &command);
+    // The IDs of the listed exchanges, in the list's order.
+    QStringList listedIds() const;
+    // The focused exchange's ID; empty when the list is empty.
+    QString focusedId() const;
+    void focusExchange(const QString &id);
     void edtEmployeeCodePropertiesButtonClick();
     TcxStyle *ColWorkFlagStylesGetContentStyle(TcxCustomGridView *sender, int recordIndex,
                                                TcxGridColumn *item);

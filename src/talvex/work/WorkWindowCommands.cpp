@@ -8,6 +8,7 @@
 #include "runtime/barmanager.h"
 #include "runtime/dataset.h"
 #include "runtime/exceptions.h"
+#include "runtime/grid/cxgrid.h"
 #include "talvex/editor/FrmKqExchgClassEdt.h"
 #include "talvex/project/HostFactory.h"
 #include "talvex/project/HostScopes.h"
@@ -45,13 +46,48 @@ void TWorkWindowForm::runThenRequery(const std::function<void(const Host::WaitMe
     OpenExchangeQuery(FQuerySql);
 }
 
+QStringList TWorkWindowForm::listedIds() const
+{
+    QStringList ids;
+    const int field = FDataSet ? FDataSet->findField(u"ID"_s) : -1;
+    for (int record = 0; field >= 0 && record < FDataSet->recordCount(); ++record)
+        ids << FDataSet->asString(record, field);
+    return ids;
+}
+
+QString TWorkWindowForm::focusedId() const
+{
+    return hasRecord() ? FDataSet->fieldByName(u"ID"_s).asString() : QString();
+}
+
+// The grid scrolls to the row it focuses. A row the list no longer holds (the
+// exchange was moved out of the searched days) leaves the focus where the list
+// put it.
+void TWorkWindowForm::focusExchange(const QString &id)
+{
+    const qsizetype row = id.isEmpty() ? -1 : listedIds().indexOf(id);
+    if (row >= 0)
+        TableKQExchangeClass->dataController()->setFocusedRecordIndex(int(row));
+}
+
+// After a save the saved exchange is focused, a new one found as the row the list
+// did not hold before; after a cancel or a failed save, the one focused before.
 void TWorkWindowForm::btnAddClick()
 {
     requireChangeRight();
-    runThenRequery([](const Host::WaitMessage &waitNotice) {
-        ShowKqExchgClassEdt(u"新增调班"_s, QString());
+    const QString focused = focusedId();
+    const QStringList before = listedIds();
+    bool saved = false;
+    runThenRequery([&saved](const Host::WaitMessage &waitNotice) {
+        saved = ShowKqExchgClassEdt(u"新增调班"_s, QString());
         waitNotice.show(waitText);
     });
+    QString added;
+    for (const QString &id : listedIds()) {
+        if (saved && !before.contains(id))
+            added = id;
+    }
+    focusExchange(saved ? added : focused);
 }
 
 void TWorkWindowForm::btnUpdateClick()
@@ -61,10 +97,12 @@ void TWorkWindowForm::btnUpdateClick()
         Rt::messageBox(u"请先选择要修改的记录"_s, u"系统消息"_s, Rt::Buttons::Ok, Rt::Icon::Stop);
         return;
     }
-    runThenRequery([this](const Host::WaitMessage &waitNotice) {
+    const QString id = FDataSet->fieldByName(u"ID"_s).asString();
+    runThenRequery([&id](const Host::WaitMessage &waitNotice) {
         waitNotice.show(waitText);
-        ShowKqExchgClassEdt(u"修改调班"_s, FDataSet->fieldByName(u"ID"_s).asString());
+        ShowKqExchgClassEdt(u"修改调班"_s, id);
     });
+    focusExchange(id);
 }
 
 void TWorkWindowForm::btnDeleteClick()

@@ -153,7 +153,8 @@ private Q_SLOTS:
     }
 
     // Without an eligible control, or with every one tagged 9999, each command
-    // does nothing: no dialog, no preview, no find window, nothing logged.
+    // does nothing: no dialog, no preview, no find window, nothing logged. Import
+    // says when there is no spreadsheet book at all.
     void nothingEligible_data()
     {
         QTest::addColumn<bool>("excluded");
@@ -185,8 +186,11 @@ private Q_SLOTS:
         QVERIFY(previews().isEmpty());
         QVERIFY(!FindWindowForm);
         // Import asks for a file before it looks at the tag.
+        QVERIFY(messages.isEmpty());
         QVERIFY(window.ImportData());
         QCOMPARE(dialogs.titles.isEmpty(), !excluded);
+        QCOMPARE(messages, excluded ? QStringList()
+                                    : QStringList{u"这个窗口没有可以导入Excel数据的表格。"_s});
         QVERIFY(logged().isEmpty());
     }
 

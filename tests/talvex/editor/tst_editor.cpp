@@ -11,6 +11,9 @@
 #include "talvex/editor/FrmKqExchgClassEdt.h"
 #include "talvex/project/HostFactory.h"
 
+#include <QAbstractSpinBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -55,6 +58,27 @@ bool runEditor(const QString &id, const std::function<void(OpenEditor &)> &drive
         drive, opened);
     return saved;
 }
+
+// Puts the focus into box as an operator would: a click into it, Tab from the
+// control before it, Shift+Tab from the one after it.
+void focusByHand(QWidget *box, const QString &how, QWidget *before, QWidget *after)
+{
+    if (how == u"click") {
+        // A time box's text is a line edit of its own.
+        auto *spinBox = qobject_cast<QAbstractSpinBox *>(box);
+        QWidget *target = spinBox ? spinBox->findChild<QLineEdit *>() : box;
+        QTest::mouseClick(target, Qt::LeftButton, {},
+                          QPoint(target->width() / 2, target->height() / 2));
+    } else if (how == u"tab") {
+        before->setFocus();
+        QTest::keyClick(before, Qt::Key_Tab);
+    } else {
+        after->setFocus();
+        QTest::keyClick(after, Qt::Key_Backtab, Qt::ShiftModifier);
+    }
+}
+
+const QStringList focusWays = {u"click"_s, u"tab"_s, u"backtab"_s};
 
 } // namespace
 
@@ -307,6 +331,139 @@ private Q_SLOTS:
         }
     }
 
+    // The periods of exchange 2 (09:00 12:00 13:00 18:00) typed over, each box
+    // reached by hand, and saved with Alt+O, which leaves the focus in the last
+    // box: what was typed there still counts. The minutes follow every accepted
+    // time; a refused time leaves the box at its value, marked, and that value is
+    // saved, never 00:00.
+    void typedPeriodsAreSaved_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QStringList>("typed");
+        QTest::addColumn<QStringList>("saved");
+        QTest::addColumn<QString>("minutes");
+        QTest::addColumn<bool>("refused");
+        const QStringList stored = periods(u"09:00 12:00 13:00 18:00"_s);
+        for (const QString &focus : focusWays) {
+            const auto row = [&](const char *name) -> QTestData & {
+                return QTest::addRow("%s, %s", qPrintable(focus), name) << focus;
+            };
+            row("four digits") << periods(u"0800 1200 1300 1730"_s) << dayShift << u"510"_s
+                               << false;
+            row("three digits, hours")
+                << periods(u"800 12 13 1730"_s) << dayShift << u"510"_s << false;
+            row("colons") << periods(u"8:00 12:00 13:00 17:30"_s) << dayShift << u"510"_s << false;
+            row("two-digit colons")
+                << periods(u"08:00 12:00 13:00 17:30"_s) << dayShift << u"510"_s << false;
+            row("hours alone") << periods(u"8 12 13 17"_s) << periods(u"08:00 12:00 13:00 17:00"_s)
+                               << u"480"_s << false;
+            row("impossible") << periods(u"2500 0875 24 8:7"_s) << stored << u"540"_s << true;
+        }
+    }
+
+    void typedPeriodsAreSaved()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QStringList, typed);
+        QFETCH(QStringList, saved);
+        QFETCH(QString, minutes);
+        QFETCH(bool, refused);
+        HostFixture host;
+        QStringList shown;
+        QString shownMinutes;
+        QList<bool> marked;
+        const bool ok = runEditor(u"2"_s, [&](OpenEditor &e) {
+            QVERIFY(QTest::qWaitForWindowActive(e.form));
+            // Tab goes through the boxes forwards, Shift+Tab backwards.
+            const int order[] = {5, 6, 7, 8};
+            for (int i = 0; i < 4; ++i) {
+                const int n = focus == u"backtab" ? order[3 - i] : order[i];
+                auto *box = e.child<TcxTimeEdit>(u"cxTimeEdit%1"_s.arg(n));
+                auto *before = e.child(u"cxTimeEdit%1"_s.arg(n - 1));
+                QWidget *after =
+                    n == 8 ? e.child(u"cxCheckBox1"_s) : e.child(u"cxTimeEdit%1"_s.arg(n + 1));
+                focusByHand(box, focus, before, after);
+                QVERIFY(box->hasFocus());
+                QTest::keyClicks(QApplication::focusWidget(), typed.at(n - 5));
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+            QTRY_VERIFY(!e.isOpen());
+            shown = e.entered();
+            shownMinutes = e.workTime();
+            for (int n = 5; n <= 8; ++n)
+                marked << e.child<TcxTimeEdit>(u"cxTimeEdit%1"_s.arg(n))->isInputRefused();
+        });
+        QVERIFY(ok);
+        QCOMPARE(shown, saved);
+        QCOMPARE(shownMinutes, minutes);
+        QCOMPARE(marked, QList<bool>(4, refused));
+        const QStringList stored = storedRow(host.db(), u"ID=2"_s);
+        QCOMPARE(stored.mid(2, 4), saved);
+        QCOMPARE(stored.at(7), minutes);
+    }
+
+    // The day typed over exchange 2's, the box reached by hand. A day that does
+    // not exist is refused in the box and the exchange keeps its day: the
+    // statement never carries it, so the database has nothing to refuse.
+    void typedDayIsSaved_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<bool>("refused");
+        const QString thisYear = QString::number(QDate::currentDate().year());
+        for (const QString &focus : focusWays) {
+            const auto row = [&](const char *name) -> QTestData & {
+                return QTest::addRow("%s, %s", qPrintable(focus), name) << focus;
+            };
+            row("dashes") << u"2026-12-06"_s << u"2026-12-06"_s << false;
+            row("digits") << u"20261207"_s << u"2026-12-07"_s << false;
+            row("slashes") << u"2026/12/8"_s << u"2026-12-08"_s << false;
+            row("month-day") << u"12-09"_s << thisYear + u"-12-09"_s << false;
+            row("month and day digits") << u"1210"_s << thisYear + u"-12-10"_s << false;
+            row("day 32") << u"2026-12-32"_s << u"2026-12-03"_s << true;
+            row("day 32, digits") << u"20261232"_s << u"2026-12-03"_s << true;
+            row("month 13") << u"13-01"_s << u"2026-12-03"_s << true;
+        }
+    }
+
+    void typedDayIsSaved()
+    {
+        QFETCH(QString, focus);
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        QFETCH(bool, refused);
+        HostFixture host;
+        bool marked = false;
+        QString shown;
+        const bool ok = runEditor(u"2"_s, [&](OpenEditor &e) {
+            QVERIFY(QTest::qWaitForWindowActive(e.form));
+            auto *box = e.child<TcxDateEdit>(u"edtExchgDate"_s);
+            // The employee box before the day is locked in modify mode: Tab comes
+            // from whichever control Shift+Tab leads to.
+            auto *reason = e.child(u"cxExchgeReason"_s);
+            if (focus == u"tab") {
+                box->setFocus();
+                QTest::keyClick(box, Qt::Key_Backtab, Qt::ShiftModifier);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            } else {
+                focusByHand(box, focus, nullptr, reason);
+            }
+            QVERIFY(box->hasFocus());
+            QCOMPARE(box->selectedText(), u"2026-12-03"_s);
+            QTest::keyClicks(box, typed);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_O, Qt::AltModifier);
+            shown = box->text();
+            marked = box->isInputRefused();
+            QTRY_VERIFY(!e.isOpen());
+        });
+        QVERIFY(ok);
+        QCOMPARE(shown, saved);
+        QCOMPARE(marked, refused);
+        QVERIFY2(host.log.latest().isEmpty(), qPrintable(host.log.latest().join(u'\n')));
+        QCOMPARE(storedRow(host.db(), u"ID=2"_s).at(1), saved);
+    }
+
     void oneExchangePerEmployeeAndDay()
     {
         HostFixture host;
@@ -494,7 +651,8 @@ private Q_SLOTS:
         bool opened = false;
         bool aborted = false;
         try {
-            runEditor(id, [&opened](OpenEditor &) { opened = true; });
+            runEditor(
+                id, [](OpenEditor &) {}, &opened);
         } catch (const Rt::Abort &) {
             aborted = true;
         }

@@ -187,8 +187,8 @@ private Q_SLOTS:
     }
 
     // Opened without a condition the list is empty and nothing can be chosen; then
-    // Tab and the button query, Enter does not.
-    void conditionRowQueriesOnTabAndTheButtonOnly()
+    // Enter, Tab and the button query.
+    void conditionRowQueriesOnEnterTabAndTheButton()
     {
         HostFixture host;
         pick(QString(), nullptr, [&](const Picker &p) {
@@ -198,7 +198,12 @@ private Q_SLOTS:
             QVERIFY(p.form->isVisible());
             QTest::keyClicks(p.edit(), u"wf"_s);
             QTest::keyClick(p.edit(), Qt::Key_Return);
-            QVERIFY(p.column().isEmpty());
+            QCOMPARE(p.column(), QStringList{u"10001"_s});
+            QVERIFY(p.focusInGrid());
+            p.edit()->setText(u"10"_s);
+            QTest::keyClick(p.edit(), Qt::Key_Enter, Qt::KeypadModifier);
+            QVERIFY(p.column().size() > 1);
+            p.edit()->setText(u"wf"_s);
             QTest::keyClick(p.edit(), Qt::Key_Tab);
             QCOMPARE(p.column(), QStringList{u"10001"_s});
             QVERIFY(p.focusInGrid());
@@ -284,6 +289,16 @@ private Q_SLOTS:
         QVERIFY(byButton.chosen);
         QCOMPARE(byButton.employee->PersonName, u"欧阳 雪"_s);
         QCOMPARE(byButton.employee->Birthday, 0.0); // NULL
+
+        // Enter on the focused row, as the keyboard user chooses.
+        const Outcome byEnter = pick(u"10"_s, nullptr, [](const Picker &p) {
+            QVERIFY(p.focusInGrid());
+            p.table()->selectRow(p.row(u"HT10002"_s));
+            QTest::keyClick(p.table(), Qt::Key_Return);
+            QVERIFY(!p.form->isVisible());
+        });
+        QVERIFY(byEnter.chosen);
+        QCOMPARE(byEnter.employee->PersonName, u"欧阳 雪"_s);
     }
 
     void hostErrorsEndTheCommandThatAsked()

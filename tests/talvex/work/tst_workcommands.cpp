@@ -102,6 +102,54 @@ private Q_SLOTS:
         QVERIFY(!host.session.waitNotice().isShown());
     }
 
+    // After a save the saved exchange is focused; after a cancel, or a refused
+    // save and then a cancel, the row focused before stays focused.
+    void focusFollowsTheSavedExchange_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("focusedBefore");
+        QTest::addColumn<QString>("outcome");
+        QTest::addColumn<QString>("focusedAfter");
+        QTest::newRow("add saved") << u"btnAdd"_s << 3 << u"save"_s << u"E001 2026-12-02"_s;
+        QTest::newRow("add cancelled") << u"btnAdd"_s << 3 << u"cancel"_s << u"E003 2026-12-04"_s;
+        QTest::newRow("add refused, cancelled")
+            << u"btnAdd"_s << 2 << u"refuse"_s << u"E002 2026-12-02"_s;
+        QTest::newRow("modify saved") << u"btnUpdate"_s << 1 << u"save"_s << u"E001 2026-12-05"_s;
+        QTest::newRow("modify cancelled")
+            << u"btnUpdate"_s << 2 << u"cancel"_s << u"E002 2026-12-02"_s;
+        QTest::newRow("modify refused, cancelled")
+            << u"btnUpdate"_s << 3 << u"refuse"_s << u"E003 2026-12-04"_s;
+    }
+
+    void focusFollowsTheSavedExchange()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, focusedBefore);
+        QFETCH(QString, outcome);
+        QFETCH(QString, focusedAfter);
+        HostFixture host;
+        ListWindow w;
+        w.search(QString());
+        w.focusRow(focusedBefore);
+        const bool adding = command == u"btnAdd";
+        driveEditor([&] { item(w, command)->click(); },
+                    [&](OpenEditor &e) {
+                        if (outcome == u"cancel")
+                            return;
+                        e.setDay(QDate(2026, 12, adding ? 2 : 5));
+                        if (adding)
+                            e.pick(u"10001"_s);
+                        if (outcome == u"refuse")
+                            e.enter({u"12:00"_s, u"08:00"_s, u"00:00"_s, u"00:00"_s});
+                        e.ok();
+                        QCOMPARE(e.isOpen(), outcome == u"refuse");
+                    });
+        QCOMPARE(host.raisedErrors.size(), outcome == u"refuse" ? 1 : 0);
+        const int focused = w.view()->dataController()->focusedRecordIndex();
+        QVERIFY(focused >= 0);
+        QCOMPARE(w.rows().at(focused), focusedAfter);
+    }
+
     // A double click anywhere on a row modifies that row's exchange; cancelling
     // still reads the list again.
     void doubleClickModifiesTheFocusedExchange()

@@ -173,6 +173,21 @@ private Q_SLOTS:
         shown.FreeWindow();
     }
 
+    // Enter in the search text searches, as the button does; the text is the
+    // search's, upper case and all.
+    void enterInTheSearchTextSearches()
+    {
+        HostFixture host;
+        ListWindow w;
+        auto *edit = w.child<TcxButtonEdit>(u"edtEmployeeCode"_s);
+        edit->setFocus();
+        QTest::keyClicks(edit, u"ht"_s);
+        QCOMPARE(w.rows(), wholeScope);
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(w.rows(), QStringList{u"E002 2026-12-02"_s});
+        QVERIFY(w.form.querySql().contains(u"'%HT%'"_s));
+    }
+
     // The filter's button picks an employee and searches for his job number;
     // cancelling the picker changes nothing.
     void pickerButtonSearchesForTheChosenEmployee()
