@@ -116,7 +116,7 @@ int TDataSet::appendRecord()
 {
     for (Column &c : m_columns) {
         if (c.type == TFieldType::String) {
-            c.texts.emplace_back();
+            c.texts.appendNull();
             continue;
         }
         c.nulls.push_back(1);
@@ -133,7 +133,7 @@ void TDataSet::setString(int record, int field, const QString &value)
     Column &c = column(field);
     switch (c.type) {
     case TFieldType::String:
-        c.texts[size_t(record)] = value.isNull() ? QStringLiteral("") : value;
+        c.texts.set(size_t(record), value);
         return;
     case TFieldType::Integer: {
         bool ok = false;
@@ -166,7 +166,7 @@ void TDataSet::setInteger(int record, int field, qint64 value)
     Column &c = column(field);
     switch (c.type) {
     case TFieldType::String:
-        c.texts[size_t(record)] = QString::number(value);
+        c.texts.set(size_t(record), QString::number(value));
         return;
     case TFieldType::Integer:
         c.integers[size_t(record)] = value;
@@ -184,7 +184,7 @@ void TDataSet::setFloat(int record, int field, double value)
     Column &c = column(field);
     switch (c.type) {
     case TFieldType::String:
-        c.texts[size_t(record)] = QString::number(value, 'g', 15);
+        c.texts.set(size_t(record), QString::number(value, 'g', 15));
         return;
     case TFieldType::Integer:
         c.integers[size_t(record)] = std::llround(value);
@@ -201,7 +201,7 @@ void TDataSet::setDateTime(int record, int field, double value)
 {
     Column &c = column(field);
     if (c.type == TFieldType::String) {
-        c.texts[size_t(record)] = Rt::DateTime::toText(value);
+        c.texts.set(size_t(record), Rt::DateTime::toText(value));
         return;
     }
     setFloat(record, field, value);
@@ -211,7 +211,7 @@ void TDataSet::setNull(int record, int field)
 {
     Column &c = column(field);
     if (c.type == TFieldType::String)
-        c.texts[size_t(record)] = QString();
+        c.texts.setNull(size_t(record));
     else
         c.nulls[size_t(record)] = 1;
 }
@@ -221,7 +221,7 @@ void TDataSet::finishLoading()
     // Growing by doubling leaves up to half of each column unused; a result is
     // read many times and never grows again, so give the slack back once.
     for (Column &c : m_columns) {
-        c.texts.shrink_to_fit();
+        c.texts.shrinkToFit();
         c.integers.shrink_to_fit();
         c.reals.shrink_to_fit();
         c.nulls.shrink_to_fit();
@@ -236,7 +236,7 @@ bool TDataSet::isNull(int record, int field) const
 {
     const Column &c = column(field);
     if (c.type == TFieldType::String)
-        return c.texts[size_t(record)].isNull();
+        return c.texts.isNull(size_t(record));
     return c.nulls[size_t(record)] != 0;
 }
 
@@ -247,7 +247,7 @@ QString TDataSet::asString(int record, int field) const
     const Column &c = column(field);
     switch (c.type) {
     case TFieldType::String:
-        return c.texts[size_t(record)];
+        return c.texts.text(size_t(record));
     case TFieldType::Integer:
         return QString::number(c.integers[size_t(record)]);
     case TFieldType::Float:
@@ -266,9 +266,9 @@ qint64 TDataSet::asInteger(int record, int field) const
     switch (c.type) {
     case TFieldType::String: {
         bool ok = false;
-        const qint64 v = c.texts[size_t(record)].trimmed().toLongLong(&ok);
+        const qint64 v = c.texts.view(size_t(record)).trimmed().toLongLong(&ok);
         if (!ok)
-            conversionError(c.texts[size_t(record)], field, u"整数"_s);
+            conversionError(c.texts.text(size_t(record)), field, u"整数"_s);
         return v;
     }
     case TFieldType::Integer:
@@ -288,9 +288,9 @@ double TDataSet::asFloat(int record, int field) const
     switch (c.type) {
     case TFieldType::String: {
         bool ok = false;
-        const double v = c.texts[size_t(record)].trimmed().toDouble(&ok);
+        const double v = c.texts.view(size_t(record)).trimmed().toDouble(&ok);
         if (!ok)
-            conversionError(c.texts[size_t(record)], field, u"数值"_s);
+            conversionError(c.texts.text(size_t(record)), field, u"数值"_s);
         return v;
     }
     case TFieldType::Integer:
@@ -307,9 +307,9 @@ double TDataSet::asDateTime(int record, int field) const
     const Column &c = column(field);
     if (c.type != TFieldType::String || isNull(record, field))
         return asFloat(record, field);
-    const std::optional<double> v = Rt::DateTime::parse(c.texts[size_t(record)]);
+    const std::optional<double> v = Rt::DateTime::parse(c.texts.view(size_t(record)));
     if (!v)
-        conversionError(c.texts[size_t(record)], field, u"日期"_s);
+        conversionError(c.texts.text(size_t(record)), field, u"日期"_s);
     return *v;
 }
 
@@ -320,7 +320,7 @@ QVariant TDataSet::displayValue(int record, int field) const
     const Column &c = column(field);
     switch (c.type) {
     case TFieldType::String:
-        return c.texts[size_t(record)];
+        return c.texts.text(size_t(record));
     case TFieldType::Integer:
         return c.integers[size_t(record)];
     case TFieldType::Float:

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "rtglobal.h"
+#include "textcolumn.h"
 
 #include <QObject>
 #include <QPointer>
@@ -111,7 +112,7 @@ private:
     {
         QString name;
         TFieldType type;
-        std::vector<QString> texts;   // String: a null QString is a null value
+        Rt::TextColumn texts;         // String
         std::vector<qint64> integers; // Integer
         std::vector<double> reals;    // Float, DateTime
         std::vector<quint8> nulls;    // Integer, Float, DateTime

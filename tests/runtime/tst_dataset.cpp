@@ -103,6 +103,31 @@ private Q_SLOTS:
         set->setRecNo(99);
         QCOMPARE(set->recNo(), 2);
     }
+
+    // Texts are kept packed, equal neighbours sharing their characters: writing
+    // a cell again, to a longer, shorter, empty or null text, changes that cell
+    // alone, whatever it shared with the cells around it.
+    void textsWrittenAgainStayApart()
+    {
+        TDataSet set;
+        const int name = set.addField(u"Name"_s, TFieldType::String);
+        const QStringList first{u"一车间"_s, u"一车间"_s, u"一车间"_s, u""_s, u""_s, u"二车间"_s};
+        for (const QString &text : first)
+            set.setString(set.appendRecord(), name, text);
+        set.appendRecord(); // left null
+        set.finishLoading();
+
+        set.setString(1, name, u"一车间甲班"_s);
+        set.setNull(2, name);
+        set.setString(4, name, u"x"_s);
+        set.setString(6, name, u"一车间"_s);
+        const QStringList expected{u"一车间"_s, u"一车间甲班"_s, QString(),  u""_s,
+                                   u"x"_s,      u"二车间"_s,     u"一车间"_s};
+        for (int r = 0; r < set.recordCount(); ++r) {
+            QCOMPARE(set.asString(r, name), expected.at(r));
+            QCOMPARE(set.isNull(r, name), expected.at(r).isNull());
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(DataSetTest)
