@@ -17,8 +17,8 @@
 namespace SqliteRights {
 
 // The messages of the refusals; SqliteDatabase sorts them into their DbFailure.
-constexpr QStringView noRight = u"The operator's right level does not permit this change";
-constexpr QStringView outsideScope = u"The employee is outside the operator's departments";
+constexpr QStringView noRight = u"The right level of the operator does not permit this change";
+constexpr QStringView outsideScope = u"The employee is outside the departments of the operator";
 
 // The triggers that refuse, as one script.
 QString triggers();
