@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(g++ cmake ninja-build pkg-config ccache qt6-base-dev qt6-base-dev-tools
           qt6-translations-l10n libqt6sql6-sqlite libsqlite3-dev sqlite3 fonts-wqy-zenhei
-          poppler-utils valgrind tzdata libpq-dev postgresql-15 python3-xlrd python3-xlwt
+          poppler-utils valgrind tzdata libpq-dev libsodium-dev postgresql-15 python3-xlrd python3-xlwt
           libfreexl-dev libreoffice-calc-nogui)
 missing=()
 for p in "${packages[@]}"; do

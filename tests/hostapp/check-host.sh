@@ -7,6 +7,8 @@ set -eu
 host="$1"
 dir=$(mktemp -d)
 export QT_QPA_PLATFORM=offscreen
+# The demo's operators sign in with their codes as passwords.
+export TALVEX_PASSWORD=admin
 
 if [ "${TALVEX_TEST_BACKEND:-sqlite}" = postgresql ]; then
     [ -n "${TALVEX_TEST_PG:-}" ] || { echo "TALVEX_TEST_PG is not set: run scripts/test.sh"; exit 1; }
@@ -32,9 +34,11 @@ if "$host" --db "$db" sql "select * from dual connect by level < 3" 2>/dev/null;
     echo "an unknown construct must fail"; exit 1
 fi
 
-# The module's update, as the clerk: the history records him.
-"$host" --db "$db" --operator clerk sql " Update Kq_ExchangeClass  set Remark='电话确认' Where ID=1" >/dev/null
-who=$("$host" --db "$db" sql "select OperatorCode from Kq_ExchangeClassHistory where New_ID=1" 2>/dev/null | tail -n 1)
+# The module's update, as the clerk, of an exchange in his branch: the history
+# records him.
+id=$("$host" --db "$db" sql "select min(a.ID) from Kq_ExchangeClass a, HR_Employee e where a.EmployeeCode=e.EmployeeCode and e.DeptCode like '02%'" 2>/dev/null | tail -n 1)
+TALVEX_PASSWORD=clerk "$host" --db "$db" --operator clerk sql " Update Kq_ExchangeClass  set Remark='电话确认' Where ID=$id" >/dev/null
+who=$("$host" --db "$db" sql "select OperatorCode from Kq_ExchangeClassHistory where New_ID=$id" 2>/dev/null | tail -n 1)
 [ "$who" = "clerk" ] || { echo "history operator: $who"; exit 1; }
 
 "$host" --db "$db" --screenshot "$dir/host.png" 2>/dev/null

@@ -33,7 +33,8 @@ QStringList rowOf(Database &db, const QString &id)
 
 QList<ExchangeHistory::Change> allChanges(Database &db)
 {
-    return ExchangeHistory::find(db, {today.addDays(-1), today.addDays(1)});
+    // The administrator's departments are all of them.
+    return ExchangeHistory::find(db, {today.addDays(-1), today.addDays(1), {}, {}, u"admin"_s});
 }
 
 QString now()
@@ -68,7 +69,7 @@ private Q_SLOTS:
         exchange.operatorCode = u"admin"_s;
         QTest::newRow("update") << EditorStatements::updateExchange(u"2"_s, exchange) << u"2"_s
                                 << u"admin"_s << u"UPDATE"_s;
-        QTest::newRow("delete") << ExchangeQueries::deleteExchange(u"3"_s) << u"3"_s << u"viewer"_s
+        QTest::newRow("delete") << ExchangeQueries::deleteExchange(u"5"_s) << u"5"_s << u"clerk"_s
                                 << u"DELETE"_s;
     }
 
@@ -200,11 +201,12 @@ private Q_SLOTS:
         db.setOperatorCode(u"clerk"_s);
         QVERIFY(db.execSql(
             EditorStatements::updateExchange(u"4"_s, exchange(u"E003"_s, u"2026-12-05"_s))));
+        db.setOperatorCode(u"admin"_s);
         QVERIFY(db.execSql(ExchangeQueries::deleteExchange(u"3"_s))); // E002, 欧阳 雪
 
         QStringList found;
         for (const ExchangeHistory::Change &change :
-             ExchangeHistory::find(db, {from, to, operatorCode, employee}))
+             ExchangeHistory::find(db, {from, to, operatorCode, employee, u"admin"_s}))
             found.append(change.kind);
         QCOMPARE(found, kinds);
     }

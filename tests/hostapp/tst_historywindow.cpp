@@ -18,8 +18,9 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Three changes: the administrator moves exchange 2 of 王芳 to another day and
-// gives a new reason, the clerk adds an exchange for 李明 and deletes 欧阳 雪's.
+// Three changes: the administrator moves exchange 2 of 王芳 (branch 01) to
+// another day and gives a new reason, the clerk adds an exchange for 李明 and
+// deletes 陈静's (both branch 02).
 Database &withChanges(Database &db)
 {
     db.setOperatorCode(u"admin"_s);
@@ -31,16 +32,16 @@ Database &withChanges(Database &db)
     EditorStatements::Entry rest = exchange(u"E003"_s, u"2026-12-01"_s, u"clerk"_s);
     rest.reason = u"加班补休"_s;
     db.execSql(EditorStatements::insertExchange(rest));
-    db.execSql(ExchangeQueries::deleteExchange(u"3"_s));
+    db.execSql(ExchangeQueries::deleteExchange(u"5"_s));
     return db;
 }
 
-// The window over the fixture database with those changes.
+// The window over the fixture database with those changes, as the viewer reads it.
 class Window
 {
 public:
-    Window()
-        : window(withChanges(fixture.db()))
+    explicit Window(const QString &viewerCode = u"admin"_s)
+        : window(withChanges(fixture.db()), viewerCode)
     {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -99,8 +100,8 @@ private Q_SLOTS:
         QCOMPARE(w.window.windowTitle(), u"修改历史"_s);
         QCOMPARE(w.changes(1), (QStringList{u"删除"_s, u"新增"_s, u"修改"_s}));
         QCOMPARE(w.changes(2), (QStringList{u"clerk"_s, u"clerk"_s, u"admin"_s}));
-        QCOMPARE(w.changes(4), (QStringList{u"欧阳 雪"_s, u"李明"_s, u"王芳"_s}));
-        QCOMPARE(w.changes(5), (QStringList{u"2026-12-02"_s, u"2026-12-01"_s, u"2026-12-04"_s}));
+        QCOMPARE(w.changes(4), (QStringList{u"陈静"_s, u"李明"_s, u"王芳"_s}));
+        QCOMPARE(w.changes(5), (QStringList{u"2026-10-01"_s, u"2026-12-01"_s, u"2026-12-04"_s}));
         QCOMPARE(w.child<QLabel>(u"lblCount"_s)->text(), u"3 条修改记录"_s);
         QCOMPARE(w.child<QDateEdit>(u"edtFrom"_s)->date(), QDate::currentDate().addDays(-30));
     }
@@ -131,7 +132,18 @@ private Q_SLOTS:
         QVERIFY(w.detail().contains(u"上班标志||休息*"_s));
         QVERIFY(w.detail().contains(u"开始时段3||"_s)); // empty on both sides: not marked
         w.choose(0);
-        QVERIFY(w.detail().contains(u"员工编号|E002|*"_s));
+        QVERIFY(w.detail().contains(u"员工编号|E005|*"_s));
+    }
+
+    // The clerk reads the changes of his branch only, whoever made them.
+    void listsOnlyTheViewersDepartments()
+    {
+        Window w(u"clerk"_s);
+        QCOMPARE(w.changes(4), (QStringList{u"陈静"_s, u"李明"_s}));
+        auto *operators = w.child<QComboBox>(u"cbOperator"_s);
+        operators->setCurrentIndex(operators->findData(u"admin"_s));
+        w.search();
+        QVERIFY(w.changes(0).isEmpty());
     }
 
     // Operator, employee and days reach the query.

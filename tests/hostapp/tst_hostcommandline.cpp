@@ -77,7 +77,7 @@ private Q_SLOTS:
                 << 1 << u"无法建立数据库文件夹 %1。"_s.arg(path(u"plain-file/sub"_s));
             QTest::addRow("no such operator, %s", form)
                 << window(option(u"operator"_s, u"nobody"_s, joined)) << 1
-                << u"没有操作员“nobody”。可用的操作员：admin、clerk、viewer。"_s;
+                << u"操作员代码或密码不对。"_s;
             QTest::addRow("plug-in missing, %s", form)
                 << window(option(u"plugin"_s, path(u"libNone.so"_s), joined)) << 1
                 << u"无法加载插件 %1。"_s.arg(path(u"libNone.so"_s));

@@ -43,6 +43,9 @@ VALUES
     (3, 'E001', '2026-12-01', '09:00', '17:00', '00:00', '00:00', 0, 480, 1, 1, NULL, 'admin',
      '2026-11-30 10:00:00');
 UPDATE Sys_Sequence SET NextValue = 4;
+INSERT INTO Sys_Operator VALUES (1, 'admin', '系统管理员'), (2, 'clerk', '人事专员');
+INSERT INTO Sys_OperatorRight VALUES (1, '1001', 2), (2, '1001', 2);
+INSERT INTO Sys_OperatorDept VALUES (1, '01'), (2, '01');
 )sql"_s);
     }
 
@@ -84,7 +87,8 @@ UPDATE Sys_Sequence SET NextValue = 4;
                  DbFailure::UniqueDayTaken);
         QVERIFY(m_db->execSql(ExchangeQueries::deleteExchange(u"1"_s)));
         const QDate today = QDate::currentDate();
-        const QList<ExchangeHistory::Change> changes = ExchangeHistory::find(*m_db, {today, today});
+        const QList<ExchangeHistory::Change> changes =
+            ExchangeHistory::find(*m_db, {today, today, {}, {}, u"clerk"_s});
         QCOMPARE(changes.size(), 2);
         QCOMPARE(changes.at(0).kind, u"DELETE"_s);
         QCOMPARE(changes.at(1).operatorCode, u"clerk"_s);

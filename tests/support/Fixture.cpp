@@ -55,9 +55,10 @@ INSERT INTO Kq_ExchangeClass (ID, EmployeeCode, ExchgDate, period1Beg, period1En
     (3, 'E002', '2026-12-02', '07:30', '11:30', '00:00', '00:00', 0, 240, 1, 1, '设备检修', 'clerk', '2026-12-01 11:00:00'),
     (4, 'E003', '2026-12-04', '00:00', '00:00', '00:00', '00:00', 0, 0, 0, 0, '加班补休', 'clerk', '2026-12-02 08:00:00'),
     (5, 'E005', '2026-10-01', '08:00', '12:00', '00:00', '00:00', 0, 240, 1, 1, '临时安排', 'admin', '2026-09-30 08:00:00');
-INSERT INTO Sys_Operator VALUES (1, 'admin', '系统管理员'), (2, 'clerk', '人事专员'),
-    (3, 'viewer', '查询员');
-INSERT INTO Sys_OperatorRight VALUES (1, '1001', 2), (2, '1001', 2), (3, '1001', 1);
+INSERT INTO Sys_Operator (ID, OperatorCode, OperatorName) VALUES (1, 'admin', '系统管理员'),
+    (2, 'clerk', '人事专员'), (3, 'viewer', '查询员');
+INSERT INTO Sys_OperatorRight VALUES (1, '1001', 2), (1, '9001', 2), (2, '1001', 2),
+    (3, '1001', 1);
 INSERT INTO Sys_OperatorDept SELECT 1, DeptCode FROM Sys_Dept;
 INSERT INTO Sys_OperatorDept VALUES (2, '02'), (2, '0201');
 INSERT INTO Sys_OperatorDept SELECT 3, DeptCode FROM Sys_Dept;

@@ -21,8 +21,9 @@
 // Exchanges (ID, employee, day, type): 1 E001 2026-11-20 0, 2 E001 2026-12-03 1,
 // 3 E002 2026-12-02 1, 4 E003 2026-12-04 0, 5 E005 2026-10-01 1; SEQ_OCID is at 6.
 // Operators (right code 1001):
-//   1 admin, level 2, every department; 2 clerk, level 2, 02 and 0201;
-//   3 viewer, level 1, every department.
+//   1 admin, level 2, every department, and level 2 on operator administration
+//   (9001); 2 clerk, level 2, 02 and 0201; 3 viewer, level 1, every department.
+// On SQLite none has a password: the first sign-in gives each his code.
 class Fixture
 {
 public:

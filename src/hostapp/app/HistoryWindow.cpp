@@ -92,9 +92,10 @@ void prepareTable(QTableView *table)
 
 } // namespace
 
-HistoryWindow::HistoryWindow(Database &db, QWidget *parent)
+HistoryWindow::HistoryWindow(Database &db, const QString &viewerCode, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_db(db)
+    , m_viewerCode(viewerCode)
     , m_from(new QDateEdit)
     , m_to(new QDateEdit)
     , m_operator(new QComboBox)
@@ -210,9 +211,9 @@ void HistoryWindow::loadOperators()
 
 void HistoryWindow::search()
 {
-    m_found =
-        ExchangeHistory::find(m_db, {m_from->date(), m_to->date(),
-                                     m_operator->currentData().toString(), m_employee->text()});
+    m_found = ExchangeHistory::find(m_db, {m_from->date(), m_to->date(),
+                                           m_operator->currentData().toString(), m_employee->text(),
+                                           m_viewerCode});
     const QStringList fields = ExchangeHistory::fields();
     const qsizetype exchgDate = fields.indexOf(u"ExchgDate"_s);
     const qsizetype id = fields.indexOf(u"ID"_s);

@@ -15,13 +15,14 @@ class QTableView;
 // 修改历史: the changes of shift exchanges that the database recorded, found by
 // the days of the change, the operator and the employee, the latest first. The
 // chosen change shows the exchange before and after it side by side, with the
-// fields that changed marked. The history is only read here.
+// fields that changed marked. The history is only read here, and only the
+// changes to employees of the viewing operator's departments.
 class HistoryWindow : public QWidget
 {
     Q_OBJECT
 public:
     // Opens on the changes of the last 30 days up to today.
-    explicit HistoryWindow(Database &db, QWidget *parent = nullptr);
+    HistoryWindow(Database &db, const QString &viewerCode, QWidget *parent = nullptr);
 
     // Lists the changes that the filters select.
     void search();
@@ -32,6 +33,7 @@ private:
     void showChange(int row);
 
     Database &m_db;
+    QString m_viewerCode;
     QDateEdit *m_from;
     QDateEdit *m_to;
     QComboBox *m_operator;

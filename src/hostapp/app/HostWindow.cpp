@@ -67,8 +67,7 @@ HostWindow::HostWindow(HostSession &session, IFactoryIntf *root)
     statusBar()->addWidget(m_savedLabel, 1);
     statusBar()->addPermanentWidget(
         new QLabel(u"操作员：%1（%2）"_s.arg(op->OperatorName, op->OperatorCode)));
-    statusBar()->addPermanentWidget(
-        new QLabel(u"数据库：%1"_s.arg(session.database().location())));
+    statusBar()->addPermanentWidget(new QLabel(u"数据库：%1"_s.arg(session.database().location())));
     connect(&session, &HostSession::dataSaved, this, &HostWindow::showDataSaved);
 }
 
@@ -195,7 +194,8 @@ void HostWindow::showHistory()
 {
     Rt::runGuarded([this] {
         if (!m_history) {
-            m_history = new HistoryWindow(m_session.database(), this);
+            m_history = new HistoryWindow(m_session.database(),
+                                          m_session.currentOperator()->OperatorCode, this);
             m_history->setAttribute(Qt::WA_DeleteOnClose);
         }
         m_history->show();
@@ -207,6 +207,6 @@ void HostWindow::showHistory()
 void HostWindow::showAbout()
 {
     Rt::messageBox(u"Talvex 考勤管理\n数据库：%1\n日志：%2"_s.arg(m_session.database().location(),
-                                                               m_session.log().filePath()),
+                                                                  m_session.log().filePath()),
                    u"关于"_s, Rt::Buttons::Ok, Rt::Icon::Information);
 }

@@ -3,6 +3,7 @@
 #include "HostWindow.h"
 #include "SettledScreenshot.h"
 
+#include "hostapp/auth/SignIn.h"
 #include "hostapp/commands/CommandDatabase.h"
 #include "hostapp/commands/HostCommand.h"
 #include "hostapp/commands/HostOptions.h"
@@ -99,6 +100,15 @@ int runWindow(const HostOptions &options, Database &db, ErrorLog &log)
     return status;
 }
 
+// Signs the operator in; from here on the options name him.
+void signInto(Database &db, HostOptions &options, ErrorLog &log)
+{
+    // Only the register window on a screen may ask with a dialog.
+    const bool dialogAllowed = !options.command && options.screenshotPath.isEmpty();
+    options.operatorCode =
+        signIn(db, {options.operatorCode, options.passwordFile, dialogAllowed}, log);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -140,6 +150,7 @@ int main(int argc, char *argv[])
         if (const HostCommand *command = options.command) {
             const std::unique_ptr<Database> db =
                 openDatabaseFor(command->databasePolicy(), options);
+            signInto(*db, options, log);
             // Commands that show a window do so off screen, with the host's own
             // application and screen objects.
             HostContext context;
@@ -147,6 +158,7 @@ int main(int argc, char *argv[])
         }
         const std::unique_ptr<Database> db =
             openDatabaseFor(HostCommand::DatabasePolicy::CreateWithDemo, options);
+        signInto(*db, options, log);
         return runWindow(options, *db, log);
     } catch (...) {
         return Terminal::reportFailure(log, std::current_exception());

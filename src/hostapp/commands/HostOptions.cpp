@@ -62,6 +62,20 @@ QDate dayOf(const QString &value, QStringView option)
     return *day;
 }
 
+int levelOf(const QString &value)
+{
+    if (value != u"0"_s && value != u"1"_s && value != u"2"_s)
+        throw UsageError(u"--level 应是 0、1 或 2，不能是“%1”。"_s.arg(value));
+    return value.toInt();
+}
+
+bool yesOrNo(const QString &value, QStringView option)
+{
+    if (value != u"yes"_s && value != u"no"_s)
+        throw UsageError(u"--%1 应是 yes 或 no，不能是“%2”。"_s.arg(option, value));
+    return value == u"yes"_s;
+}
+
 const OptionRow optionRows[] = {
     {u"db", u"PATH",
      u"数据库文件，或服务器上数据库的 postgresql:// 地址；新库会建好表并填入演示数据",
@@ -69,6 +83,9 @@ const OptionRow optionRows[] = {
     {u"operator", u"CODE",
      u"操作员：admin（所有部门，可修改数据，默认）、clerk（只管 02 分部）、viewer（只能查看）",
      [](HostOptions &o, const QString &v) { o.operatorCode = v; }},
+    {u"password-file", u"FILE",
+     u"密码在这个文件的第一行（也可用环境变量 TALVEX_PASSWORD；密码不写在命令行上）",
+     [](HostOptions &o, const QString &v) { o.passwordFile = v; }},
     {u"plugin", u"PATH", u"插件库；默认为程序旁边的 libTalvex.so",
      [](HostOptions &o, const QString &v) { o.pluginPath = v; }},
     {u"demo-scale", u"N", u"新建大型演示数据库，N 为 1 到 100：1 约为 2 万名员工、100 万条调班记录",
@@ -81,6 +98,17 @@ const OptionRow optionRows[] = {
      [](HostOptions &o, const QString &v) { o.from = dayOf(v, u"from"); }, HostCommand::DateRange},
     {u"to", u"yyyy-mm-dd", u"查询的最后一天（export-xls 默认为今天）",
      [](HostOptions &o, const QString &v) { o.to = dayOf(v, u"to"); }, HostCommand::DateRange},
+    {u"dept", u"CODE,...", u"操作员负责的部门（各含下级部门），用逗号分开",
+     [](HostOptions &o, const QString &v) { o.departments = v.split(u',', Qt::SkipEmptyParts); },
+     HostCommand::OperatorAccount},
+    {u"level", u"N", u"操作员的调班登记权限：0 不能使用，1 只能查看，2 可以修改",
+     [](HostOptions &o, const QString &v) { o.level = levelOf(v); }, HostCommand::OperatorAccount},
+    {u"admin", u"yes|no", u"操作员是否可以管理操作员",
+     [](HostOptions &o, const QString &v) { o.administrator = yesOrNo(v, u"admin"); },
+     HostCommand::OperatorAccount},
+    {u"new-password-file", u"FILE",
+     u"新密码在这个文件的第一行（也可用环境变量 TALVEX_NEW_PASSWORD）",
+     [](HostOptions &o, const QString &v) { o.newPasswordFile = v; }, HostCommand::OperatorAccount},
 };
 
 // The commands that take the options of a kind, for the message that refuses it.

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class HostCommand;
 
@@ -19,13 +20,20 @@ struct HostOptions
     QString databasePath;
     QString pluginPath; // empty: the plug-in beside the executable
     QString operatorCode = QStringLiteral("admin");
-    int demoScale = 0; // 0: the standard demo
+    QString passwordFile; // the password on its first line; empty: none given
+    int demoScale = 0;    // 0: the standard demo
     QString screenshotPath;
     QString printToPath;
     // The days of a command that takes a range; a day left out (invalid) keeps
     // the command's default.
     QDate from;
     QDate to;
+    // What the operator command gives an operator; what is left out stays as
+    // it is.
+    std::optional<QStringList> departments;
+    std::optional<int> level;
+    std::optional<bool> administrator;
+    QString newPasswordFile; // the new password on its first line
 };
 
 // A command line that asks for something that cannot be: message() tells the

@@ -14,6 +14,8 @@ enum class DbFailure {
     NotADatabase,   // the file is no database at all, or not one of ours
     DiskFull,       // no room left to write
     ConnectionLost, // the database server went away
+    NoRight,        // the operator's rights do not permit the change
+    OutsideScope,   // the change concerns an employee outside the operator's departments
 };
 
 // A failure of the host's database: message() is the technical detail.

@@ -328,6 +328,10 @@ private:
             rightRows->add(op.id).add(rightCode.toString()).add(op.level);
             rightRows->endRow();
         }
+        rightRows->add(administratorId)
+            .add(OperatorRights::administrationRight.toString())
+            .add(OperatorRights::changeLevel);
+        rightRows->endRow();
         rightRows->finish();
 
         const auto scopeRows = writer(u"Sys_OperatorDept"_s, u"OperatorID, DeptCode");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "OperatorRights.h"
+
 #include <QDate>
 #include <QStringView>
 
@@ -41,12 +43,13 @@ struct DemoProfile
 //   projected; a few employees without any plan.
 // - Exchanges of both types: rest days (all periods 00:00, WorkTime 0) and
 //   changed times (WorkTime the minutes of the periods).
-// - Three operators with the right code below: an administrator (level 2, every
-//   department), a clerk (level 2, the branch "02") and a viewer (level 1, every
-//   department).
+// - Three operators with the register's right code: an administrator (level 2,
+//   every department, and operator administration), a clerk (level 2, the branch
+//   "02") and a viewer (level 1, every department). Their first passwords are
+//   their codes, given at the first sign-in (auth/OperatorPasswords.h).
 namespace DemoData {
 
-constexpr QStringView rightCode = u"1001"; // the right code of the plug-in window
+constexpr QStringView rightCode = OperatorRights::registerRight; // of the plug-in window
 constexpr int administratorId = 1;
 constexpr int clerkId = 2;
 constexpr int viewerId = 3;

@@ -43,6 +43,10 @@ QList<Change> find(Database &db, const Filter &filter)
         parameters.append(filter.operatorCode);
         sql += u" AND h.OperatorCode = $%1"_s.arg(parameters.size());
     }
+    parameters.append(filter.viewerCode);
+    sql += u" AND e.DeptCode IN (SELECT d.DeptCode FROM Sys_OperatorDept d"
+           u" JOIN Sys_Operator o ON o.ID = d.OperatorID WHERE o.OperatorCode = $%1)"_s.arg(
+               parameters.size());
     const QString employee = filter.employee.trimmed();
     if (!employee.isEmpty()) {
         parameters.append(employee);

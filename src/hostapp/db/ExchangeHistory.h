@@ -19,6 +19,9 @@ struct Filter
     // Empty: every employee. Otherwise an employee code or a job number, or a
     // part of a name.
     QString employee;
+    // The operator who reads: only changes to employees of his departments
+    // (Sys_OperatorDept) are listed.
+    QString viewerCode;
 };
 
 struct Change

@@ -49,7 +49,8 @@ void completeTables(Database &db)
 
 void upgrade(Database &db)
 {
-    // Only SQLite files of layout 1 exist: PostgreSQL came with layout 2.
+    // Only SQLite files of earlier layouts exist: PostgreSQL came with layout 2,
+    // and layout 3 changes only what SQLite keeps.
     TransactionScope transaction(db);
     SqliteSchema::upgrade(db);
     transaction.commit();

@@ -18,12 +18,17 @@ class Database;
 // and the whole row before and after; other triggers refuse every update and
 // delete of the history, whoever sends them.
 //
+// On SQLite, Sys_Operator also keeps what signing in needs (auth/): each
+// operator's password hash and his failed sign-ins. A server signs in its own
+// roles.
+//
 // Layouts: 1 kept the shift exchanges in order of entry; 2 keeps them in order
 // of employee and day, the order of every list, so that a month's list reads
-// each employee's rows together and needs no sorting, and adds the history.
+// each employee's rows together and needs no sorting, and adds the history; 3
+// adds the sign-in.
 namespace Schema {
 
-constexpr int version = 2;
+constexpr int version = 3;
 
 enum class State { Empty, Older, Current };
 

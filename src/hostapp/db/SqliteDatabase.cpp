@@ -2,6 +2,7 @@
 
 #include "OracleDialect.h"
 #include "OracleFunctions.h"
+#include "SchemaTables.h"
 #include "SqliteDataSetLoader.h"
 
 #include "runtime/dataset.h"
@@ -78,6 +79,18 @@ void hostOperator(sqlite3_context *context, int, sqlite3_value **)
         sqlite3_result_null(context);
     else
         sqlite3_result_text(context, code->constData(), int(code->size()), SQLITE_TRANSIENT);
+}
+
+// Only the history's own triggers write the history: a statement that inserts
+// into it is refused as it is prepared, whoever sends it. (Its triggers refuse
+// updates and deletes.)
+int authorize(void *, int action, const char *table, const char *, const char *,
+              const char *trigger)
+{
+    static const QByteArray history = Schema::exchangeHistoryTable().name.toLatin1();
+    if (action == SQLITE_INSERT && !trigger && qstricmp(table, history.constData()) == 0)
+        return SQLITE_DENY;
+    return SQLITE_OK;
 }
 
 // Rows through one prepared INSERT, bound a value at a time.
@@ -160,6 +173,7 @@ SqliteDatabase::SqliteDatabase(const QString &filePath)
             raiseSqliteError(m_db, u"Cannot define host_operator()"_s);
         }
         m_operatorCode = code;
+        sqlite3_set_authorizer(m_db, authorize, nullptr);
     } catch (...) {
         sqlite3_close(m_db);
         throw;

@@ -12,8 +12,10 @@ struct sqlite3;
 // "yyyy-mm-dd" texts and date-times as "yyyy-mm-dd hh:mm:ss", so that comparing
 // texts orders them.
 //
-// The change history learns the session's operator through the SQL function
-// host_operator(), which this connection defines.
+// The change history and the rights' triggers (SqliteRights.h) learn the
+// session's operator through the SQL function host_operator(), which this
+// connection defines; it also refuses every statement that would insert into
+// the history itself.
 class SqliteDatabase : public Database
 {
 public:

@@ -6,6 +6,7 @@
 #include "Database.h"
 #include "EngineSchemas.h"
 #include "OracleDialect.h"
+#include "SqliteRights.h"
 
 #include <QStringList>
 
@@ -111,6 +112,15 @@ void createHistory(Database &db)
                + u";\n"_s + historyTriggers());
 }
 
+// The password hash (auth/PasswordHash.h), the failed sign-ins since the last
+// that succeeded, and when the latest failed.
+QString signInColumns()
+{
+    return u"ALTER TABLE Sys_Operator ADD COLUMN PasswordHash TEXT;\n"
+           u"ALTER TABLE Sys_Operator ADD COLUMN FailedSignIns INTEGER NOT NULL DEFAULT 0;\n"
+           u"ALTER TABLE Sys_Operator ADD COLUMN LastFailedSignIn DATETIME"_s;
+}
+
 void analyze(Database &db)
 {
     // Statistics, so that the planner knows a department scope from a day and
@@ -151,6 +161,7 @@ void createTables(Database &db)
     statements.append(u"CREATE TABLE Sys_Sequence (SeqName TEXT PRIMARY KEY,"
                       u" NextValue INTEGER NOT NULL) WITHOUT ROWID"_s);
     statements.append(u"INSERT INTO Sys_Sequence (SeqName, NextValue) VALUES ('SEQ_OCID', 1)"_s);
+    statements.append(signInColumns());
     statements.append(u"PRAGMA application_id = %1; PRAGMA user_version = %2"_s.arg(applicationId)
                           .arg(Schema::version));
     db.execute(statements.join(u";\n"_s));
@@ -165,13 +176,16 @@ void completeTables(Database &db)
     }
     db.execute(statements.join(u";\n"_s));
     createHistory(db);
+    db.execute(SqliteRights::triggers());
     analyze(db);
 }
+
+namespace {
 
 // Layout 1 to 2: the exchanges move into a table kept in employee and day
 // order, the department index loses the employee's code, and the history
 // begins.
-void upgrade(Database &db)
+void upgradeToLayout2(Database &db)
 {
     const Table &exchange = Schema::exchangeTable();
     const QString columns = Schema::columnList(exchange);
@@ -187,6 +201,19 @@ void upgrade(Database &db)
     }
     createHistory(db);
     analyze(db);
+}
+
+} // namespace
+
+// Layout 2 to 3: the operators' sign-in, and the rights that the database
+// enforces. Their first passwords are given when the host next signs someone in
+// (auth/OperatorPasswords.h).
+void upgrade(Database &db)
+{
+    if (db.nativeValue(u"PRAGMA user_version"_s).toInt() < 2)
+        upgradeToLayout2(db);
+    db.execute(signInColumns());
+    db.execute(SqliteRights::triggers());
     db.execute(u"PRAGMA user_version = %1"_s.arg(Schema::version));
 }
 

@@ -1,13 +1,23 @@
 #include "SqliteStatement.h"
 
+#include "SqliteRights.h"
+
 #include <sqlite3.h>
 #include <utility>
 
 using namespace Qt::StringLiterals;
 
-DbFailure SqliteError::failureOf(int code)
+DbFailure SqliteError::failureOf(int code, const QString &message)
 {
+    if (code == SQLITE_CONSTRAINT_TRIGGER) {
+        if (message.contains(SqliteRights::noRight))
+            return DbFailure::NoRight;
+        if (message.contains(SqliteRights::outsideScope))
+            return DbFailure::OutsideScope;
+    }
     switch (code & 0xff) {
+    case SQLITE_AUTH:
+        return DbFailure::NoRight;
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
         return DbFailure::Busy;

@@ -60,14 +60,16 @@ class SqliteError : public DbError
 {
 public:
     SqliteError(const QString &message, int code)
-        : SqliteError(message, code, failureOf(code))
+        : SqliteError(message, code, failureOf(code, message))
     {}
     SqliteError(const QString &message, int code, DbFailure failure)
         : DbError(message, failure)
         , m_code(code)
     {}
     int code() const { return m_code; }
-    static DbFailure failureOf(int code);
+    // The kind of failure by SQLite's code; a refusal of the rights' triggers
+    // (SqliteRights.h) by its message.
+    static DbFailure failureOf(int code, const QString &message);
 
 private:
     int m_code;

@@ -20,6 +20,11 @@ QString OperatorMessage::forFailure(DbFailure failure)
         return u"磁盘已满，数据没有保存。请腾出磁盘空间后再试。"_s;
     case DbFailure::ConnectionLost:
         return u"与数据库的连接已断开。请检查网络后再试。"_s;
+    case DbFailure::NoRight:
+        // The register's own words for a missing right.
+        return u"对不起，您的权限不足，请与系统管理员联系！"_s;
+    case DbFailure::OutsideScope:
+        return u"这名员工不在您负责的部门里，不能登记或修改他的调班。"_s;
     case DbFailure::Statement:
         break;
     }

@@ -567,28 +567,56 @@ private Q_SLOTS:
     {
         HostFixture host(u"clerk"_s);
         host.answer = Rt::Answer::Yes;
-        const bool saved = runEditor(u"1"_s, [&](OpenEditor &e) {
+        const bool saved = runEditor(u"4"_s, [&](OpenEditor &e) {
             QCOMPARE(e.form->windowTitle(), u"修改调班"_s);
             QVERIFY(e.child<TcxCheckBox>(u"cxCheckBox1"_s)->isChecked());
             QVERIFY(!e.child(u"cxTimeEdit5"_s)->isEnabled());
-            QCOMPARE(e.child<TcxButtonEdit>(u"edtPersonName"_s)->text(), u"王芳"_s);
+            QCOMPARE(e.child<TcxButtonEdit>(u"edtPersonName"_s)->text(), u"李明"_s);
             QVERIFY(!e.child(u"edtPersonName"_s)->isEnabled());
-            QCOMPARE(e.reason(), u"家中有事"_s);
-            QCOMPARE(e.child<TcxDateEdit>(u"edtExchgDate"_s)->text(), u"2026-11-20"_s);
-            // E001's plan starts on 2026-11-28: the question came, answered Yes.
+            QCOMPARE(e.reason(), u"加班补休"_s);
+            QCOMPARE(e.child<TcxDateEdit>(u"edtExchgDate"_s)->text(), u"2026-12-04"_s);
+            // E003 has no plan: the question came, answered Yes.
             QCOMPARE(host.messages.size(), 1);
             QCOMPARE(e.planned(), unset);
             e.tickRestDay();
             e.enter(periods(u"10:00 15:00 00:00 00:00"_s));
-            e.setDay(QDate(2026, 11, 21));
+            e.setDay(QDate(2026, 12, 5));
             e.ok();
         });
         QVERIFY(saved);
-        QCOMPARE(storedRow(host.db(), u"ID=1"_s).join(u'|'),
-                 u"E001|2026-11-21|10:00|15:00|00:00|00:00|0|300|1|1|家中有事|clerk|"_s);
+        QCOMPARE(storedRow(host.db(), u"ID=4"_s).join(u'|'),
+                 u"E003|2026-12-05|10:00|15:00|00:00|00:00|0|300|1|1|加班补休|clerk|"_s);
         QCOMPARE(host.db().nativeValue(
-                     u"SELECT MODIFIED_TIME IS NOT NULL FROM Kq_ExchangeClass WHERE ID = 1"_s),
+                     u"SELECT MODIFIED_TIME IS NOT NULL FROM Kq_ExchangeClass WHERE ID = 4"_s),
                  u"1"_s);
+    }
+
+    // The picker finds every employee, as the module asks; the database refuses
+    // the clerk's exchange for one outside his branch, and the editor stays
+    // open with what he typed.
+    void databaseRefusesAnEmployeeOutsideTheScope()
+    {
+        if (TestDatabase::backend() == DbBackend::PostgreSql)
+            QSKIP("the server's row-level security refuses this; its tests are the server's own");
+        HostFixture host(u"clerk"_s);
+        host.answer = Rt::Answer::Yes;
+        bool openAfterOk = false;
+        QString picked;
+        const bool saved = runEditor(QString(), [&](OpenEditor &e) {
+            e.setDay(QDate(2026, 11, 29));
+            e.pick(u"10001"_s);
+            picked = e.child<TcxButtonEdit>(u"edtPersonName"_s)->text();
+            e.setReason(u"家中有事"_s);
+            e.ok();
+            openAfterOk = e.isOpen();
+        });
+        QCOMPARE(picked, u"王芳"_s);
+        QVERIFY(!saved);
+        QVERIFY(openAfterOk);
+        QCOMPARE(count(host.db(), u"1=1"_s), u"5"_s);
+        QVERIFY2(host.log.latest().join(u'\n').contains(
+                     OperatorMessage::forFailure(DbFailure::OutsideScope)),
+                 qPrintable(host.log.latest().join(u'\n')));
     }
 
     // No exchange is saved for nobody (without a pick, or after typing over one),
