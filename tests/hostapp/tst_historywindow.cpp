@@ -19,20 +19,20 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Three changes: the administrator moves exchange 2 of 王芳 to another day and
-// gives a new reason, the clerk adds an exchange for 李明 and deletes 欧阳 雪's.
-Database &withChanges(Database &db)
+// gives a new reason, the clerk adds an exchange for 李明 and deletes 陈静's. The
+// window is the administrator's, who sees every department.
+Database &withChanges(Fixture &fixture)
 {
-    db.setOperatorCode(u"admin"_s);
     const EditorStatements::Entry moved{u"E001"_s,  u"2026-12-04"_s, u"09:00"_s, u"12:00"_s,
                                         u"13:00"_s, u"18:00"_s,      u"540"_s,   u"客户现场支持"_s,
                                         QString(),  u"admin"_s};
-    db.execSql(EditorStatements::updateExchange(u"2"_s, moved));
-    db.setOperatorCode(u"clerk"_s);
+    fixture.desk(u"admin"_s).execSql(EditorStatements::updateExchange(u"2"_s, moved));
+    Database &clerk = fixture.desk(u"clerk"_s);
     EditorStatements::Entry rest = exchange(u"E003"_s, u"2026-12-01"_s, u"clerk"_s);
     rest.reason = u"加班补休"_s;
-    db.execSql(EditorStatements::insertExchange(rest));
-    db.execSql(ExchangeQueries::deleteExchange(u"3"_s));
-    return db;
+    clerk.execSql(EditorStatements::insertExchange(rest));
+    clerk.execSql(ExchangeQueries::deleteExchange(u"5"_s));
+    return fixture.desk(u"admin"_s);
 }
 
 // The window over the fixture database with those changes.
@@ -40,7 +40,7 @@ class Window
 {
 public:
     Window()
-        : window(withChanges(fixture.db()))
+        : window(withChanges(fixture))
     {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -99,8 +99,8 @@ private Q_SLOTS:
         QCOMPARE(w.window.windowTitle(), u"修改历史"_s);
         QCOMPARE(w.changes(1), (QStringList{u"删除"_s, u"新增"_s, u"修改"_s}));
         QCOMPARE(w.changes(2), (QStringList{u"clerk"_s, u"clerk"_s, u"admin"_s}));
-        QCOMPARE(w.changes(4), (QStringList{u"欧阳 雪"_s, u"李明"_s, u"王芳"_s}));
-        QCOMPARE(w.changes(5), (QStringList{u"2026-12-02"_s, u"2026-12-01"_s, u"2026-12-04"_s}));
+        QCOMPARE(w.changes(4), (QStringList{u"陈静"_s, u"李明"_s, u"王芳"_s}));
+        QCOMPARE(w.changes(5), (QStringList{u"2026-10-01"_s, u"2026-12-01"_s, u"2026-12-04"_s}));
         QCOMPARE(w.child<QLabel>(u"lblCount"_s)->text(), u"3 条修改记录"_s);
         QCOMPARE(w.child<QDateEdit>(u"edtFrom"_s)->date(), QDate::currentDate().addDays(-30));
     }
@@ -131,7 +131,7 @@ private Q_SLOTS:
         QVERIFY(w.detail().contains(u"上班标志||休息*"_s));
         QVERIFY(w.detail().contains(u"开始时段3||"_s)); // empty on both sides: not marked
         w.choose(0);
-        QVERIFY(w.detail().contains(u"员工编号|E002|*"_s));
+        QVERIFY(w.detail().contains(u"员工编号|E005|*"_s));
     }
 
     // Operator, employee and days reach the query.

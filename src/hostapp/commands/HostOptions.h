@@ -18,7 +18,8 @@ struct HostOptions
 
     QString databasePath;
     QString pluginPath; // empty: the plug-in beside the executable
-    QString operatorCode = QStringLiteral("admin");
+    // Empty: admin in a file; on a server the login role of --db.
+    QString operatorCode;
     int demoScale = 0; // 0: the standard demo
     QString screenshotPath;
     QString printToPath;
