@@ -80,8 +80,7 @@ private Q_SLOTS:
         QFETCH(QString, operatorCode);
         QFETCH(QString, kind);
         Fixture fixture;
-        Database &db = fixture.db();
-        db.setOperatorCode(operatorCode);
+        Database &db = fixture.desk(operatorCode);
 
         const QStringList before = rowOf(db, id);
         const QString started = now();
@@ -123,8 +122,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, sql);
         Fixture fixture;
-        Database &db = fixture.db();
-        db.setOperatorCode(u"admin"_s);
+        Database &db = fixture.desk(u"admin"_s);
         db.beginTrans();
         QVERIFY(db.execSql(sql));
         db.rollbackTrans();
@@ -151,12 +149,13 @@ private Q_SLOTS:
         QFETCH(QString, sql);
         QFETCH(bool, oracle);
         Fixture fixture;
-        Database &db = fixture.db();
-        db.setOperatorCode(u"clerk"_s);
+        Database &db = fixture.desk(u"clerk"_s);
         QVERIFY(db.execSql(ExchangeQueries::deleteExchange(u"4"_s)));
         const QList<ExchangeHistory::Change> before = allChanges(db);
         const QString error = errorOf([&] { oracle ? void(db.execSql(sql)) : db.execute(sql); });
-        QVERIFY2(error.contains(u"cannot be changed"_s), qPrintable(error));
+        // A server refuses an operator the privilege before its triggers run.
+        QVERIFY2(error.contains(u"cannot be changed"_s) || error.contains(u"permission denied"_s),
+                 qPrintable(error));
         const QList<ExchangeHistory::Change> after = allChanges(db);
         QCOMPARE(after.size(), 1);
         QCOMPARE(after.first().kind, before.first().kind);
@@ -194,14 +193,13 @@ private Q_SLOTS:
         QFETCH(QString, employee);
         QFETCH(QStringList, kinds);
         Fixture fixture;
-        Database &db = fixture.db();
-        db.setOperatorCode(u"admin"_s);
-        QVERIFY(db.execSql(
-            EditorStatements::updateExchange(u"1"_s, exchange(u"E001"_s, u"2026-11-21"_s))));
-        db.setOperatorCode(u"clerk"_s);
-        QVERIFY(db.execSql(
-            EditorStatements::updateExchange(u"4"_s, exchange(u"E003"_s, u"2026-12-05"_s))));
-        db.setOperatorCode(u"admin"_s);
+        QVERIFY(fixture.desk(u"admin"_s)
+                    .execSql(EditorStatements::updateExchange(
+                        u"1"_s, exchange(u"E001"_s, u"2026-11-21"_s))));
+        QVERIFY(fixture.desk(u"clerk"_s)
+                    .execSql(EditorStatements::updateExchange(
+                        u"4"_s, exchange(u"E003"_s, u"2026-12-05"_s))));
+        Database &db = fixture.desk(u"admin"_s);
         QVERIFY(db.execSql(ExchangeQueries::deleteExchange(u"3"_s))); // E002, 欧阳 雪
 
         QStringList found;

@@ -20,20 +20,19 @@ namespace {
 
 // Three changes: the administrator moves exchange 2 of 王芳 (branch 01) to
 // another day and gives a new reason, the clerk adds an exchange for 李明 and
-// deletes 陈静's (both branch 02).
-Database &withChanges(Database &db)
+// deletes 陈静's (both branch 02). Returns the desk of the window's viewer.
+Database &withChanges(Fixture &fixture, const QString &viewerCode)
 {
-    db.setOperatorCode(u"admin"_s);
     const EditorStatements::Entry moved{u"E001"_s,  u"2026-12-04"_s, u"09:00"_s, u"12:00"_s,
                                         u"13:00"_s, u"18:00"_s,      u"540"_s,   u"客户现场支持"_s,
                                         QString(),  u"admin"_s};
-    db.execSql(EditorStatements::updateExchange(u"2"_s, moved));
-    db.setOperatorCode(u"clerk"_s);
+    fixture.desk(u"admin"_s).execSql(EditorStatements::updateExchange(u"2"_s, moved));
+    Database &clerk = fixture.desk(u"clerk"_s);
     EditorStatements::Entry rest = exchange(u"E003"_s, u"2026-12-01"_s, u"clerk"_s);
     rest.reason = u"加班补休"_s;
-    db.execSql(EditorStatements::insertExchange(rest));
-    db.execSql(ExchangeQueries::deleteExchange(u"5"_s));
-    return db;
+    clerk.execSql(EditorStatements::insertExchange(rest));
+    clerk.execSql(ExchangeQueries::deleteExchange(u"5"_s));
+    return fixture.desk(viewerCode);
 }
 
 // The window over the fixture database with those changes, as the viewer reads it.
@@ -41,7 +40,7 @@ class Window
 {
 public:
     explicit Window(const QString &viewerCode = u"admin"_s)
-        : window(withChanges(fixture.db()), viewerCode)
+        : window(withChanges(fixture, viewerCode), viewerCode)
     {
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));

@@ -7,7 +7,9 @@
 
 #include "hostapp/db/PgConnection.h"
 
+#include <QDateTime>
 #include <QTest>
+#include <QTimeZone>
 
 using namespace Qt::StringLiterals;
 
@@ -77,8 +79,7 @@ private Q_SLOTS:
         QFETCH(bool, inTransaction);
         QFETCH(bool, atCommit);
         Fixture fixture;
-        Database &db = fixture.db();
-        db.setOperatorCode(u"clerk"_s);
+        Database &db = fixture.desk(u"clerk"_s);
         const QString insert =
             EditorStatements::insertExchange(exchange(u"E003"_s, u"2026-12-01"_s));
         if (inTransaction) {
@@ -90,19 +91,36 @@ private Q_SLOTS:
                  DbFailure::ConnectionLost);
         QVERIFY(!db.inTransaction());
         db.rollbackTrans();
-        QCOMPARE(count(db), u"5"_s);
+        QCOMPARE(count(fixture.db()), u"5"_s);
 
         QVERIFY(db.execSql(ExchangeQueries::deleteExchange(u"4"_s)));
-        QCOMPARE(count(db), u"4"_s);
+        QCOMPARE(count(fixture.db()), u"4"_s);
         QCOMPARE(db.nativeValue(u"SELECT OperatorCode FROM Kq_ExchangeClassHistory"_s), u"clerk"_s);
     }
 
-    void unreachableServerIsAConnectionFailure()
+    // The database's clock reads as the desk's, whatever zone the server is in.
+    void sessionRunsOnTheDesksClock_data()
     {
-        QCOMPARE(failureOf([] {
-                     openDatabase(u"postgresql://postgres@/talvex?host=/nonexistent&port=1"_s);
-                 }),
-                 DbFailure::ConnectionLost);
+        QTest::addColumn<QByteArray>("zone");
+        QTest::newRow("Shanghai") << "Asia/Shanghai"_ba;
+        QTest::newRow("New York") << "America/New_York"_ba;
+        QTest::newRow("Kathmandu") << "Asia/Kathmandu"_ba;
+    }
+
+    void sessionRunsOnTheDesksClock()
+    {
+        QFETCH(QByteArray, zone);
+        const QByteArray saved = qgetenv("TZ");
+        qputenv("TZ", zone);
+        Fixture fixture;
+        const std::unique_ptr<Database> desk = fixture.connect();
+        const QString clock = desk->nativeValue(u"SELECT to_char(LOCALTIMESTAMP, 'HH24:MI')"_s);
+        const QDateTime now = QDateTime::currentDateTimeUtc().toTimeZone(QTimeZone(zone));
+        qputenv("TZ", saved);
+        // Either side of a minute's turn.
+        QVERIFY2(clock == now.toString(u"HH:mm"_s)
+                     || clock == now.addSecs(-60).toString(u"HH:mm"_s),
+                 qPrintable(clock));
     }
 
     // A password on the command line is for everyone to see.
@@ -112,6 +130,10 @@ private Q_SLOTS:
             [] { openDatabase(u"postgresql://postgres:secret@/talvex?host=/nonexistent"_s); });
         QVERIFY2(error.contains(u"PGPASSWORD"_s), qPrintable(error));
         QVERIFY(!error.contains(u"secret"_s));
+        QCOMPARE(failureOf([] {
+                     openDatabase(u"postgresql://postgres:secret@/talvex?host=/nonexistent"_s);
+                 }),
+                 DbFailure::PasswordInUri);
     }
 };
 

@@ -86,8 +86,8 @@ private Q_SLOTS:
         Database &db = fixture.db();
         const QStringList before = rowsAsText(db, allExchanges);
         QTemporaryDir logs;
-        Desk first(fixture.location(), u"admin"_s, logs.filePath(u"admin.log"_s));
-        Desk second(fixture.location(), u"clerk"_s, logs.filePath(u"clerk.log"_s));
+        Desk first(fixture.deskLocation(u"admin"_s), u"admin"_s, logs.filePath(u"admin.log"_s));
+        Desk second(fixture.deskLocation(u"clerk"_s), u"clerk"_s, logs.filePath(u"clerk.log"_s));
         Desk *desks[] = {&first, &second};
         for (Desk *desk : desks)
             QCOMPARE(desk->answer(), u"ready"_s);

@@ -1,10 +1,12 @@
 #include "Fixture.h"
 
+#include "hostapp/db/PgRoles.h"
 #include "hostapp/db/Schema.h"
 
 using namespace Qt::StringLiterals;
 
-Fixture::Fixture()
+Fixture::Fixture(const QString &ownerRole)
+    : m_database(ownerRole)
 {
     Database &db = m_database.db();
     TransactionScope transaction(db);
@@ -66,4 +68,19 @@ INSERT INTO Sys_OperatorDept SELECT 3, DeptCode FROM Sys_Dept;
     Schema::restartSequence(db, 6);
     Schema::completeTables(db);
     transaction.commit();
+    if (TestDatabase::backend() == DbBackend::PostgreSql)
+        PgRoles::createOperatorRoles(db);
+}
+
+Database &Fixture::desk(const QString &operatorCode)
+{
+    Database *desk = &db();
+    if (TestDatabase::backend() == DbBackend::PostgreSql) {
+        std::unique_ptr<Database> &connection = m_desks[operatorCode];
+        if (!connection)
+            connection = m_database.connectAs(operatorCode);
+        desk = connection.get();
+    }
+    desk->setOperatorCode(operatorCode);
+    return *desk;
 }

@@ -2,6 +2,8 @@
 
 #include "TestDatabase.h"
 
+#include <map>
+
 // A database of the test run's backend (TestDatabase.h) with the schema and a
 // handful of rows, entered before the change history began: it holds none.
 // "Today" is 2026-12-05.
@@ -23,20 +25,32 @@
 // Operators (right code 1001):
 //   1 admin, level 2, every department, and level 2 on operator administration
 //   (9001); 2 clerk, level 2, 02 and 0201; 3 viewer, level 1, every department.
-// On SQLite none has a password: the first sign-in gives each his code.
+// On SQLite none has a password: the first sign-in gives each his code. On
+// PostgreSQL each operator has a login role of his code.
 class Fixture
 {
 public:
-    Fixture();
+    // ownerRole: see TestDatabase.
+    explicit Fixture(const QString &ownerRole = {});
 
     Database &db() { return m_database.db(); }
     // Where another connection finds the same database.
     const QString &location() const { return m_database.location(); }
     std::unique_ptr<Database> connect() const { return m_database.connect(); }
 
+    // Where and on which connection an operator works: on PostgreSQL signed in
+    // as his own role, which the server holds to his rights; in a file the
+    // test's own connection, told that he is its operator from now on.
+    QString deskLocation(const QString &operatorCode) const
+    {
+        return m_database.locationAs(operatorCode);
+    }
+    Database &desk(const QString &operatorCode);
+
     static QString adminScope() { return QStringLiteral("('01','0101','010101','02','0201','9')"); }
     static QString branchScope() { return QStringLiteral("('02','0201')"); }
 
 private:
     TestDatabase m_database;
+    std::map<QString, std::unique_ptr<Database>> m_desks;
 };

@@ -9,7 +9,7 @@ using namespace Qt::StringLiterals;
 
 HostFixture::HostFixture(const QString &operatorCode)
     : log(QDir::temp().filePath(u"talvex-test-%1.log"_s.arg(QCoreApplication::applicationPid())))
-    , session(fixture.db(), log, operatorCode)
+    , session(fixture.desk(operatorCode), log, operatorCode)
     , root(new FactoryService(session))
 {
     // Errors that leave a handler meet the host's default handling, as in talvex-host.

@@ -29,7 +29,8 @@ public:
     QList<Rt::MessageBoxRequest> messages;
     Rt::Answer answer = Rt::Answer::Ok;
 
-    Database &db() { return fixture.db(); }
+    // The operator's connection (Fixture::desk).
+    Database &db() { return session.database(); }
     // Texts of the error messages RaiseError showed.
     QStringList raisedErrors;
 };

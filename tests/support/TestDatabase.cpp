@@ -40,10 +40,13 @@ public:
         }
     }
 
-    // The URI of the database whose connections work in that schema.
-    QString uri(const QString &schema) const
+    // The URI of the database whose connections work in that schema, as that
+    // role (empty: the cluster's superuser).
+    QString uri(const QString &schema, const QString &role = {}) const
     {
         QUrl url(clusterUri());
+        if (!role.isEmpty())
+            url.setUserName(role);
         url.setPath(u'/' + m_name);
         QUrlQuery query(url);
         query.addQueryItem(u"options"_s, u"-csearch_path="_s + schema);
@@ -61,9 +64,18 @@ ProgramDatabase &programDatabase()
     return database;
 }
 
+// A login role of that name, no superuser but allowed to make roles; test programs running side
+// by side may make it at the same moment.
+void createRole(Database &superuser, const QString &role)
+{
+    superuser.execute(u"DO $role$ BEGIN CREATE ROLE %1 LOGIN CREATEROLE;"
+                      u" EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL;"
+                      u" END $role$"_s.arg(role));
+}
+
 } // namespace
 
-TestDatabase::TestDatabase()
+TestDatabase::TestDatabase(const QString &ownerRole)
 {
     if (backend() == DbBackend::Sqlite) {
         m_location = m_dir.filePath(u"talvex.db"_s);
@@ -74,7 +86,23 @@ TestDatabase::TestDatabase()
     m_schema = u"test_%1"_s.arg(++counter);
     m_location = programDatabase().uri(m_schema);
     m_db = openDatabase(m_location);
-    m_db->execute(u"CREATE SCHEMA "_s + m_schema);
+    // Operators reach their tables in it as in the schema public.
+    QString create = u"CREATE SCHEMA "_s + m_schema;
+    if (!ownerRole.isEmpty()) {
+        createRole(*m_db, ownerRole);
+        create += u" AUTHORIZATION "_s + ownerRole;
+    }
+    m_db->execute(create + u"; GRANT USAGE ON SCHEMA %1 TO PUBLIC"_s.arg(m_schema));
+    if (!ownerRole.isEmpty()) {
+        m_superuser = std::move(m_db);
+        m_location = programDatabase().uri(m_schema, ownerRole);
+        m_db = openDatabase(m_location);
+    }
+}
+
+QString TestDatabase::locationAs(const QString &role) const
+{
+    return m_schema.isEmpty() ? m_location : programDatabase().uri(m_schema, role);
 }
 
 TestDatabase::~TestDatabase()
@@ -82,7 +110,7 @@ TestDatabase::~TestDatabase()
     if (m_schema.isEmpty())
         return;
     try {
-        m_db->execute(u"DROP SCHEMA %1 CASCADE"_s.arg(m_schema));
+        (m_superuser ? m_superuser : m_db)->execute(u"DROP SCHEMA %1 CASCADE"_s.arg(m_schema));
     } catch (const DbError &e) {
         qWarning("Cannot drop the test schema %s: %s", qPrintable(m_schema),
                  qPrintable(e.message()));

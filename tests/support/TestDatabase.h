@@ -15,10 +15,16 @@
 // own, the connection's search path, since making a database takes the server
 // most of a second. Without TALVEX_TEST_PG a PostgreSQL run fails at once
 // rather than test nothing.
+//
+// On PostgreSQL the test's own connection is the cluster's superuser, whom no
+// policy holds back, unless an owner role is named: then that role, made for the
+// purpose without special rights, owns the schema and the connection is his. The
+// operators reach it as login roles of their codes (connectAs); the cluster
+// signs every role in without a password.
 class TestDatabase
 {
 public:
-    TestDatabase();
+    explicit TestDatabase(const QString &ownerRole = {});
     ~TestDatabase();
 
     TestDatabase(const TestDatabase &) = delete;
@@ -32,10 +38,17 @@ public:
     Database &db() { return *m_db; }
     // Another connection to the same database.
     std::unique_ptr<Database> connect() const { return openDatabase(m_location); }
+    // Where a login role finds it (PostgreSQL); the file itself for SQLite.
+    QString locationAs(const QString &role) const;
+    std::unique_ptr<Database> connectAs(const QString &role) const
+    {
+        return openDatabase(locationAs(role));
+    }
 
 private:
     QTemporaryDir m_dir;
     QString m_schema; // PostgreSQL only
     QString m_location;
+    std::unique_ptr<Database> m_superuser; // PostgreSQL with an owner role only
     std::unique_ptr<Database> m_db;
 };

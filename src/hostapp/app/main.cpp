@@ -148,18 +148,21 @@ int main(int argc, char *argv[])
     ErrorLog log(ErrorLog::defaultPath());
     try {
         if (const HostCommand *command = options.command) {
-            const std::unique_ptr<Database> db =
-                openDatabaseFor(command->databasePolicy(), options);
-            signInto(*db, options, log);
+            const OpenedDatabase opened = openDatabaseFor(command->databasePolicy(), options);
+            if (opened.madeOnServer)
+                return Done;
+            signInto(*opened.db, options, log);
             // Commands that show a window do so off screen, with the host's own
             // application and screen objects.
             HostContext context;
-            return command->run(options, *db, log);
+            return command->run(options, *opened.db, log);
         }
-        const std::unique_ptr<Database> db =
+        const OpenedDatabase opened =
             openDatabaseFor(HostCommand::DatabasePolicy::CreateWithDemo, options);
-        signInto(*db, options, log);
-        return runWindow(options, *db, log);
+        if (opened.madeOnServer)
+            return Done;
+        signInto(*opened.db, options, log);
+        return runWindow(options, *opened.db, log);
     } catch (...) {
         return Terminal::reportFailure(log, std::current_exception());
     }

@@ -76,10 +76,14 @@ QString passwordFromFile(const QString &path)
 
 QString signIn(Database &db, const SignInRequest &request, ErrorLog &log)
 {
-    // A server has authenticated the connection's role as it opened.
-    const QString operatorCode = db.backend() == DbBackend::Sqlite
-                                     ? signInWithPassword(db, request, log)
-                                     : request.operatorCode;
+    // A server has authenticated the connection's role as it opened; the host's
+    // session holds the operator to that role (HostSession).
+    if (db.backend() != DbBackend::Sqlite)
+        return request.operatorCode;
+    SignInRequest asked = request;
+    if (asked.operatorCode.isEmpty())
+        asked.operatorCode = u"admin"_s;
+    const QString operatorCode = signInWithPassword(db, asked, log);
     // From here on the database checks what he changes, and records it as his.
     db.setOperatorCode(operatorCode);
     return operatorCode;

@@ -26,7 +26,8 @@ struct SignInRequest
 // operator's stored hash (PasswordCheck.h). Operators without a password get
 // their code as a first one, with a warning in the log.
 //
-// On a server the connection's role signed in as the database opened.
+// On a server the connection's role signed in as the database opened: the
+// operator code is returned as given, empty for that role.
 QString signIn(Database &db, const SignInRequest &request, ErrorLog &log);
 
 // The password on the first line of a file, without its line end; raises

@@ -1,6 +1,7 @@
 #include "CommandDatabase.h"
 
 #include "HostOptions.h"
+#include "ServerSetup.h"
 #include "Terminal.h"
 
 #include "hostapp/db/Database.h"
@@ -29,8 +30,9 @@ void createDatabaseFolder(const QString &location)
 }
 
 // A new database gets the schema and the demo data; an existing one must be
-// ours, and one of an older layout is brought up to date.
-void prepareDatabase(Database &db, int demoScale)
+// ours, and one of an older layout is brought up to date. True when a server's
+// database was made just now: its owner's work is done.
+bool prepareDatabase(Database &db, int demoScale)
 {
     const Schema::State state = Schema::check(db);
     if (state != Schema::State::Empty && demoScale > 0) {
@@ -38,30 +40,44 @@ void prepareDatabase(Database &db, int demoScale)
             db.location()));
     }
     if (state == Schema::State::Current)
-        return;
+        return false;
     if (state == Schema::State::Older) {
         Terminal::say(
             u"正在把数据库 %1 升级到第 %2 版布局……"_s.arg(db.location()).arg(Schema::version));
         Schema::upgrade(db);
-        return;
+        return false;
     }
     Terminal::say(u"正在建立演示数据库 %1 ……"_s.arg(db.location()));
     const DemoProfile profile =
         demoScale > 0 ? DemoProfile::scaled(demoScale) : DemoProfile::standard();
-    DemoData::create(db, QDate::currentDate(), profile);
+    if (!isServerLocation(db.location())) {
+        DemoData::create(db, QDate::currentDate(), profile);
+        return false;
+    }
+    try {
+        DemoData::create(db, QDate::currentDate(), profile);
+        ServerSetup::finish(db);
+    } catch (const DbError &e) {
+        if (e.failure() != DbFailure::NoPrivilege)
+            throw;
+        throw HostError(u"登录的角色没有建立考勤数据库的权限：它要能在数据库的 schema public 中建表"
+                        "（CREATE 权限，数据库的所有者才有），还要能建立操作员的登录角色"
+                        "（CREATEROLE）。请换用这样的角色，或请服务器的管理员授权。"_s,
+                        e.message());
+    }
+    return true;
 }
 
 } // namespace
 
-std::unique_ptr<Database> openDatabaseFor(HostCommand::DatabasePolicy policy,
-                                          const HostOptions &options)
+OpenedDatabase openDatabaseFor(HostCommand::DatabasePolicy policy, const HostOptions &options)
 {
     const QString &location = options.databasePath;
     if (policy == HostCommand::DatabasePolicy::CreateWithDemo) {
         createDatabaseFolder(location);
         std::unique_ptr<Database> db = openDatabase(location);
-        prepareDatabase(*db, options.demoScale);
-        return db;
+        const bool madeOnServer = prepareDatabase(*db, options.demoScale);
+        return {std::move(db), madeOnServer};
     }
     if (!isServerLocation(location) && !QFileInfo::exists(location))
         throw HostError(u"数据库文件 %1 不存在。"_s.arg(location), {});
@@ -70,5 +86,5 @@ std::unique_ptr<Database> openDatabaseFor(HostCommand::DatabasePolicy policy,
         throw HostError(
             u"%1 不是当前版本的考勤数据库，请先用 talvex-host 打开一次。"_s.arg(location), {});
     }
-    return db;
+    return {std::move(db), false};
 }

@@ -2,14 +2,22 @@
 
 #include "HostCommand.h"
 
+#include "hostapp/db/Database.h"
+
 #include <memory>
 
-class Database;
 struct HostOptions;
+
+struct OpenedDatabase
+{
+    std::unique_ptr<Database> db;
+    // An empty server database was set up by its owner (ServerSetup.h), who
+    // opens no register.
+    bool madeOnServer = false;
+};
 
 // Opens the database named by --db as a command (or the register window, which
 // creates with demo data) needs it. Raises Rt::Exception, in the operator's words,
 // when it cannot be had that way: a missing database for a command that must not
 // create one, or a database of another layout.
-std::unique_ptr<Database> openDatabaseFor(HostCommand::DatabasePolicy policy,
-                                          const HostOptions &options);
+OpenedDatabase openDatabaseFor(HostCommand::DatabasePolicy policy, const HostOptions &options);

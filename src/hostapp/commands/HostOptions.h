@@ -19,7 +19,8 @@ struct HostOptions
 
     QString databasePath;
     QString pluginPath; // empty: the plug-in beside the executable
-    QString operatorCode = QStringLiteral("admin");
+    // Empty: admin in a file; on a server the login role of --db.
+    QString operatorCode;
     QString passwordFile; // the password on its first line; empty: none given
     int demoScale = 0;    // 0: the standard demo
     QString screenshotPath;

@@ -96,7 +96,8 @@ public:
     virtual QStringList queryPlan(const QString &oracleSql) = 0;
 
     // The operator of this session: the change history of the shift exchanges
-    // records his code with every change made from now on.
+    // records his code with every change made from now on. On a server the
+    // operator is the session's login role; any other code is refused.
     virtual void setOperatorCode(const QString &code) = 0;
 
     // The host's own statements, in SQL that both engines read; $1, $2, ... are

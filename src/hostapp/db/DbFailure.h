@@ -16,6 +16,18 @@ enum class DbFailure {
     ConnectionLost, // the database server went away
     NoRight,        // the operator's rights do not permit the change
     OutsideScope,   // the change concerns an employee outside the operator's departments
+    NoPrivilege,    // the server refuses the operator, or the owner, this work
+    // A server's database that cannot be opened, by the reason.
+    PasswordInUri,     // the connection URI holds the password
+    ServerUnreachable, // nothing answers at that host and port, or not in time
+    UnknownHost,       // the host's name is unknown
+    DeskRefused,       // pg_hba.conf lets this role not in from here
+    NoSuchDatabase,    //
+    NoSuchRole,        //
+    PasswordNeeded,    // the server asks a password, and none is at hand
+    WrongPassword,     // the server refused the password or other credentials
+    ForeignTables,     // the server's database holds another application's tables
+    Cancelled,         // the operator cancelled the statement while it ran
 };
 
 // A failure of the host's database: message() is the technical detail.

@@ -21,6 +21,12 @@ Schema::State check(Database &db);
 void createTables(Database &db);
 void completeTables(Database &db);
 void restartSequence(Database &db, qint64 nextValue);
+// The search path of the functions that run with the owner's rights: the
+// schema of the tables, then nothing any other role could create objects in.
+QString functionSearchPath(Database &db);
+// The functions, policies and privileges that keep each operator to his rights
+// (PgRights.cpp).
+QString operatorRights(const QString &searchPath);
 } // namespace PgSchema
 
 namespace Schema {

@@ -1,6 +1,11 @@
 #include "PgConnection.h"
 
+#include <QDeadlineTimer>
+#include <QRegularExpression>
+
 #include <libpq-fe.h>
+#include <netdb.h>
+#include <poll.h>
 #include <utility>
 #include <vector>
 
@@ -44,8 +49,74 @@ void refusePassword(const QByteArray &uri)
     if (hasPassword) {
         throw PgError(u"The database URI must not hold the password: put it into PGPASSWORD or"
                       u" the password file ~/.pgpass instead"_s,
-                      {}, DbFailure::Statement);
+                      {}, DbFailure::PasswordInUri);
     }
+}
+
+// How long a desk waits for a server to answer: at a new connection, and for
+// an unanswered packet or keepalive probe on an open one (tcp_user_timeout,
+// keepalives every 2 s after 5 s of silence, given up after 3).
+constexpr int connectTimeoutSeconds = 10;
+constexpr const char *silenceTimeoutMs = "15000";
+
+enum class Opening { Done, Failed, TimedOut };
+
+// Connects as PQconnectdbParams would, but with the server's error codes in the
+// message (verbose errors take effect only on a connection being opened), and
+// within connectTimeoutSeconds, which libpq leaves to the caller here.
+Opening open(pg_conn *conn)
+{
+    if (PQstatus(conn) == CONNECTION_BAD)
+        return Opening::Failed;
+    PQsetErrorVerbosity(conn, PQERRORS_VERBOSE);
+    const QDeadlineTimer deadline{std::chrono::seconds{connectTimeoutSeconds}};
+    PostgresPollingStatusType polling = PGRES_POLLING_WRITING;
+    while (polling == PGRES_POLLING_READING || polling == PGRES_POLLING_WRITING) {
+        pollfd socket{PQsocket(conn), short(polling == PGRES_POLLING_READING ? POLLIN : POLLOUT),
+                      0};
+        const int ready = ::poll(&socket, 1, int(deadline.remainingTime()));
+        if (ready == 0)
+            return Opening::TimedOut;
+        if (ready < 0 && errno != EINTR)
+            return Opening::Failed;
+        polling = PQconnectPoll(conn);
+    }
+    return polling == PGRES_POLLING_OK ? Opening::Done : Opening::Failed;
+}
+
+// Whether a host name (not a socket folder) is known to the resolver.
+bool unknownHost(const char *host)
+{
+    if (!host || !*host || *host == '/' || *host == '@')
+        return false;
+    addrinfo *found = nullptr;
+    const int error = ::getaddrinfo(host, nullptr, nullptr, &found);
+    if (found)
+        ::freeaddrinfo(found);
+    return error == EAI_NONAME || error == EAI_FAIL || error == EAI_NODATA;
+}
+
+// Why a connection could not be opened. The server's refusals carry their
+// SQLSTATE in the verbose message ("FATAL:  3D000: ..."); without one, the
+// client found no server.
+DbFailure openingFailure(pg_conn *conn, Opening opening, const QString &message)
+{
+    if (opening == Opening::TimedOut)
+        return DbFailure::ServerUnreachable;
+    if (PQconnectionNeedsPassword(conn))
+        return DbFailure::PasswordNeeded;
+    static const QRegularExpression sqlState(u":  ([0-9A-Z]{5}): "_s);
+    const QString state = sqlState.match(message).captured(1);
+    if (state == u"3D000"_s)
+        return DbFailure::NoSuchDatabase;
+    if (state == u"28P01"_s)
+        return DbFailure::WrongPassword;
+    // The file's name stands in every language of the server's messages.
+    if (state == u"28000"_s)
+        return message.contains(u"pg_hba.conf"_s) ? DbFailure::DeskRefused : DbFailure::NoSuchRole;
+    if (!state.isEmpty())
+        return PgError::failureOf(state.toLatin1());
+    return unknownHost(PQhost(conn)) ? DbFailure::UnknownHost : DbFailure::ServerUnreachable;
 }
 
 } // namespace
@@ -64,6 +135,11 @@ DbFailure PgError::failureOf(const QByteArray &sqlState)
         return DbFailure::Busy;
     if (sqlState == "53100")
         return DbFailure::DiskFull;
+    if (sqlState == "57014")
+        return DbFailure::Cancelled;
+    // A privilege the role lacks, or a row outside its policies.
+    if (sqlState == "42501")
+        return DbFailure::NoPrivilege;
     if (sqlState == "XX001" || sqlState == "XX002")
         return DbFailure::Damaged;
     return DbFailure::Statement;
@@ -147,18 +223,35 @@ PgConnection::~PgConnection()
 
 void PgConnection::connect()
 {
-    // Later keywords override what the URI says: the host reads and writes UTF-8.
-    const char *const keywords[] = {"dbname", "client_encoding", "fallback_application_name",
+    // The URI overrides the keywords before it and not those after it: the host
+    // notices a silent server in time unless told otherwise, and always reads
+    // and writes UTF-8.
+    const QByteArray timeout = QByteArray::number(connectTimeoutSeconds);
+    const char *const keywords[] = {"connect_timeout",
+                                    "keepalives",
+                                    "keepalives_idle",
+                                    "keepalives_interval",
+                                    "keepalives_count",
+                                    "tcp_user_timeout",
+                                    "dbname",
+                                    "client_encoding",
+                                    "fallback_application_name",
                                     nullptr};
-    const char *const values[] = {m_uri.constData(), "UTF8", "talvex-host", nullptr};
-    m_conn = PQconnectdbParams(keywords, values, 1);
-    if (PQstatus(m_conn) != CONNECTION_OK) {
-        const QString message = QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+    const char *const values[] = {
+        timeout.constData(), "1",    "5",           "2",    "3", silenceTimeoutMs,
+        m_uri.constData(),   "UTF8", "talvex-host", nullptr};
+    m_conn = PQconnectStartParams(keywords, values, 1);
+    const Opening opening = open(m_conn);
+    if (opening != Opening::Done) {
+        const QString message = opening == Opening::TimedOut
+                                    ? u"no answer within %1 s"_s.arg(connectTimeoutSeconds)
+                                    : QString::fromUtf8(PQerrorMessage(m_conn)).trimmed();
+        const DbFailure failure = openingFailure(m_conn, opening, message);
         PQfinish(m_conn);
         m_conn = nullptr;
-        throw PgError(u"Cannot connect to the database server: %1"_s.arg(message), {},
-                      DbFailure::ConnectionLost);
+        throw PgError(u"Cannot connect to the database server: %1"_s.arg(message), {}, failure);
     }
+    PQsetErrorVerbosity(m_conn, PQERRORS_DEFAULT);
     m_setUp(*this);
 }
 
@@ -180,7 +273,9 @@ void PgConnection::ensureOpen()
 PgResult PgConnection::exec(const QString &sql)
 {
     ensureOpen();
-    return checked(PQexec(m_conn, sql.toUtf8().constData()), sql, PGRES_COMMAND_OK);
+    if (!PQsendQuery(m_conn, sql.toUtf8().constData()))
+        return checked(nullptr, sql, PGRES_COMMAND_OK);
+    return checked(resultOfSent(), sql, PGRES_COMMAND_OK);
 }
 
 PgResult PgConnection::exec(const QString &sql, const QVariantList &parameters)
@@ -199,15 +294,19 @@ PgResult PgConnection::exec(const QString &sql, const QVariantList &parameters)
                             : parameter.toString().toUtf8());
         values.push_back(texts.back().constData());
     }
-    return checked(PQexecParams(m_conn, sql.toUtf8().constData(), int(values.size()), nullptr,
-                                values.data(), nullptr, nullptr, 0),
-                   sql, PGRES_COMMAND_OK);
+    if (!PQsendQueryParams(m_conn, sql.toUtf8().constData(), int(values.size()), nullptr,
+                           values.data(), nullptr, nullptr, 0)) {
+        return checked(nullptr, sql, PGRES_COMMAND_OK);
+    }
+    return checked(resultOfSent(), sql, PGRES_COMMAND_OK);
 }
 
 void PgConnection::beginCopy(const QString &copyStatement)
 {
     ensureOpen();
-    checked(PQexec(m_conn, copyStatement.toUtf8().constData()), copyStatement, PGRES_COPY_IN);
+    if (!PQsendQuery(m_conn, copyStatement.toUtf8().constData()))
+        checked(nullptr, copyStatement, PGRES_COPY_IN);
+    checked(resultOfSent(), copyStatement, PGRES_COPY_IN);
 }
 
 void PgConnection::putCopyData(const QByteArray &data)
@@ -232,6 +331,56 @@ void PgConnection::abortCopy()
         return;
     while (PGresult *result = PQgetResult(m_conn))
         PQclear(result);
+}
+
+pg_result *PgConnection::resultOfSent()
+{
+    PGresult *kept = nullptr;
+    for (;;) {
+        waitForAnswer();
+        PGresult *next = PQgetResult(m_conn);
+        if (!next)
+            break;
+        const bool failed = PQresultStatus(next) == PGRES_FATAL_ERROR;
+        if (kept && PQresultStatus(kept) == PGRES_FATAL_ERROR && failed) {
+            PQclear(next);
+            continue;
+        }
+        PQclear(kept);
+        kept = next;
+        if (PQresultStatus(kept) == PGRES_COPY_IN || PQstatus(m_conn) == CONNECTION_BAD)
+            break;
+    }
+    return kept;
+}
+
+bool PgConnection::answered()
+{
+    return !PQconsumeInput(m_conn) || !PQisBusy(m_conn);
+}
+
+void PgConnection::waitForAnswer()
+{
+    pollfd socket{PQsocket(m_conn), POLLIN, 0};
+    const QDeadlineTimer slow(slowStatementMs);
+    while (!answered()) {
+        if (m_slow && slow.hasExpired()) {
+            m_slow({socket.fd, [this] { return answered(); }, [this] { cancel(); }});
+            while (!answered())
+                ::poll(&socket, 1, -1);
+            return;
+        }
+        ::poll(&socket, 1, m_slow ? int(slow.remainingTime()) : -1);
+    }
+}
+
+void PgConnection::cancel()
+{
+    char error[256];
+    if (PGcancel *request = PQgetCancel(m_conn)) {
+        PQcancel(request, error, int(sizeof error));
+        PQfreeCancel(request);
+    }
 }
 
 bool PgConnection::isOpen() const

@@ -77,9 +77,29 @@ private:
 // One libpq connection. Every failure raises PgError; a connection that the
 // server dropped is opened again before the next statement, unless a
 // transaction was open on it: that transaction is gone, and the caller hears so.
+//
+// A statement whose answer takes longer than slowStatementMs is handed to the
+// slow-statement handler, if one is set, which may let the operator cancel it.
 class PgConnection
 {
 public:
+    static constexpr int slowStatementMs = 2000;
+
+    // A statement still running on the server.
+    struct SlowStatement
+    {
+        int socket; // readable when more of the answer has come
+        // Takes what has come; true once the answer is complete, or the
+        // connection has broken.
+        std::function<bool()> answered;
+        // Asks the server to cancel the statement; it then answers with a
+        // failure of kind Cancelled.
+        std::function<void()> cancel;
+    };
+    // Returns once the statement is answered, or earlier: the connection then
+    // waits for the answer without it.
+    using SlowStatementHandler = std::function<void(const SlowStatement &)>;
+
     // The URI is a libpq connection URI. Its password, if any, is refused: it
     // would stand on a command line for everyone to see. libpq finds it in
     // PGPASSWORD or the password file instead. setUp runs after every (re)connect.
@@ -111,14 +131,23 @@ public:
 
     pg_conn *handle() const { return m_conn; }
 
+    void setSlowStatementHandler(SlowStatementHandler handler) { m_slow = std::move(handler); }
+
 private:
     void connect();
     void ensureOpen();
+    // The result of the statements sent, as PQexec gives it: the last one, or
+    // the first failure.
+    pg_result *resultOfSent();
+    void waitForAnswer();
+    bool answered();
+    void cancel();
     PgResult checked(pg_result *result, const QString &sql, int expected);
     [[noreturn]] void raiseConnectionError(const QString &what) const;
 
     QByteArray m_uri;
     std::function<void(PgConnection &)> m_setUp;
+    SlowStatementHandler m_slow;
     pg_conn *m_conn = nullptr;
     bool m_transactionOpen = false;
 };

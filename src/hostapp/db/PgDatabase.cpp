@@ -6,6 +6,9 @@
 
 #include "runtime/dataset.h"
 
+#include <QDateTime>
+#include <QTimeZone>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -164,8 +167,25 @@ void PgDatabase::setUpSession(PgConnection &connection)
     connection.exec(u"SET DateStyle = 'ISO, YMD'; SET standard_conforming_strings = on;"
                     u" SET client_min_messages = warning; SET lock_timeout = %1;"
                     u" SET work_mem = '32MB'"_s.arg(lockTimeoutMs));
-    if (!m_operatorCode.isNull())
-        connection.exec(u"SELECT set_config('talvex.operator', $1, false)"_s, {m_operatorCode});
+    // The desk's clock, so that the database's CREATE_TIME, MODIFIED_TIME and
+    // history times read as the desk's own, as in a file; by the zone's offset
+    // now when the server does not know the zone's name.
+    const QString zone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
+    try {
+        connection.exec(u"SELECT set_config('TimeZone', $1, false)"_s, {zone});
+    } catch (const PgError &) {
+        // POSIX counts the offset west of Greenwich; the name in brackets is
+        // the offset east, as the desk names it.
+        const int east = QDateTime::currentDateTime().offsetFromUtc() / 60;
+        const auto hhmm = [](int minutes, QStringView separator) {
+            return u"%1%2%3%4"_s.arg(QChar(minutes < 0 ? u'-' : u'+'))
+                .arg(qAbs(minutes) / 60, 2, 10, QChar(u'0'))
+                .arg(separator)
+                .arg(qAbs(minutes) % 60, 2, 10, QChar(u'0'));
+        };
+        connection.exec(u"SELECT set_config('TimeZone', $1, false)"_s,
+                        {u"<%1>%2"_s.arg(hhmm(east, {}), hhmm(-east, u":"))});
+    }
 }
 
 TDataSet *PgDatabase::openQuery(const QString &oracleSql)
@@ -246,8 +266,13 @@ QStringList PgDatabase::queryPlan(const QString &oracleSql)
 
 void PgDatabase::setOperatorCode(const QString &code)
 {
-    m_operatorCode = code.isNull() ? u""_s : code;
-    m_connection.exec(u"SELECT set_config('talvex.operator', $1, false)"_s, {m_operatorCode});
+    // The server records the login role of the session, whatever it is told.
+    const QString sessionUser = nativeValue(u"SELECT session_user"_s);
+    if (code != sessionUser) {
+        throw DbError(u"The operator of a session on the server is its login role %1, not %2"_s.arg(
+                          sessionUser, code),
+                      DbFailure::Statement);
+    }
 }
 
 std::unique_ptr<TDataSet> PgDatabase::select(const QString &sql, const QVariantList &parameters)

@@ -7,9 +7,9 @@
 
 // A PostgreSQL database on a server that several desks share, reached through
 // libpq with a connection URI (postgresql://USER@HOST:PORT/DBNAME). The
-// session reads dates in ISO form, waits at most lock_timeout for another desk's
-// locks (then fails as Busy), and tells the change history its operator through
-// the setting talvex.operator.
+// session reads dates in ISO form and waits at most lock_timeout for another
+// desk's locks (then fails as Busy). Its operator is the login role the server
+// signed in: the change history records that role (PgRights.cpp).
 //
 // A failing statement inside an open transaction is undone alone, through a
 // savepoint, so that the transaction goes on as it would in Oracle (PostgreSQL
@@ -57,7 +57,6 @@ private:
     [[noreturn]] void raiseStatementError(const PgError &error, const QString &sql) const;
 
     QString m_uri;
-    QString m_operatorCode;
     PgConnection m_connection;
     QHash<unsigned, QString> m_tableNames; // by OID
 };

@@ -52,17 +52,22 @@ QString createTableStatement(const Table &table)
 }
 
 // One function records every kind of change: OLD is NULL for an insert, NEW for
-// a delete. The operator is the session's setting talvex.operator.
-QString historyTriggers()
+// a delete. The operator is the login role of the session, which no setting of
+// the session changes. Operators hold no privilege on the history: the function
+// writes it with its owner's rights, on a search path no operator can put
+// objects into. Every statement that would change or empty the history is
+// refused, also one that its policies leave no row to change.
+QString historyTriggers(const QString &searchPath)
 {
     const QString exchange = Schema::exchangeTable().name.toString();
     const QString history = Schema::exchangeHistoryTable().name.toString();
     const QString clock = OracleSql::databaseClock(OracleSql::Target::PostgreSql);
     return uR"sql(
-CREATE FUNCTION Kq_ExchangeClass_RecordChange() RETURNS trigger LANGUAGE plpgsql AS $$
+CREATE FUNCTION Kq_ExchangeClass_RecordChange() RETURNS trigger LANGUAGE plpgsql
+    SECURITY DEFINER SET search_path = %8 AS $$
 BEGIN
     INSERT INTO %1 (ChangedAt, ChangeKind, OperatorCode, %2, %3)
-    VALUES (%4, TG_OP, nullif(current_setting('talvex.operator', true), ''), %5, %6);
+    VALUES (%4, TG_OP, session_user, %5, %6);
     RETURN NULL;
 END $$;
 CREATE TRIGGER TR_ExchangeClass_Record AFTER INSERT OR UPDATE OR DELETE ON %7
@@ -72,13 +77,11 @@ BEGIN
     RAISE EXCEPTION 'The change history of the shift exchanges cannot be changed'
         USING ERRCODE = 'insufficient_privilege';
 END $$;
-CREATE TRIGGER TR_ExchangeHistory_Keep BEFORE UPDATE OR DELETE ON %1
-    FOR EACH ROW EXECUTE FUNCTION Kq_ExchangeClassHistory_Refuse();
-CREATE TRIGGER TR_ExchangeHistory_KeepAll BEFORE TRUNCATE ON %1
+CREATE TRIGGER TR_ExchangeHistory_Keep BEFORE UPDATE OR DELETE OR TRUNCATE ON %1
     FOR EACH STATEMENT EXECUTE FUNCTION Kq_ExchangeClassHistory_Refuse())sql"_s.arg(
         history, Schema::historyColumnList(false), Schema::historyColumnList(true), clock,
         Schema::columnList(Schema::exchangeTable(), u"OLD."),
-        Schema::columnList(Schema::exchangeTable(), u"NEW."), exchange);
+        Schema::columnList(Schema::exchangeTable(), u"NEW."), exchange, searchPath);
 }
 
 } // namespace
@@ -129,7 +132,9 @@ void completeTables(Database &db)
     statements.append(createTableStatement(history));
     for (const Schema::Index &index : Schema::indexes())
         statements.append(Schema::createIndexStatement(index));
-    statements.append(historyTriggers());
+    const QString searchPath = functionSearchPath(db);
+    statements.append(historyTriggers(searchPath));
+    statements.append(operatorRights(searchPath));
     // Order on disk, then statistics for the planner.
     QStringList names;
     for (const Table &table : Schema::tables()) {

@@ -110,7 +110,7 @@ void raiseForeign(const Database &db)
 {
     throw DbError(
         u"%1 is not a Talvex database: it holds tables of another application"_s.arg(db.location()),
-        DbFailure::NotADatabase);
+        onSqlite(db) ? DbFailure::NotADatabase : DbFailure::ForeignTables);
 }
 
 } // namespace Schema

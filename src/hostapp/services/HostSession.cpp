@@ -2,10 +2,13 @@
 #include "ErrorLog.h"
 #include "HostOperator.h"
 #include "HostStyles.h"
+#include "ServerWait.h"
 #include "WaitNotice.h"
 
 #include "hostapp/db/Database.h"
 #include "hostapp/db/OperatorRights.h"
+#include "hostapp/db/PgDatabase.h"
+#include "hostapp/db/PgRoles.h"
 #include "runtime/application.h"
 #include "runtime/dataset.h"
 #include "runtime/exceptions.h"
@@ -15,6 +18,29 @@
 using namespace Qt::StringLiterals;
 
 namespace {
+
+// On a server the operator is the login role the server signed in. The role
+// that owns the tables administers the database and works in no register.
+QString operatorCodeOf(Database &db, const QString &requested)
+{
+    if (db.backend() != DbBackend::PostgreSql)
+        return requested.isEmpty() ? u"admin"_s : requested;
+    const PgRoles::Session session = PgRoles::session(db);
+    if (session.ownsTables) {
+        throw HostError(
+            u"角色 %1 是这个数据库的所有者，负责建立和管理数据库，不是登记簿的操作员，"
+            "不能打开登记簿。请用操作员的角色连接，例如 postgresql://clerk@服务器/数据库。"_s.arg(
+                session.user),
+            {});
+    }
+    if (!requested.isEmpty() && requested != session.user) {
+        throw HostError(
+            u"在数据库服务器上，操作员就是登录的角色 %1：--operator 不能换成 %2。"
+            "要以 %2 的身份工作，请在 --db 中用 %2 登录。"_s.arg(session.user, requested),
+            {});
+    }
+    return session.user;
+}
 
 std::unique_ptr<THostOperator> loadOperator(Database &db, const QString &code)
 {
@@ -53,7 +79,7 @@ HostSession::HostSession(Database &database, ErrorLog &log, const QString &opera
                          QWidget *window)
     : m_database(database)
     , m_log(log)
-    , m_operator(loadOperator(database, operatorCode))
+    , m_operator(loadOperator(database, operatorCodeOf(database, operatorCode)))
     , m_waitNotice(std::make_unique<WaitNotice>(window))
     , m_styles(createHostStyleRepository(this))
     , m_window(window)
@@ -61,9 +87,21 @@ HostSession::HostSession(Database &database, ErrorLog &log, const QString &opera
     keepFreedMemoryForTheNextResult();
     // Every change of a shift exchange from now on is recorded as his.
     database.setOperatorCode(m_operator->OperatorCode);
+    // A window shows a server's long statements, and lets them be cancelled.
+    if (auto *server = dynamic_cast<PgDatabase *>(&database)) {
+        server->connection().setSlowStatementHandler(
+            [this](const PgConnection::SlowStatement &statement) {
+                if (m_window)
+                    waitForServer(*m_waitNotice, statement);
+            });
+    }
 }
 
-HostSession::~HostSession() = default;
+HostSession::~HostSession()
+{
+    if (auto *server = dynamic_cast<PgDatabase *>(&m_database))
+        server->connection().setSlowStatementHandler({});
+}
 
 void HostSession::setWindow(QWidget *window)
 {

@@ -2,17 +2,66 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
 WaitNotice::WaitNotice(QWidget *window)
     : m_window(window)
-{
-}
+{}
 
 WaitNotice::~WaitNotice()
 {
     delete m_label.data();
+    delete m_cancel.data();
+}
+
+WaitNotice::Scope::Scope(WaitNotice &notice, const QString &text, std::function<void()> cancel)
+    : m_notice(notice)
+    , m_wasShown(notice.isShown())
+    , m_previousText(notice.text())
+{
+    m_notice.show(text);
+    m_notice.offerCancel(std::move(cancel));
+}
+
+WaitNotice::Scope::~Scope()
+{
+    m_notice.offerCancel({});
+    if (m_wasShown)
+        m_notice.show(m_previousText);
+    else
+        m_notice.hide();
+}
+
+QPushButton *WaitNotice::cancelButton() const
+{
+    return m_cancel && m_cancel->isVisible() ? m_cancel.data() : nullptr;
+}
+
+void WaitNotice::offerCancel(std::function<void()> cancel)
+{
+    m_cancelWork = std::move(cancel);
+    if (!m_cancelWork) {
+        if (m_cancel)
+            m_cancel->hide();
+        return;
+    }
+    if (!m_cancel) {
+        m_cancel = new QPushButton(u"取消"_s, m_window);
+        m_cancel->setObjectName(u"waitNoticeCancel"_s);
+        // The button stays for the next notice; the work it stops changes.
+        QObject::connect(m_cancel, &QPushButton::clicked, m_cancel, [this] {
+            if (m_cancelWork)
+                m_cancelWork();
+        });
+    }
+    m_cancel->adjustSize();
+    const QRect notice = m_label->geometry();
+    m_cancel->move(notice.center().x() - m_cancel->width() / 2, notice.bottom() + 6);
+    m_cancel->show();
+    m_cancel->raise();
+    m_cancel->repaint();
 }
 
 void WaitNotice::show(const QString &text)

@@ -1,0 +1,186 @@
+// What a desk meets on a server of an office rather than the test run's
+// cluster: passwords that the server checks, a pg_hba.conf that turns a role
+// away, and a server that stops while the desk is idle and comes back. The
+// test makes a cluster of its own for it, on a Unix socket, since it stops it.
+
+#include "Failures.h"
+
+#include "hostapp/db/Database.h"
+#include "hostapp/services/OperatorMessage.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString serverBin = u"/usr/lib/postgresql/15/bin/"_s;
+// A failure guard, not a speed target.
+constexpr qint64 reportedWithinMs = 15000;
+
+// A cluster in a temporary folder: passwords for the role "keeper", the role
+// "stranger" turned away, every other role let in. The server refuses to run as
+// root: as root it runs as the postgres user.
+class PrivateCluster
+{
+public:
+    PrivateCluster()
+    {
+        m_dir.setAutoRemove(true);
+        QDir().mkpath(m_dir.filePath(u"sock"_s));
+        if (::geteuid() == 0)
+            QVERIFY(QProcess::execute(u"chown"_s, {u"-R"_s, u"postgres:postgres"_s, m_dir.path()})
+                    == 0);
+        QVERIFY(run(u"initdb"_s, {u"-D"_s, data(), u"-A"_s, u"trust"_s, u"-U"_s, u"postgres"_s,
+                                  u"-E"_s, u"UTF8"_s, u"--locale=C.UTF-8"_s, u"--no-sync"_s}));
+        QFile hba(data() + u"/pg_hba.conf"_s);
+        QVERIFY(hba.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        hba.write("local all keeper scram-sha-256\n"
+                  "local all stranger reject\n"
+                  "local all all trust\n");
+        hba.close();
+        QVERIFY(start());
+        const std::unique_ptr<Database> db = openDatabase(uri(u"postgres"_s));
+        db->execute(u"CREATE ROLE keeper LOGIN PASSWORD 'right'; CREATE ROLE stranger LOGIN"_s);
+    }
+
+    ~PrivateCluster() { run(u"pg_ctl"_s, {u"-D"_s, data(), u"-m"_s, u"immediate"_s, u"stop"_s}); }
+
+    QString uri(const QString &role) const
+    {
+        return u"postgresql://%1@/postgres?host=%2&port=%3"_s.arg(role, m_dir.filePath(u"sock"_s))
+            .arg(port);
+    }
+
+    bool start()
+    {
+        return run(
+            u"pg_ctl"_s,
+            {u"-D"_s, data(), u"-l"_s, m_dir.filePath(u"server.log"_s), u"-w"_s, u"-o"_s,
+             u"-k %1 -p %2 -c listen_addresses='' -c fsync=off"_s.arg(m_dir.filePath(u"sock"_s))
+                 .arg(port),
+             u"start"_s});
+    }
+
+    bool stop()
+    {
+        return run(u"pg_ctl"_s, {u"-D"_s, data(), u"-m"_s, u"fast"_s, u"-w"_s, u"stop"_s});
+    }
+
+private:
+    QString data() const { return m_dir.filePath(u"data"_s); }
+
+    bool run(const QString &program, QStringList arguments) const
+    {
+        QString command = serverBin + program;
+        if (::geteuid() == 0) {
+            arguments.prepend(command);
+            arguments = QStringList{u"-u"_s, u"postgres"_s, u"--"_s} + arguments;
+            command = u"runuser"_s;
+        }
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.setStandardOutputFile(QProcess::nullDevice());
+        process.start(command, arguments);
+        return process.waitForFinished(60000) && process.exitCode() == 0;
+    }
+
+    static constexpr int port = 5499; // in the socket's name only
+    QTemporaryDir m_dir{QDir::temp().filePath(u"talvex-pgserver-XXXXXX"_s)};
+};
+
+QString messageOf(const std::exception_ptr &error)
+{
+    return OperatorMessage::of(error).text;
+}
+
+template <typename Action> std::exception_ptr failureIn(Action action)
+{
+    try {
+        action();
+    } catch (...) {
+        return std::current_exception();
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class PgServerTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { m_cluster = std::make_unique<PrivateCluster>(); }
+    void cleanupTestCase() { m_cluster.reset(); }
+
+    void signingInFailsAsItShould_data()
+    {
+        QTest::addColumn<QString>("role");
+        QTest::addColumn<QString>("password"); // null: none at hand
+        QTest::addColumn<DbFailure>("failure");
+        QTest::newRow("no password at hand")
+            << u"keeper"_s << QString() << DbFailure::PasswordNeeded;
+        QTest::newRow("wrong password") << u"keeper"_s << u"wrong"_s << DbFailure::WrongPassword;
+        QTest::newRow("turned away by pg_hba.conf")
+            << u"stranger"_s << QString() << DbFailure::DeskRefused;
+    }
+
+    void signingInFailsAsItShould()
+    {
+        QFETCH(QString, role);
+        QFETCH(QString, password);
+        QFETCH(DbFailure, failure);
+        const QByteArray saved = qgetenv("PGPASSWORD");
+        const QByteArray savedFile = qgetenv("PGPASSFILE");
+        qputenv("PGPASSFILE", "/nonexistent");
+        if (password.isNull())
+            qunsetenv("PGPASSWORD");
+        else
+            qputenv("PGPASSWORD", password.toUtf8());
+        const auto failed = failureOf([&] { openDatabase(m_cluster->uri(role)); });
+        qputenv("PGPASSWORD", saved);
+        qputenv("PGPASSFILE", savedFile);
+        QCOMPARE(failed, failure);
+    }
+
+    void rightPasswordSignsIn()
+    {
+        qputenv("PGPASSWORD", "right");
+        const std::unique_ptr<Database> db = openDatabase(m_cluster->uri(u"keeper"_s));
+        qunsetenv("PGPASSWORD");
+        QCOMPARE(db->nativeValue(u"SELECT session_user"_s), u"keeper"_s);
+    }
+
+    // The server stops while the desk is idle: its next command hears so, the
+    // ones while the server is away that it does not answer, and the first one
+    // after it is back works.
+    void serverStopsWhileTheDeskIsIdle()
+    {
+        const std::unique_ptr<Database> db = openDatabase(m_cluster->uri(u"postgres"_s));
+        QCOMPARE(db->nativeValue(u"SELECT 1"_s), u"1"_s);
+        QVERIFY(m_cluster->stop());
+
+        QElapsedTimer elapsed;
+        elapsed.start();
+        const std::exception_ptr lost = failureIn([&] { db->nativeValue(u"SELECT 1"_s); });
+        QVERIFY2(messageOf(lost).contains(u"连接已断开"_s), qPrintable(messageOf(lost)));
+        const std::exception_ptr away = failureIn([&] { db->nativeValue(u"SELECT 1"_s); });
+        QVERIFY2(messageOf(away).contains(u"服务器没有应答"_s), qPrintable(messageOf(away)));
+        QVERIFY(elapsed.elapsed() < reportedWithinMs);
+
+        QVERIFY(m_cluster->start());
+        QCOMPARE(db->nativeValue(u"SELECT 1"_s), u"1"_s);
+    }
+
+private:
+    std::unique_ptr<PrivateCluster> m_cluster;
+};
+
+QTEST_GUILESS_MAIN(PgServerTest)
+#include "tst_pgserver.moc"
