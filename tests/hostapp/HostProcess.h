@@ -5,7 +5,8 @@
 #include <QProcess>
 
 // talvex-host run as a person starts it, without a screen; its log and runtime
-// files go under `home`.
+// files go under `home`. The variables named in `unset` are left out of its
+// environment.
 struct HostRun
 {
     int status = -1; // also when it crashed or did not finish
@@ -13,7 +14,8 @@ struct HostRun
     QString err;
 };
 
-inline HostRun runHost(const QStringList &arguments, const QString &home)
+inline HostRun runHost(const QStringList &arguments, const QString &home,
+                       const QStringList &unset = {})
 {
     const QString runtime = home + QStringLiteral("/runtime");
     QDir().mkpath(runtime);
@@ -22,6 +24,8 @@ inline HostRun runHost(const QStringList &arguments, const QString &home)
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    for (const QString &variable : unset)
+        environment.remove(variable);
     QProcess host;
     host.setProcessEnvironment(environment);
     host.start(qEnvironmentVariable("TALVEX_BIN_DIR") + QStringLiteral("/talvex-host"), arguments);
