@@ -182,7 +182,8 @@ private:
     [[noreturn]] void fail(const QString &construct, const Token &at) const
     {
         const qsizetype character = at.position + 1;
-        throw Rt::DatabaseError(
+        throw UnreadableSql(
+            UnreadableSql::Kind::Construct, construct, character,
             u"unsupported Oracle construct: %1 (at character %2)"_s.arg(construct).arg(character));
     }
 
@@ -190,7 +191,8 @@ private:
     {
         switch (token.kind) {
         case Token::End:
-            throw Rt::DatabaseError(u"Oracle SQL: the statement ends where more is expected"_s);
+            throw UnreadableSql(UnreadableSql::Kind::Unexpected, {}, token.position + 1,
+                                u"Oracle SQL: the statement ends where more is expected"_s);
         case Token::Identifier: {
             QString construct = token.text.toUpper();
             const Token &next = m_tokens.at(qMin(indexOf(token) + 1, m_tokens.size() - 1));
@@ -204,10 +206,10 @@ private:
         case Token::Symbol:
             break;
         }
-        throw Rt::DatabaseError(
-            u"Oracle SQL: unexpected %1 at character %2"_s
-                .arg(token.kind == Token::String ? stringLiteral(token.text) : token.text)
-                .arg(token.position + 1));
+        const QString shown = token.kind == Token::String ? stringLiteral(token.text) : token.text;
+        throw UnreadableSql(
+            UnreadableSql::Kind::Unexpected, shown, token.position + 1,
+            u"Oracle SQL: unexpected %1 at character %2"_s.arg(shown).arg(token.position + 1));
     }
 
     qsizetype indexOf(const Token &token) const { return &token - m_tokens.constData(); }
@@ -639,9 +641,11 @@ private:
         }
         const FunctionRule *rule = functionRule(nameToken.text);
         if (!rule) {
-            throw Rt::DatabaseError(
-                u"unsupported Oracle function: %1 (at character %2)"_s.arg(nameToken.text.toUpper())
-                    .arg(nameToken.position + 1));
+            const QString function = nameToken.text.toUpper();
+            throw UnreadableSql(
+                UnreadableSql::Kind::Function, function, nameToken.position + 1,
+                u"unsupported Oracle function: %1 (at character %2)"_s.arg(function).arg(
+                    nameToken.position + 1));
         }
         QList<Argument> arguments;
         bool distinct = false;
@@ -755,6 +759,21 @@ private:
 };
 
 } // namespace
+
+QString UnreadableSql::reason() const
+{
+    switch (m_kind) {
+    case Kind::Function:
+        return u"不支持函数 %1（第 %2 个字符）。"_s.arg(m_what).arg(m_character);
+    case Kind::Construct:
+        return u"不支持 %1 这种写法（第 %2 个字符）。"_s.arg(m_what).arg(m_character);
+    case Kind::Unexpected:
+        break;
+    }
+    if (m_what.isEmpty())
+        return u"语句不完整：写到结尾还缺少内容。"_s;
+    return u"语法错误：第 %1 个字符处不应出现 %2。"_s.arg(m_character).arg(m_what);
+}
 
 QList<TranslatedStatement> translate(const QString &oracleSql, Target target,
                                      const SequenceSource &nextValue)

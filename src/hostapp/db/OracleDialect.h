@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/exceptions.h"
+
 #include <QList>
 #include <QString>
 #include <functional>
@@ -47,6 +49,30 @@ struct TranslatedStatement
 // Draws the next value of the named sequence (its name in capitals). The
 // executor runs it inside the transaction of the statement being translated.
 using SequenceSource = std::function<qint64(const QString &sequence)>;
+
+// A statement the translator cannot read: message() is the technical detail for
+// the log, reason() says in Chinese what was refused and where.
+class UnreadableSql : public Rt::DatabaseError
+{
+public:
+    enum class Kind {
+        Function,  // a function it does not know
+        Construct, // a construct of Oracle's it does not translate
+        Unexpected // a token where another was expected, or the statement's end
+    };
+    UnreadableSql(Kind kind, QString what, qsizetype character, const QString &detail)
+        : Rt::DatabaseError(detail)
+        , m_kind(kind)
+        , m_what(std::move(what))
+        , m_character(character)
+    {}
+    QString reason() const;
+
+private:
+    Kind m_kind;
+    QString m_what;        // the function, the construct or the token; empty at the end
+    qsizetype m_character; // counted from 1
+};
 
 // The statements of the target that carry out oracleSql, in order: one for a
 // bare statement, those of its body for an anonymous block. An SQLite statement
