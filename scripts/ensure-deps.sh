@@ -2,8 +2,10 @@
 # Installs the Debian packages a task needs, when missing.
 #
 #   scripts/ensure-deps.sh run    building and running the register (scripts/run.sh)
-#   scripts/ensure-deps.sh test   the same, plus the tools the tests check our work
-#                                 with (scripts/test.sh)
+#   scripts/ensure-deps.sh package  the same, plus what builds and checks the
+#                                   Debian package (scripts/package.sh)
+#   scripts/ensure-deps.sh test   all of it, plus the tools the tests check our
+#                                 work with (scripts/test.sh)
 set -euo pipefail
 
 # Building talvex-host and its plug-in, and running it: the compiler and build
@@ -11,16 +13,19 @@ set -euo pipefail
 # a font with Chinese glyphs and the time zone data.
 run_packages=(g++ cmake ninja-build pkg-config ccache qt6-base-dev qt6-base-dev-tools
               qt6-translations-l10n libsqlite3-dev libpq-dev fonts-wqy-zenhei tzdata)
+# The package: dpkg-shlibdeps, lintian, man to render the manual page.
+package_packages=(dpkg-dev file lintian man-db)
 # The tests: the sqlite3 and psql shells, the PostgreSQL server for the second
 # backend, readers of our .xls files we did not write (xlrd, libfreexl,
-# LibreOffice), pdftotext, valgrind, and what builds and checks the package.
+# LibreOffice), pdftotext and valgrind.
 test_packages=(sqlite3 postgresql-15 python3-xlrd python3-xlwt libfreexl-dev
-               libreoffice-calc-nogui poppler-utils valgrind dpkg-dev file lintian man-db)
+               libreoffice-calc-nogui poppler-utils valgrind)
 
 case "${1:-}" in
     run) packages=("${run_packages[@]}") ;;
-    test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
-    *) echo "usage: $0 run|test" >&2; exit 2 ;;
+    package) packages=("${run_packages[@]}" "${package_packages[@]}") ;;
+    test) packages=("${run_packages[@]}" "${package_packages[@]}" "${test_packages[@]}") ;;
+    *) echo "usage: $0 run|package|test" >&2; exit 2 ;;
 esac
 
 missing=()

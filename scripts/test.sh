@@ -7,3 +7,6 @@ scripts/build.sh test
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
 scripts/with-pg-cluster.sh ctest --test-dir build --output-on-failure -j2
+# The Debian package, built and checked as its users will install it.
+scripts/package.sh
+scripts/check-package.sh
