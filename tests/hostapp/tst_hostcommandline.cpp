@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -38,8 +39,15 @@ private Q_SLOTS:
         QVERIFY(notAFolder.open(QIODevice::WriteOnly));
         notAFolder.write("not a folder, not a library\n");
         notAFolder.close();
-        // The demo database most runs use, built by the window (sql builds none).
-        QCOMPARE(run({u"--db"_s, demoDb(), u"--screenshot"_s, path(u"setup.png"_s)}).status, 0);
+        // The demo database most runs use, built by the window (sql builds none),
+        // telling each step as it begins.
+        const HostRun built = run({u"--db"_s, demoDb(), u"--screenshot"_s, path(u"setup.png"_s)});
+        QCOMPARE(built.status, 0);
+        const QStringList steps = built.err.split(u'\n', Qt::SkipEmptyParts).mid(1);
+        QCOMPARE(steps.size(), 5);
+        for (int step = 1; step <= 5; ++step)
+            QVERIFY2(steps.at(step - 1).startsWith(u"  （%1/5）"_s.arg(step)),
+                     qPrintable(built.err));
 
         QFile random(path(u"random.db"_s));
         QVERIFY(random.open(QIODevice::WriteOnly));
@@ -208,6 +216,25 @@ private Q_SLOTS:
         QVERIFY(host.waitForFinished());
         QVERIFY(!QFile::exists(db));
         QVERIFY(!QFile::exists(path(u"never.png"_s)));
+    }
+
+    // A demo database larger than the free space is refused before it starts.
+    // Run where the disk is small enough for a scale the command takes.
+    void demoBuildNeedsTheDiskSpace()
+    {
+        QTemporaryDir small(u"/dev/shm/talvex-XXXXXX"_s);
+        if (!small.isValid())
+            QSKIP("no /dev/shm here");
+        const qint64 available = QStorageInfo(small.path()).bytesAvailable();
+        const qint64 scale = available / 750'000'000 + 1;
+        if (scale > 100)
+            QSKIP("/dev/shm holds even the largest demo database");
+        const QString db = small.filePath(u"big.db"_s);
+        const HostRun refused = run({u"--db"_s, db, u"--demo-scale"_s, QString::number(scale),
+                                     u"--screenshot"_s, path(u"never.png"_s)});
+        QCOMPARE(refused.status, 1);
+        QVERIFY2(refused.err.contains(u"磁盘空间不足"_s), qPrintable(refused.err));
+        QVERIFY(!QFile::exists(db));
     }
 
     void helpTellsWhereTheLogIs()

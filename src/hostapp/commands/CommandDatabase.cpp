@@ -11,6 +11,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -59,7 +60,29 @@ void prepareDatabase(Database &db, const QString &name, int demoScale)
     Terminal::say(u"正在建立演示数据库 %1 ……"_s.arg(name));
     const DemoProfile profile =
         demoScale > 0 ? DemoProfile::scaled(demoScale) : DemoProfile::standard();
-    DemoData::create(db, QDate::currentDate(), profile);
+    DemoData::create(db, QDate::currentDate(), profile,
+                     [](const QString &step, int number, int steps) {
+                         Terminal::say(u"  （%1/%2）%3……"_s.arg(number).arg(steps).arg(step));
+                     });
+}
+
+// A scaled demo database takes about 750 MB a unit of scale on disk (75 GB at
+// the largest scale); a build that cannot fit is refused before it starts
+// rather than failing hours later on a full disk.
+void requireDiskSpace(const QString &folder, int demoScale)
+{
+    constexpr qint64 bytesPerScale = 750'000'000;
+    const qint64 needed = demoScale * bytesPerScale;
+    const qint64 available = QStorageInfo(folder).bytesAvailable();
+    if (demoScale > 0 && available >= 0 && available < needed) {
+        throw HostError(
+            u"磁盘空间不足：--demo-scale %1 的演示数据库约需 %2 GB，%3 所在的磁盘只剩 %4 GB。"_s
+                .arg(demoScale)
+                .arg(double(needed) / 1e9, 0, 'f', 1)
+                .arg(folder)
+                .arg(double(available) / 1e9, 0, 'f', 1),
+            {});
+    }
 }
 
 // A new file is built under a temporary name beside it and takes its name only
@@ -68,6 +91,7 @@ void prepareDatabase(Database &db, const QString &name, int demoScale)
 // that every later start refuses.
 void buildDatabaseFile(const QString &location, int demoScale)
 {
+    requireDiskSpace(QFileInfo(location).absolutePath(), demoScale);
     QTemporaryFile partial(location + u".part-XXXXXX"_s);
     if (!partial.open()) {
         throw HostError(u"无法建立数据库文件 %1。请检查文件夹的权限和磁盘空间。"_s.arg(location),
