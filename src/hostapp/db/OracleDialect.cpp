@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QSet>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -18,7 +19,7 @@ enum class ValueKind { Plain, Date };
 
 struct FunctionRule
 {
-    QStringView name; // the same in both dialects
+    QStringView name; // the same in both dialects, unless call() says otherwise
     int minArgs;
     int maxArgs;
     bool aggregate;
@@ -28,6 +29,7 @@ constexpr FunctionRule functionRules[] = {
     {u"count", 1, 1, true},  {u"max", 1, 1, true},     {u"min", 1, 1, true},
     {u"sum", 1, 1, true},    {u"trim", 1, 1, false},   {u"upper", 1, 1, false},
     {u"lower", 1, 1, false}, {u"substr", 2, 3, false}, {u"regexp_replace", 2, 3, false},
+    {u"nvl", 2, 2, false},   {u"length", 1, 1, false},
 };
 
 const FunctionRule *functionRule(const QString &name)
@@ -272,11 +274,17 @@ private:
             write(u"DISTINCT");
         commaList([this] { selectItem(); });
         expectWord(u"from");
-        write(u"FROM");
-        commaList([this] { tableReference(); });
+        // Oracle's one-row table: both engines select without a FROM.
+        if (peek().isWord(u"dual") && !isName(peek(1)) && !peek(1).isSymbol(u",")) {
+            take();
+        } else {
+            write(u"FROM");
+            commaList([this] { tableReference(); });
+        }
+        std::optional<qint64> rowLimit;
         if (acceptWord(u"where")) {
             write(u"WHERE");
-            expression();
+            whereCondition(rowLimit);
         }
         if (peek().isWord(u"group") && peek(1).isWord(u"by")) {
             take();
@@ -299,6 +307,49 @@ private:
                 else if (acceptWord(u"desc"))
                     write(u"DESC");
             });
+        }
+        if (rowLimit)
+            write(u"LIMIT "_s + QString::number(*rowLimit));
+    }
+
+    // A WHERE condition whose top-level AND terms may include "ROWNUM <= n",
+    // "ROWNUM < n" or "ROWNUM = 1", which become the query's LIMIT. ROWNUM
+    // counts rows before ORDER BY sorts them; LIMIT counts after, so the two
+    // are not taken together. Elsewhere ROWNUM is refused.
+    void whereCondition(std::optional<qint64> &rowLimit)
+    {
+        const auto term = [&] {
+            if (!peek().isWord(u"rownum"))
+                return negation();
+            const Token &rownum = take();
+            const Token &op = take();
+            const Token &number = take();
+            bool isNumber = false;
+            const qint64 n = number.text.toLongLong(&isNumber);
+            isNumber = isNumber && number.kind == Token::Number;
+            if (rowLimit || !isNumber
+                || !(op.isSymbol(u"<=") || op.isSymbol(u"<") || (op.isSymbol(u"=") && n == 1)))
+                fail(u"ROWNUM other than ROWNUM <= n"_s, rownum);
+            rowLimit = op.isSymbol(u"<") ? qMax<qint64>(n - 1, 0) : n;
+            write(u"1 = 1");
+            return ValueKind::Plain;
+        };
+        term();
+        while (acceptWord(u"and")) {
+            write(u"AND");
+            term();
+        }
+        if (rowLimit) {
+            if (peek().isWord(u"or"))
+                fail(u"OR in a condition with ROWNUM"_s, peek());
+            if (peek().isWord(u"order") && peek(1).isWord(u"by"))
+                fail(u"ROWNUM with ORDER BY"_s, peek());
+            return;
+        }
+        // An ordinary condition: the rest of an OR, as expression() reads it.
+        while (acceptWord(u"or")) {
+            write(u"OR");
+            conjunction();
         }
     }
 
@@ -525,18 +576,46 @@ private:
         return left;
     }
 
+    // + and - and ||, of one precedence and left to right, as in Oracle.
     ValueKind additive()
     {
-        ValueKind kind = multiplicative();
-        while (peek().isSymbol(u"+") || peek().isSymbol(u"-")) {
+        ValueKind kind = ValueKind::Plain;
+        QString left = captured([&] { kind = multiplicative(); });
+        QStringList joined; // the operands of a || chain, left first
+        while (peek().isSymbol(u"+") || peek().isSymbol(u"-") || peek().isSymbol(u"||")) {
             const Token &op = take();
-            write(op.text);
-            const ValueKind right = multiplicative();
-            if (kind == ValueKind::Date || right == ValueKind::Date)
+            ValueKind rightKind = ValueKind::Plain;
+            const QString right = captured([&] { rightKind = multiplicative(); });
+            if (op.isSymbol(u"||")) {
+                if (joined.isEmpty())
+                    joined.append(left);
+                joined.append(right);
+                kind = ValueKind::Plain;
+                continue;
+            }
+            if (!joined.isEmpty()) {
+                left = concatenation(joined);
+                joined.clear();
+            }
+            if (kind == ValueKind::Date || rightKind == ValueKind::Date)
                 fail(u"date arithmetic"_s, op);
+            left += u' ' + op.text + u' ' + right;
             kind = ValueKind::Plain;
         }
+        write(joined.isEmpty() ? left : concatenation(joined));
         return kind;
+    }
+
+    // Oracle's || takes NULL as '' and gives NULL for '' (which it reads as
+    // NULL); the engines' || gives NULL for any NULL operand.
+    QString concatenation(const QStringList &operands) const
+    {
+        if (m_target == Target::PostgreSql)
+            return u"nullif(concat(%1), '')"_s.arg(operands.join(u", "_s));
+        QStringList texts;
+        for (const QString &operand : operands)
+            texts.append(u"coalesce(%1, '')"_s.arg(operand));
+        return u"nullif(%1, '')"_s.arg(texts.join(u" || "_s));
     }
 
     ValueKind multiplicative()
@@ -639,6 +718,10 @@ private:
             toDate();
             return ValueKind::Date;
         }
+        if (nameToken.isWord(u"trunc")) {
+            truncDate(nameToken);
+            return ValueKind::Date;
+        }
         const FunctionRule *rule = functionRule(nameToken.text);
         if (!rule) {
             const QString function = nameToken.text.toUpper();
@@ -670,6 +753,8 @@ private:
 
     QString call(const FunctionRule &rule, const QList<Argument> &arguments, bool distinct) const
     {
+        if (rule.name == u"nvl")
+            return u"coalesce(%1, %2)"_s.arg(arguments.at(0).sql, arguments.at(1).sql);
         if (m_target == Target::PostgreSql) {
             if (rule.name == u"upper" || rule.name == u"lower")
                 return asciiCase(rule.name == u"upper", arguments.first().sql);
@@ -727,6 +812,18 @@ private:
         expectSymbol(u")");
         const QString date = stringLiteral(checkedDate(text.text));
         write(m_target == Target::PostgreSql ? u"DATE "_s + date : date);
+    }
+
+    // TRUNC of a date, to its day: the day's "yyyy-mm-dd" in both engines.
+    // TRUNC of a number, or to another unit, is not taken.
+    void truncDate(const Token &nameToken)
+    {
+        const QString date = captured([this] { expression(); });
+        if (peek().isSymbol(u","))
+            fail(u"TRUNC with a format"_s, nameToken);
+        expectSymbol(u")");
+        write(m_target == Target::PostgreSql ? u"CAST(%1 AS date)"_s.arg(date)
+                                             : u"date(%1)"_s.arg(date));
     }
 
     void sequenceValue()

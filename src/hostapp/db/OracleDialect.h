@@ -21,19 +21,24 @@
 // - to_date('yyyy-mm-dd', 'yyyy-mm-dd'): the date is checked; SQLite gets its
 //   "yyyy-mm-dd" text, the form dates are stored in there, so that text
 //   comparison orders them; PostgreSQL a date literal;
-// - sysdate: the database clock (databaseClock), to the second;
+// - sysdate: the database clock (databaseClock), to the second; trunc(date), its
+//   day;
+// - FROM DUAL, which both engines write as a SELECT without FROM;
+// - ROWNUM <= n (also < n, = 1) among the top-level AND terms of a query's
+//   WHERE without ORDER BY: a LIMIT;
+// - || with Oracle's NULLs: a NULL operand counts as '', and '' is NULL;
 // - <sequence>.nextval inside an INSERT's VALUES: for SQLite the value drawn from
 //   the sequence source, written as a number; for PostgreSQL the sequence's own
 //   nextval;
-// - the functions count, max, min, sum, trim, upper, lower, substr and
-//   regexp_replace, which replaces every match as Oracle's does, with Oracle's
+// - the functions count, max, min, sum, trim, upper, lower, substr, length,
+//   nvl (coalesce) and regexp_replace, which replaces every match as Oracle's does, with Oracle's
 //   handling of NULL (see OracleFunctions.h); upper and lower change the letters
 //   a to z only, as the module's own upper-casing of search texts does;
 // - LIKE without an escape character, as in Oracle (PostgreSQL's default is a
 //   backslash);
 // - '' as NULL, as Oracle reads an empty string.
-// Anything else, an unknown function, CONNECT BY, ROWNUM or an outer-join marker
-// (+) among them, raises Rt::DatabaseError naming the construct.
+// Anything else, an unknown function, CONNECT BY, ROWNUM elsewhere or an
+// outer-join marker (+) among them, raises UnreadableSql naming the construct.
 namespace OracleSql {
 
 enum class Target { Sqlite, PostgreSql };
