@@ -249,6 +249,34 @@ private Q_SLOTS:
         }
     }
 
+    // The sql command heads its columns with the statement's own words, and
+    // takes the Oracle forms people type.
+    void sqlHeadsColumnsAsWritten_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("header");
+        QTest::newRow("alias, sysdate, ||")
+            << u"select count(1) AS n, sysdate, 'a' || 'b' from dual"_s
+            << u"n\tsysdate\t'a' || 'b'"_s;
+        QTest::newRow("column and function")
+            << u"select EmployeeCode, nvl(Remark, '-')  备注 from Kq_ExchangeClass where rownum <= 1"_s
+            << u"EmployeeCode\t备注"_s;
+        QTest::newRow("expression as written")
+            << u"select trunc( ExchgDate ), length(Remark) from Kq_ExchangeClass where rownum = 1"_s
+            << u"trunc( ExchgDate )\tlength(Remark)"_s;
+    }
+
+    void sqlHeadsColumnsAsWritten()
+    {
+        QFETCH(QString, statement);
+        QFETCH(QString, header);
+        const HostRun result = run({u"--db"_s, demoDb(), u"sql"_s, statement});
+        QVERIFY2(result.status == 0, qPrintable(result.err));
+        const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.first(), header);
+    }
+
     // Failures read in the operator's words on the terminal, with the detail in
     // the log file only (the taken day: tst_hostfailures).
     void failuresSayWhatToDo_data()

@@ -132,9 +132,10 @@ int main(int argc, char *argv[])
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     // The installed host brings Qt's texts along; a build folder uses Qt's own.
     QTranslator qtTexts;
-    for (const QString &folder :
-         {QCoreApplication::applicationDirPath() + u"/../share/talvex/translations"_s,
-          QLibraryInfo::path(QLibraryInfo::TranslationsPath)}) {
+    const QStringList translationFolders{QCoreApplication::applicationDirPath()
+                                             + u"/../share/talvex/translations"_s,
+                                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+    for (const QString &folder : translationFolders) {
         if (qtTexts.load(QLocale(), u"qtbase"_s, u"_"_s, folder)) {
             QApplication::installTranslator(&qtTexts);
             break;

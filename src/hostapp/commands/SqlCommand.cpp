@@ -60,9 +60,14 @@ int SqlCommand::run(const HostOptions &options, Database &db, ErrorLog &log) con
     try {
         if (isQuery(statement)) {
             const std::unique_ptr<TDataSet> rows(db.openQuery(statement));
-            QStringList header;
-            for (int f = 0; f < rows->fieldCount(); ++f)
-                header << rows->fieldName(f);
+            // The statement's own words over its columns; the engine's names
+            // where a * stands for several.
+            QStringList header = OracleSql::queryHeaders(statement);
+            if (header.size() != rows->fieldCount() || header.contains(QString())) {
+                header.clear();
+                for (int f = 0; f < rows->fieldCount(); ++f)
+                    header << rows->fieldName(f);
+            }
             out << header.join(u'\t') << '\n';
             for (int r = 0; r < rows->recordCount(); ++r) {
                 QStringList cells;

@@ -106,10 +106,18 @@ class Translator
 {
 public:
     Translator(const QString &sql, Target target, const SequenceSource &nextValue)
-        : m_tokens(tokenize(sql))
+        : m_source(sql)
+        , m_tokens(tokenize(sql))
         , m_target(target)
         , m_nextValue(nextValue)
     {}
+
+    QStringList headers()
+    {
+        if (peek().isWord(u"select"))
+            select();
+        return m_headers;
+    }
 
     QList<TranslatedStatement> run()
     {
@@ -272,7 +280,12 @@ private:
         write(u"SELECT");
         if (acceptWord(u"distinct"))
             write(u"DISTINCT");
-        commaList([this] { selectItem(); });
+        const bool outermost = m_selectDepth++ == 0;
+        commaList([this, outermost] {
+            const QString header = selectItem();
+            if (outermost)
+                m_headers.append(header);
+        });
         expectWord(u"from");
         // Oracle's one-row table: both engines select without a FROM.
         if (peek().isWord(u"dual") && !isName(peek(1)) && !peek(1).isSymbol(u",")) {
@@ -310,6 +323,7 @@ private:
         }
         if (rowLimit)
             write(u"LIMIT "_s + QString::number(*rowLimit));
+        --m_selectDepth;
     }
 
     // A WHERE condition whose top-level AND terms may include "ROWNUM <= n",
@@ -353,11 +367,13 @@ private:
         }
     }
 
-    void selectItem()
+    // Returns the item's header as the statement has it: its alias, or its text
+    // as written; nothing for * and t.*, which stand for several columns.
+    QString selectItem()
     {
         if (acceptSymbol(u"*")) {
             write(u"*");
-            return;
+            return {};
         }
         if (isName(peek()) && peek(1).isSymbol(u".") && peek(2).isSymbol(u"*")) {
             write(name());
@@ -365,15 +381,20 @@ private:
             take();
             write(u".");
             write(u"*");
-            return;
+            return {};
         }
+        const qsizetype start = peek().position;
         expression();
-        if (acceptWord(u"as")) {
+        const QString written = m_source.mid(start, peek().position - start).trimmed();
+        const bool aliased = acceptWord(u"as");
+        if (aliased)
             write(u"AS");
+        if (aliased || isName(peek())) {
+            const QString alias = peek().text;
             write(name());
-        } else if (isName(peek())) {
-            write(name());
+            return alias;
         }
+        return written;
     }
 
     void tableReference()
@@ -847,12 +868,15 @@ private:
         write(QString::number(m_nextValue(sequence.text.toUpper())));
     }
 
+    const QString m_source;
     const QList<Token> m_tokens;
     const Target m_target;
     const SequenceSource &m_nextValue;
     qsizetype m_index = 0;
     QString m_out;
     bool m_inValues = false;
+    int m_selectDepth = 0;
+    QStringList m_headers; // of the outermost query's items
 };
 
 } // namespace
@@ -876,6 +900,11 @@ QList<TranslatedStatement> translate(const QString &oracleSql, Target target,
                                      const SequenceSource &nextValue)
 {
     return Translator(oracleSql, target, nextValue).run();
+}
+
+QStringList queryHeaders(const QString &oracleSql)
+{
+    return Translator(oracleSql, Target::Sqlite, {}).headers();
 }
 
 QString databaseClock(Target target)

@@ -85,6 +85,12 @@ private:
 QList<TranslatedStatement> translate(const QString &oracleSql, Target target,
                                      const SequenceSource &nextValue = {});
 
+// The headers of a query's columns as its author wrote them: each item's
+// alias, or the item's own text ("nvl(Remark, '-')", not its translation); an
+// empty header for * and t.*. Raises like translate() for a query it cannot
+// read.
+QStringList queryHeaders(const QString &oracleSql);
+
 // The database's clock to the second, local time, as an expression of the
 // target: what sysdate becomes, and the time the change history records.
 QString databaseClock(Target target);
