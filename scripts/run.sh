@@ -3,5 +3,5 @@
 # the host says so and shows how to take a screenshot instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/build.sh
+scripts/build.sh run
 exec build/bin/talvex-host "$@"

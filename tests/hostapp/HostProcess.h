@@ -6,7 +6,8 @@
 #include <QProcess>
 
 // talvex-host run as a person starts it, without a screen; its log and runtime
-// files go under `home`.
+// files go under `home`. The variables named in `unset` are left out of its
+// environment.
 struct HostRun
 {
     int status = -1; // also when it crashed or did not finish

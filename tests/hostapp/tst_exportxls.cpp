@@ -102,6 +102,8 @@ private Q_SLOTS:
         // A blank name is a usage error before any work, not a late failure.
         QTest::newRow("empty file name")
             << QStringList{u"--file"_s, u""_s} << 2 << u"要写要保存的文件名"_s;
+        QTest::newRow("not an .xls name")
+            << QStringList{u"--file"_s, u"report.csv"_s} << 2 << u"应以 .xls 结尾"_s;
         QTest::newRow("blank file name")
             << QStringList{u"--file"_s, u"  "_s} << 2 << u"要写要保存的文件名"_s;
     }
@@ -134,6 +136,32 @@ private Q_SLOTS:
         QFile old(dir.filePath(u"old.xls"_s));
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("earlier export"));
+    }
+
+    // Headless runs print our own lines only: none of the toolkit's notices,
+    // also when the session has no runtime folder.
+    void headlessRunsPrintOnlyOurLines_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("export-xls")
+            << QStringList{u"export-xls"_s, u"quiet.xls"_s} << u"quiet.xls"_s;
+        QTest::newRow("screenshot")
+            << QStringList{u"--screenshot"_s, u"quiet.png"_s} << u"quiet.png"_s;
+    }
+
+    void headlessRunsPrintOnlyOurLines()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, output);
+        Fixture fixture;
+        QTemporaryDir dir;
+        arguments.last() = dir.filePath(output);
+        const HostRun run = runHost(QStringList{u"--db"_s, fixture.location()} + arguments,
+                                    m_home.path(), {{u"XDG_RUNTIME_DIR"_s, QString()}});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QVERIFY(QFile::exists(dir.filePath(output)));
+        QCOMPARE(run.err, QString());
     }
 
 private:

@@ -173,6 +173,9 @@ private Q_SLOTS:
         const QDate yesterday = today.addDays(-1);
         QTest::newRow("all, latest first") << yesterday << today << QString() << QString()
                                            << QStringList{u"DELETE"_s, u"UPDATE"_s, u"UPDATE"_s};
+        QTest::newRow("the last day there is")
+            << yesterday << QDate(9999, 12, 31) << QString() << QString()
+            << QStringList{u"DELETE"_s, u"UPDATE"_s, u"UPDATE"_s};
         QTest::newRow("employee code")
             << today << today << QString() << u"E001"_s << QStringList{u"UPDATE"_s};
         QTest::newRow("job number of a deleted exchange's employee")

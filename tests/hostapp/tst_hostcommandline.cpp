@@ -4,10 +4,13 @@
 
 #include "HostProcess.h"
 
+#include "hostapp/commands/HostOptions.h"
 #include "hostapp/db/SqliteDatabase.h"
 
 #include <QFile>
 #include <QImage>
+#include <QProcess>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,9 +39,15 @@ private Q_SLOTS:
         QVERIFY(notAFolder.open(QIODevice::WriteOnly));
         notAFolder.write("not a folder, not a library\n");
         notAFolder.close();
-        // The demo database most runs use.
-        QCOMPARE(run({u"--db"_s, demoDb(), u"sql"_s, u"select count(1) from HR_Employee"_s}).status,
-                 0);
+        // The demo database most runs use, built by the window (sql builds none),
+        // telling each step as it begins.
+        const HostRun built = run({u"--db"_s, demoDb(), u"--screenshot"_s, path(u"setup.png"_s)});
+        QCOMPARE(built.status, 0);
+        const QStringList steps = built.err.split(u'\n', Qt::SkipEmptyParts).mid(1);
+        QCOMPARE(steps.size(), 5);
+        for (int step = 1; step <= 5; ++step)
+            QVERIFY2(steps.at(step - 1).startsWith(u"  （%1/5）"_s.arg(step)),
+                     qPrintable(built.err));
 
         QFile random(path(u"random.db"_s));
         QVERIFY(random.open(QIODevice::WriteOnly));
@@ -71,10 +80,13 @@ private Q_SLOTS:
             QTest::addRow("print-to folder missing, %s", form)
                 << option(u"print-to"_s, path(u"missing/out.pdf"_s), joined) << 2
                 << u"--print-to 的文件夹 %1 不存在。"_s.arg(path(u"missing"_s));
-            QTest::addRow("db folder cannot be made, %s", form)
-                << option(u"db"_s, path(u"plain-file/sub/talvex.db"_s), joined)
-                       + QStringList{u"sql"_s, u"select 1 from dual"_s}
-                << 1 << u"无法建立数据库文件夹 %1。"_s.arg(path(u"plain-file/sub"_s));
+            // A mistyped folder is refused, not made with a demo database in it.
+            for (const QString &folder : {u"missing"_s, u"plain-file/sub"_s}) {
+                QTest::addRow("db folder %s, %s", qPrintable(folder), form)
+                    << QStringList{u"--screenshot"_s, path(u"never.png"_s)}
+                           + option(u"db"_s, path(folder + u"/talvex.db"_s), joined)
+                    << 1 << u"数据库文件夹 %1 不存在。"_s.arg(path(folder));
+            }
             QTest::addRow("no such operator, %s", form)
                 << window(option(u"operator"_s, u"nobody"_s, joined)) << 1
                 << u"操作员代码或密码不对。"_s;
@@ -106,6 +118,10 @@ private Q_SLOTS:
             << QStringList{u"frob"_s} << 2 << u"没有“frob”这个命令。"_s;
         QTest::newRow("sql without its statement")
             << QStringList{u"sql"_s} << 2 << u"sql 命令后面要写一个 \"STATEMENT\""_s;
+        QTest::newRow("sql with an empty statement")
+            << QStringList{u"sql"_s, u""_s} << 2 << u"sql 后面要写一条语句，不能是空的。"_s;
+        QTest::newRow("sql with a blank statement")
+            << QStringList{u"sql"_s, u" \u3000 "_s} << 2 << u"sql 后面要写一条语句，不能是空的。"_s;
         QTest::newRow("sql with two statements")
             << QStringList{u"sql"_s, u"select 1 from dual"_s, u"select 2 from dual"_s} << 2
             << u"sql 命令后面要写一个 \"STATEMENT\""_s;
@@ -145,13 +161,80 @@ private Q_SLOTS:
         const QImage image(shot);
         QVERIFY(image.width() >= 1000 && image.height() >= 700);
 
-        // A new file named by --db gets the demo data.
+        // The sql command never makes the database --db names.
         const QString fresh = path(joined ? u"joined.db"_s : u"separate.db"_s);
         const HostRun count = run(option(u"db"_s, fresh, joined)
                                   + QStringList{u"sql"_s, u"select count(1) from HR_Employee"_s});
-        QCOMPARE(count.status, 0);
-        QVERIFY(QFile::exists(fresh));
-        QVERIFY(count.out.split(u'\n', Qt::SkipEmptyParts).last().toInt() > 250);
+        QCOMPARE(count.status, 1);
+        QVERIFY2(count.err.contains(u"数据库文件 %1 不存在。"_s.arg(fresh)), qPrintable(count.err));
+        QVERIFY(!QFile::exists(fresh));
+    }
+
+    // A plug-in named without a folder is the file in the current folder; only
+    // a name not found there is left to the loader's search.
+    void pluginNameIsLookedUpHereFirst_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("here");
+        QTest::newRow("in the current folder") << u"libMine.so"_s << true;
+        QTest::newRow("not in the current folder") << u"libElsewhere.so"_s << false;
+    }
+
+    void pluginNameIsLookedUpHereFirst()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, here);
+        QTemporaryDir current;
+        QFile mine(current.filePath(u"libMine.so"_s));
+        QVERIFY(mine.open(QIODevice::WriteOnly));
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(current.path()));
+        const QString taken = parseHostOptions({u"--plugin"_s, name}).pluginPath;
+        QDir::setCurrent(before);
+        QCOMPARE(taken, here ? current.filePath(name) : name);
+    }
+
+    // A demo build cut short leaves no file under the database's name: the next
+    // start builds it anew instead of refusing a damaged one.
+    void interruptedDemoBuildLeavesNoDatabase()
+    {
+        const QString db = path(u"interrupted.db"_s);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        environment.insert(u"XDG_DATA_HOME"_s, path(u"data"_s));
+        QProcess host;
+        host.setProcessEnvironment(environment);
+        host.setReadChannel(QProcess::StandardError);
+        host.start(binary(u"talvex-host"_s), {u"--db"_s, db, u"--demo-scale"_s, u"1"_s,
+                                              u"--screenshot"_s, path(u"never.png"_s)});
+        QVERIFY(host.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(
+            QString::fromUtf8(host.peek(4096)).contains(u"正在建立演示数据库"_s), 30000);
+        QTest::qWait(1500);
+        QVERIFY2(host.state() == QProcess::Running, "the build ended before it could be cut short");
+        host.kill();
+        QVERIFY(host.waitForFinished());
+        QVERIFY(!QFile::exists(db));
+        QVERIFY(!QFile::exists(path(u"never.png"_s)));
+    }
+
+    // A demo database larger than the free space is refused before it starts.
+    // Run where the disk is small enough for a scale the command takes.
+    void demoBuildNeedsTheDiskSpace()
+    {
+        QTemporaryDir small(u"/dev/shm/talvex-XXXXXX"_s);
+        if (!small.isValid())
+            QSKIP("no /dev/shm here");
+        const qint64 available = QStorageInfo(small.path()).bytesAvailable();
+        const qint64 scale = available / 750'000'000 + 1;
+        if (scale > 100)
+            QSKIP("/dev/shm holds even the largest demo database");
+        const QString db = small.filePath(u"big.db"_s);
+        const HostRun refused = run({u"--db"_s, db, u"--demo-scale"_s, QString::number(scale),
+                                     u"--screenshot"_s, path(u"never.png"_s)});
+        QCOMPARE(refused.status, 1);
+        QVERIFY2(refused.err.contains(u"磁盘空间不足"_s), qPrintable(refused.err));
+        QVERIFY(!QFile::exists(db));
     }
 
     void helpTellsWhereTheLogIs()
@@ -164,6 +247,34 @@ private Q_SLOTS:
               u"--screenshot FILE.png"_s, u"--print-to FILE.pdf"_s, u"sql \"STATEMENT\""_s}) {
             QVERIFY2(help.out.contains(documented), qPrintable(documented));
         }
+    }
+
+    // The sql command heads its columns with the statement's own words, and
+    // takes the Oracle forms people type.
+    void sqlHeadsColumnsAsWritten_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("header");
+        QTest::newRow("alias, sysdate, ||")
+            << u"select count(1) AS n, sysdate, 'a' || 'b' from dual"_s
+            << u"n\tsysdate\t'a' || 'b'"_s;
+        QTest::newRow("column and function")
+            << u"select EmployeeCode, nvl(Remark, '-')  备注 from Kq_ExchangeClass where rownum <= 1"_s
+            << u"EmployeeCode\t备注"_s;
+        QTest::newRow("expression as written")
+            << u"select trunc( ExchgDate ), length(Remark) from Kq_ExchangeClass where rownum = 1"_s
+            << u"trunc( ExchgDate )\tlength(Remark)"_s;
+    }
+
+    void sqlHeadsColumnsAsWritten()
+    {
+        QFETCH(QString, statement);
+        QFETCH(QString, header);
+        const HostRun result = run({u"--db"_s, demoDb(), u"sql"_s, statement});
+        QVERIFY2(result.status == 0, qPrintable(result.err));
+        const QStringList lines = result.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        QCOMPARE(lines.first(), header);
     }
 
     // Failures read in the operator's words on the terminal, with the detail in
@@ -183,10 +294,23 @@ private Q_SLOTS:
             << path(u"foreign.db"_s) << u"select 1 from dual"_s
             << u"这个文件不是考勤系统的数据库。请检查数据库文件的路径。"_s
             << u"is not a Talvex database"_s;
-        QTest::newRow("a statement the host cannot translate")
+        // What the translator refuses, said where it fails.
+        QTest::newRow("an Oracle construct the host does not translate")
             << demoDb() << u"select * from dual connect by level < 3"_s
-            << u"数据库未能完成这项操作。详细信息已写入日志文件，请与系统管理员联系。"_s
+            << u"这条语句无法执行。不支持 CONNECT BY 这种写法（第 20 个字符）。"_s
             << u"unsupported Oracle construct: CONNECT"_s;
+        QTest::newRow("an unknown function")
+            << demoDb() << u"select decode(Sex, 1, 'M') from HR_Employee"_s
+            << u"这条语句无法执行。不支持函数 DECODE（第 8 个字符）。"_s
+            << u"unsupported Oracle function: DECODE"_s;
+        QTest::newRow("a misplaced comma")
+            << demoDb() << u"select EmployeeCode,, PersonName from HR_Employee"_s
+            << u"这条语句无法执行。语法错误：第 21 个字符处不应出现 ,。"_s
+            << u"unexpected , at character 21"_s;
+        QTest::newRow("an unfinished statement")
+            << demoDb() << u"select EmployeeCode from"_s
+            << u"这条语句无法执行。语句不完整：写到结尾还缺少内容。"_s
+            << u"the statement ends where more is expected"_s;
     }
 
     void failuresSayWhatToDo()

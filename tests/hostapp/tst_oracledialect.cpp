@@ -3,6 +3,7 @@
 #include "ModuleStatements.h"
 
 #include "hostapp/db/OracleDialect.h"
+#include "runtime/dataset.h"
 
 #include <QTest>
 
@@ -85,6 +86,15 @@ private Q_SLOTS:
             << QStringList{u"SELECT regexp_replace(a, p, r) FROM t"_s}
             << QStringList{
                    u"SELECT coalesce(regexp_replace(a, p, coalesce(r, ''), 'g'), a) FROM t"_s};
+        QTest::newRow("dual, nvl, length, ||")
+            << u"select nvl(length(a || 'x'), 0) from dual"_s
+            << QStringList{u"SELECT coalesce(length(nullif(coalesce(a, '') || coalesce('x', ''), '')), 0)"_s}
+            << QStringList{u"SELECT coalesce(length(nullif(concat(a, 'x'), '')), 0)"_s};
+        QTest::newRow("trunc and rownum")
+            << u"select a from t where trunc(d) = to_date('2026-12-05','yyyy-mm-dd') and rownum <= 5"_s
+            << QStringList{u"SELECT a FROM t WHERE date(d) = '2026-12-05' AND 1 = 1 LIMIT 5"_s}
+            << QStringList{
+                   u"SELECT a FROM t WHERE CAST(d AS date) = DATE '2026-12-05' AND 1 = 1 LIMIT 5"_s};
         QTest::newRow("an escape given stays")
             << u"select a from t where a like 'x!%' escape '!'"_s
             << QStringList{u"SELECT a FROM t WHERE a LIKE 'x!%' ESCAPE '!'"_s} << same;
@@ -142,14 +152,20 @@ private Q_SLOTS:
         QTest::newRow("connect by after where")
             << u"select * from sys_dept where 1=1 connect by prior ID=ParentID"_s
             << u"unsupported Oracle construct: CONNECT BY"_s;
-        QTest::newRow("rownum") << u"select * from t where rownum < 10"_s
-                                << u"unsupported Oracle construct: ROWNUM"_s;
+        QTest::newRow("rownum under or") << u"select * from t where a = 1 or rownum < 10"_s
+                                         << u"unsupported Oracle construct: ROWNUM"_s;
+        QTest::newRow("rownum with order by")
+            << u"select * from t where rownum <= 3 order by a"_s << u"ROWNUM with ORDER BY"_s;
+        QTest::newRow("rownum above")
+            << u"select * from t where rownum > 3"_s << u"ROWNUM other than ROWNUM <= n"_s;
+        QTest::newRow("trunc to a month")
+            << u"select trunc(d, 'mm') from t"_s << u"TRUNC with a format"_s;
         QTest::newRow("outer join marker") << u"select * from a, b where a.x = b.x(+)"_s
                                            << u"unsupported Oracle construct: (+) outer join"_s;
         QTest::newRow("minus") << u"select a from t minus select a from u"_s
                                << u"unsupported Oracle construct: MINUS"_s;
         QTest::newRow("unknown function")
-            << u"select nvl(a, 0) from t"_s << u"unsupported Oracle function: NVL"_s;
+            << u"select decode(a, 0, 1) from t"_s << u"unsupported Oracle function: DECODE"_s;
         QTest::newRow("date arithmetic") << u"select * from t where d > sysdate - 30"_s
                                          << u"unsupported Oracle construct: date arithmetic"_s;
         QTest::newRow("other date format")
@@ -214,6 +230,45 @@ private Q_SLOTS:
                                << u"AB\u00e9\u00df\u738b"_s;
         QTest::newRow("lower") << one(u"lower('AB\u00c9\u738b')"_s) << u"ab\u00c9\u738b"_s;
         QTest::newRow("upper of null") << one(u"upper(null)"_s) << QString();
+        // The everyday forms a person types at the sql command.
+        QTest::newRow("dual") << u"select 6 * 7 from DUAL"_s << u"42"_s;
+        QTest::newRow("nvl of null") << u"select nvl(null, 'x') from dual"_s << u"x"_s;
+        QTest::newRow("nvl of a value") << u"select NVL('a', 'x') from dual"_s << u"a"_s;
+        QTest::newRow("|| skips null") << u"select 'a' || null || 'b' from dual"_s << u"ab"_s;
+        QTest::newRow("|| of nulls is null") << u"select null || '' from dual"_s << QString();
+        QTest::newRow("|| binds like +") << u"select 1 + 2 || 3 from dual"_s << u"33"_s;
+        QTest::newRow("length counts characters")
+            << u"select length('欧阳' || PersonName) from HR_Employee where JobNumber = 'HT10002'"_s
+            << u"6"_s;
+        QTest::newRow("trunc of a date")
+            << u"select trunc(to_date('2026-12-05', 'yyyy-mm-dd')) from dual"_s << u"2026-12-05"_s;
+        QTest::newRow("trunc of sysdate is a day")
+            << u"select count(1) from dual where trunc(sysdate) <= sysdate"_s << u"1"_s;
+        QTest::newRow("sysdate from dual")
+            << u"select count(1) from dual where sysdate > to_date('2026-01-01', 'yyyy-mm-dd')"_s
+            << u"1"_s;
+    }
+
+    // ROWNUM <= n becomes a LIMIT, beside other conditions.
+    void rownumLimitsTheRows_data()
+    {
+        QTest::addColumn<QString>("condition");
+        QTest::addColumn<int>("rows");
+        QTest::newRow("<=") << u"rownum <= 2"_s << 2;
+        QTest::newRow("<") << u"ROWNUM < 2"_s << 1;
+        QTest::newRow("= 1") << u"rownum = 1"_s << 1;
+        QTest::newRow("< 1") << u"rownum < 1"_s << 0;
+        QTest::newRow("beside a condition") << u"DELETED = 0 and rownum <= 3"_s << 3;
+    }
+
+    void rownumLimitsTheRows()
+    {
+        QFETCH(QString, condition);
+        QFETCH(int, rows);
+        Fixture fixture;
+        const std::unique_ptr<TDataSet> found(
+            fixture.db().openQuery(u"select EmployeeCode from HR_Employee where "_s + condition));
+        QCOMPARE(found->recordCount(), rows);
     }
 
     void oracleSemantics()

@@ -34,6 +34,7 @@ HostWindow::HostWindow(HostSession &session, IFactoryIntf *root)
     , m_root(root)
     , m_bars(new TdxBarManager(this))
     , m_dock(new QDockWidget(this))
+    , m_logPanel(new QDockWidget(u"错误日志"_s, this))
     , m_logView(new QPlainTextEdit)
     , m_savedLabel(new QLabel)
 {
@@ -50,30 +51,35 @@ HostWindow::HostWindow(HostSession &session, IFactoryIntf *root)
     m_dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
     setCentralWidget(m_dock);
 
-    auto *logDock = new QDockWidget(u"错误日志"_s, this);
-    logDock->setObjectName(u"logPanel"_s);
-    m_logView->setReadOnly(true);
-    m_logView->setMaximumBlockCount(200);
-    m_logView->setPlaceholderText(u"日志文件：%1"_s.arg(session.log().filePath()));
-    for (const QString &line : session.log().latest())
-        m_logView->appendPlainText(line);
-    logDock->setWidget(m_logView);
-    logDock->setFeatures(QDockWidget::DockWidgetClosable);
-    addDockWidget(Qt::BottomDockWidgetArea, logDock);
-    resizeDocks({logDock}, {90}, Qt::Vertical);
-    connect(&session.log(), &ErrorLog::appended, m_logView, &QPlainTextEdit::appendPlainText);
+    createLogPanel();
 
     const THostOperator *op = session.currentOperator();
     statusBar()->addWidget(m_savedLabel, 1);
     statusBar()->addPermanentWidget(
         new QLabel(u"操作员：%1（%2）"_s.arg(op->OperatorName, op->OperatorCode)));
-    statusBar()->addPermanentWidget(new QLabel(u"数据库：%1"_s.arg(session.database().location())));
+    statusBar()->addPermanentWidget(
+        new QLabel(u"数据库：%1"_s.arg(readableLocation(session.database().location()))));
     connect(&session, &HostSession::dataSaved, this, &HostWindow::showDataSaved);
 }
 
 HostWindow::~HostWindow()
 {
     closePlugin();
+}
+
+void HostWindow::createLogPanel()
+{
+    m_logPanel->setObjectName(u"logPanel"_s);
+    m_logView->setReadOnly(true);
+    m_logView->setMaximumBlockCount(200);
+    m_logView->setPlaceholderText(u"日志文件：%1"_s.arg(m_session.log().filePath()));
+    for (const QString &line : m_session.log().latest())
+        m_logView->appendPlainText(line);
+    m_logPanel->setWidget(m_logView);
+    m_logPanel->setFeatures(QDockWidget::DockWidgetClosable);
+    addDockWidget(Qt::BottomDockWidgetArea, m_logPanel);
+    resizeDocks({m_logPanel}, {90}, Qt::Vertical);
+    connect(&m_session.log(), &ErrorLog::appended, m_logView, &QPlainTextEdit::appendPlainText);
 }
 
 void HostWindow::createActions()
@@ -99,6 +105,7 @@ void HostWindow::createActions()
 
     QMenu *fileMenu = menuBar()->addMenu(u"文件(&F)"_s);
     QMenu *dataMenu = menuBar()->addMenu(u"数据(&D)"_s);
+    QMenu *viewMenu = menuBar()->addMenu(u"查看(&V)"_s);
     QMenu *helpMenu = menuBar()->addMenu(u"帮助(&H)"_s);
     QToolBar *toolBar = addToolBar(u"主工具栏"_s);
     toolBar->setObjectName(u"hostToolBar"_s);
@@ -116,6 +123,11 @@ void HostWindow::createActions()
     addToolBarBreak();
     dataMenu->addSeparator();
     dataMenu->addAction(u"修改历史(&H)"_s, this, &HostWindow::showHistory);
+
+    // The log panel's close button hides it; this entry brings it back.
+    QAction *showLog = m_logPanel->toggleViewAction();
+    showLog->setText(u"错误日志(&E)"_s);
+    viewMenu->addAction(showLog);
 
     fileMenu->addAction(u"退出(&X)"_s, QKeySequence::Quit, this, &QWidget::close);
     helpMenu->addAction(u"关于(&A)"_s, this, &HostWindow::showAbout);
@@ -206,7 +218,9 @@ void HostWindow::showHistory()
 
 void HostWindow::showAbout()
 {
-    Rt::messageBox(u"Talvex 考勤管理\n数据库：%1\n日志：%2"_s.arg(m_session.database().location(),
-                                                                  m_session.log().filePath()),
+    Rt::messageBox(u"Talvex 考勤管理\n版本：%1\n数据库：%2\n日志：%3"_s.arg(
+                       QStringLiteral(TALVEX_VERSION),
+                       readableLocation(m_session.database().location()),
+                       m_session.log().filePath()),
                    u"关于"_s, Rt::Buttons::Ok, Rt::Icon::Information);
 }

@@ -37,6 +37,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void createLogPanel();
     void createActions();
     void runCommand(PluginWindow::Op op);
     void showDataSaved();
@@ -48,6 +49,7 @@ private:
     std::unique_ptr<PluginHost> m_plugin;
     TdxBarManager *m_bars;
     QDockWidget *m_dock;
+    QDockWidget *m_logPanel;
     QPlainTextEdit *m_logView;
     QLabel *m_savedLabel;
     QPointer<HistoryWindow> m_history;

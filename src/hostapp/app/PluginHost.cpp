@@ -3,7 +3,9 @@
 #include "hostapp/services/OperatorMessage.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <dlfcn.h>
 
 using namespace Qt::StringLiterals;
@@ -46,7 +48,11 @@ void PluginHost::closeWindow()
     m_window = nullptr;
 }
 
+// Beside the executable in a build folder; in the private library folder once
+// installed (/usr/bin/talvex-host, /usr/lib/talvex/libTalvex.so).
 QString PluginHost::defaultLibraryPath()
 {
-    return QCoreApplication::applicationDirPath() + u"/libTalvex.so"_s;
+    const QString folder = QCoreApplication::applicationDirPath();
+    const QString installed = QDir::cleanPath(folder + u"/../lib/talvex/libTalvex.so"_s);
+    return QFileInfo::exists(installed) ? installed : folder + u"/libTalvex.so"_s;
 }

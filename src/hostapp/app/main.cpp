@@ -2,6 +2,7 @@
 
 #include "HostWindow.h"
 #include "SettledScreenshot.h"
+#include "ToolkitNotices.h"
 
 #include "hostapp/auth/SignIn.h"
 #include "hostapp/commands/CommandDatabase.h"
@@ -130,15 +131,26 @@ int main(int argc, char *argv[])
     // only the interactive window needs one.
     if (!hasDisplay())
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    ToolkitNotices::ensureRuntimeFolder();
+    ToolkitNotices::filterPlatformNotices();
     // Qt is given the program's name only: every argument was ours.
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
     // The operator's language is Chinese, Qt's own texts included: the buttons of
-    // message boxes and the file dialogs of export and import.
+    // message boxes, the file dialogs of export and import, the calendar's months
+    // and days, whatever the locale of the session.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    // The installed host brings Qt's texts along; a build folder uses Qt's own.
     QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
-                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTexts);
+    const QStringList translationFolders{QCoreApplication::applicationDirPath()
+                                             + u"/../share/talvex/translations"_s,
+                                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+    for (const QString &folder : translationFolders) {
+        if (qtTexts.load(QLocale(), u"qtbase"_s, u"_"_s, folder)) {
+            QApplication::installTranslator(&qtTexts);
+            break;
+        }
+    }
     if (!options.command && !showsWindows() && options.screenshotPath.isEmpty()) {
         Terminal::say(u"这里没有屏幕：talvex-host 要有显示器才能打开窗口。\n"
                       "可以改为保存截图：talvex-host --screenshot talvex.png"_s);

@@ -12,50 +12,65 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QStorageInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// A file's folder is made when missing; a server's database needs none here.
-void createDatabaseFolder(const QString &location)
+// The user's data folder is made on first start. A folder named by --db must be
+// there already: a mistyped path is refused rather than made, with a demo
+// database in it.
+void requireDatabaseFolder(const QString &location)
 {
     if (isServerLocation(location))
         return;
     const QString folder = QFileInfo(location).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        throw HostError(
-            u"无法建立数据库文件夹 %1。请检查 --db 给出的路径和文件夹的权限。"_s.arg(folder), {});
+    if (location == defaultDatabasePath()) {
+        if (!QDir().mkpath(folder))
+            throw HostError(u"无法建立数据库文件夹 %1。请检查文件夹的权限。"_s.arg(folder), {});
+        return;
+    }
+    if (!QFileInfo(folder).isDir()) {
+        throw HostError(u"数据库文件夹 %1 不存在。请检查 --db 给出的路径。"_s.arg(folder), {});
     }
 }
 
 // A new database gets the schema and the demo data; an existing one must be
-// ours, and one of an older layout is brought up to date. True when a server's
-// database was made just now: its owner's work is done.
-bool prepareDatabase(Database &db, int demoScale)
+// ours, and one of an older layout is brought up to date. `name` is the
+// database as messages call it. True when a server's database was made just
+// now: its owner's work is done.
+bool prepareDatabase(Database &db, const QString &name, int demoScale)
 {
     const Schema::State state = Schema::check(db);
     if (state != Schema::State::Empty && demoScale > 0) {
-        Terminal::say(u"数据库 %1 已经存在：--demo-scale 只用于新建数据库，这次不起作用。"_s.arg(
-            db.location()));
+        Terminal::say(
+            u"数据库 %1 已经存在：--demo-scale 只用于新建数据库，这次不起作用。"_s.arg(name));
     }
     if (state == Schema::State::Current)
         return false;
     if (state == Schema::State::Older) {
-        Terminal::say(
-            u"正在把数据库 %1 升级到第 %2 版布局……"_s.arg(db.location()).arg(Schema::version));
+        Terminal::say(u"正在把数据库 %1 升级到第 %2 版布局……"_s.arg(name).arg(Schema::version));
         Schema::upgrade(db);
         return false;
     }
-    Terminal::say(u"正在建立演示数据库 %1 ……"_s.arg(db.location()));
+    Terminal::say(u"正在建立演示数据库 %1 ……"_s.arg(name));
     const DemoProfile profile =
         demoScale > 0 ? DemoProfile::scaled(demoScale) : DemoProfile::standard();
+    const auto progress = [](const QString &step, int number, int steps) {
+        Terminal::say(u"  （%1/%2）%3……"_s.arg(number).arg(steps).arg(step));
+    };
     if (!isServerLocation(db.location())) {
-        DemoData::create(db, QDate::currentDate(), profile);
+        DemoData::create(db, QDate::currentDate(), profile, progress);
         return false;
     }
     try {
-        DemoData::create(db, QDate::currentDate(), profile);
+        DemoData::create(db, QDate::currentDate(), profile, progress);
         ServerSetup::finish(db);
     } catch (const DbError &e) {
         if (e.failure() != DbFailure::NoPrivilege)
@@ -68,15 +83,62 @@ bool prepareDatabase(Database &db, int demoScale)
     return true;
 }
 
+// A scaled demo database takes about 750 MB a unit of scale on disk (75 GB at
+// the largest scale); a build that cannot fit is refused before it starts
+// rather than failing hours later on a full disk.
+void requireDiskSpace(const QString &folder, int demoScale)
+{
+    constexpr qint64 bytesPerScale = 750'000'000;
+    const qint64 needed = demoScale * bytesPerScale;
+    const qint64 available = QStorageInfo(folder).bytesAvailable();
+    if (demoScale > 0 && available >= 0 && available < needed) {
+        throw HostError(
+            u"磁盘空间不足：--demo-scale %1 的演示数据库约需 %2 GB，%3 所在的磁盘只剩 %4 GB。"_s
+                .arg(demoScale)
+                .arg(double(needed) / 1e9, 0, 'f', 1)
+                .arg(folder)
+                .arg(double(available) / 1e9, 0, 'f', 1),
+            {});
+    }
+}
+
+// A new file is built under a temporary name beside it and takes its name only
+// when complete. The build writes without syncs and keeps its journal in
+// memory, so a run interrupted meanwhile would otherwise leave a damaged file
+// that every later start refuses.
+void buildDatabaseFile(const QString &location, int demoScale)
+{
+    requireDiskSpace(QFileInfo(location).absolutePath(), demoScale);
+    QTemporaryFile partial(location + u".part-XXXXXX"_s);
+    if (!partial.open()) {
+        throw HostError(u"无法建立数据库文件 %1。请检查文件夹的权限和磁盘空间。"_s.arg(location),
+                        partial.errorString());
+    }
+    partial.close();
+    prepareDatabase(*openDatabase(partial.fileName()), location, demoScale);
+    if (std::rename(QFile::encodeName(partial.fileName()).constData(),
+                    QFile::encodeName(location).constData())
+        != 0) {
+        throw HostError(u"无法建立数据库文件 %1。请检查文件夹的权限。"_s.arg(location),
+                        QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    partial.setAutoRemove(false);
+}
+
 } // namespace
 
 OpenedDatabase openDatabaseFor(HostCommand::DatabasePolicy policy, const HostOptions &options)
 {
     const QString &location = options.databasePath;
     if (policy == HostCommand::DatabasePolicy::CreateWithDemo) {
-        createDatabaseFolder(location);
+        requireDatabaseFolder(location);
+        if (!isServerLocation(location) && !QFileInfo::exists(location)) {
+            buildDatabaseFile(location, options.demoScale);
+            return {openDatabase(location), false};
+        }
         std::unique_ptr<Database> db = openDatabase(location);
-        const bool madeOnServer = prepareDatabase(*db, options.demoScale);
+        const bool madeOnServer =
+            prepareDatabase(*db, readableLocation(location), options.demoScale);
         return {std::move(db), madeOnServer};
     }
     if (!isServerLocation(location) && !QFileInfo::exists(location))

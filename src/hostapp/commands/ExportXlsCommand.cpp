@@ -147,8 +147,13 @@ void ExportXlsCommand::checkArguments(const QStringList &arguments) const
     CommandArguments::requireOne(*this, arguments);
     // A blank name would run the whole search only to fail at the end. Names are
     // taken as written: " a.xls" is a file whose name starts with a blank.
-    if (arguments.first().trimmed().isEmpty())
+    const QString &file = arguments.first();
+    if (file.trimmed().isEmpty())
         throw UsageError(u"export-xls 后面要写要保存的文件名。"_s);
+    // The file is an Excel 97 workbook whatever its name says: a name that
+    // promises another format is refused rather than quietly changed.
+    if (!file.endsWith(u".xls"_s, Qt::CaseInsensitive))
+        throw UsageError(u"export-xls 写的是 .xls 文件，文件名“%1”应以 .xls 结尾。"_s.arg(file));
 }
 
 int ExportXlsCommand::run(const HostOptions &options, Database &db, ErrorLog &log) const

@@ -50,6 +50,17 @@ QString outputFile(const QString &path, QStringView option)
     return path;
 }
 
+// A bare file name is the file in the current folder, as for every other path
+// on the command line; the loader would search the system's library folders.
+// Only a name found in neither place is left to the loader.
+QString pluginPathOf(const QString &value)
+{
+    if (value.contains(u'/'))
+        return value;
+    const QFileInfo here(QDir::current(), value);
+    return here.exists() ? here.absoluteFilePath() : value;
+}
+
 // A day of a command's range, read as the date edits read it (2026-12-05, also
 // 2026-12-5).
 QDate dayOf(const QString &value, QStringView option)
@@ -87,7 +98,7 @@ const OptionRow optionRows[] = {
      u"密码在这个文件的第一行（也可用环境变量 TALVEX_PASSWORD；密码不写在命令行上）",
      [](HostOptions &o, const QString &v) { o.passwordFile = v; }},
     {u"plugin", u"PATH", u"插件库；默认为程序旁边的 libTalvex.so",
-     [](HostOptions &o, const QString &v) { o.pluginPath = v; }},
+     [](HostOptions &o, const QString &v) { o.pluginPath = pluginPathOf(v); }},
     {u"demo-scale", u"N", u"新建大型演示数据库，N 为 1 到 100：1 约为 2 万名员工、100 万条调班记录",
      [](HostOptions &o, const QString &v) { o.demoScale = demoScaleOf(v); }},
     {u"screenshot", u"FILE.png", u"启动，等窗口就绪后保存截图并退出（没有屏幕也可以）",
@@ -158,11 +169,15 @@ const HostCommand *commandNamed(QStringView name)
 
 } // namespace
 
+QString defaultDatabasePath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/talvex.db"_s;
+}
+
 HostOptions parseHostOptions(const QStringList &arguments)
 {
     HostOptions options;
-    options.databasePath =
-        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + u"/talvex.db"_s;
+    options.databasePath = defaultDatabasePath();
     const HostCommand *command = nullptr;
     QStringList commandArguments;
     int givenCommandOptions = 0;

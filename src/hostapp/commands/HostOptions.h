@@ -56,5 +56,9 @@ public:
 // (QT_QPA_PLATFORM, QT_STYLE_OVERRIDE, QT_SCALE_FACTOR).
 HostOptions parseHostOptions(const QStringList &arguments);
 
+// The database file used when --db is not given: in the user's data folder,
+// which the host makes when missing.
+QString defaultDatabasePath();
+
 // The text --help prints.
 QString hostUsage();

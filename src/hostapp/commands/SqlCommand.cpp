@@ -5,6 +5,8 @@
 
 #include "HostOptions.h"
 #include "hostapp/db/Database.h"
+#include "hostapp/db/OracleDialect.h"
+#include "hostapp/services/ErrorLog.h"
 #include "hostapp/services/HostSession.h"
 #include "runtime/dataset.h"
 
@@ -44,6 +46,8 @@ QString SqlCommand::help() const
 void SqlCommand::checkArguments(const QStringList &arguments) const
 {
     CommandArguments::requireOne(*this, arguments);
+    if (arguments.first().trimmed().isEmpty())
+        throw UsageError(u"sql 后面要写一条语句，不能是空的。"_s);
 }
 
 int SqlCommand::run(const HostOptions &options, Database &db, ErrorLog &log) const
@@ -56,9 +60,14 @@ int SqlCommand::run(const HostOptions &options, Database &db, ErrorLog &log) con
     try {
         if (isQuery(statement)) {
             const std::unique_ptr<TDataSet> rows(db.openQuery(statement));
-            QStringList header;
-            for (int f = 0; f < rows->fieldCount(); ++f)
-                header << rows->fieldName(f);
+            // The statement's own words over its columns; the engine's names
+            // where a * stands for several.
+            QStringList header = OracleSql::queryHeaders(statement);
+            if (header.size() != rows->fieldCount() || header.contains(QString())) {
+                header.clear();
+                for (int f = 0; f < rows->fieldCount(); ++f)
+                    header << rows->fieldName(f);
+            }
             out << header.join(u'\t') << '\n';
             for (int r = 0; r < rows->recordCount(); ++r) {
                 QStringList cells;
@@ -72,6 +81,12 @@ int SqlCommand::run(const HostOptions &options, Database &db, ErrorLog &log) con
         out << u"改动了 %1 行"_s.arg(db.changedRows())
             << (done ? u""_s : u"（没有找到要改动的行）"_s) << '\n';
         return 0;
+    } catch (const OracleSql::UnreadableSql &e) {
+        // Whoever types a statement here can mend it: say what was refused.
+        log.appendDetail(e.message());
+        Terminal::say(u"talvex-host：这条语句无法执行。%1"_s.arg(e.reason()));
+        Terminal::say(u"日志文件：%1"_s.arg(log.filePath()));
+        return 1;
     } catch (...) {
         return Terminal::reportFailure(log, std::current_exception());
     }

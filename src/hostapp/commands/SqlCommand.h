@@ -12,7 +12,6 @@ public:
     QString name() const override;
     QString argumentsHelp() const override;
     QString help() const override;
-    DatabasePolicy databasePolicy() const override { return DatabasePolicy::CreateWithDemo; }
     void checkArguments(const QStringList &arguments) const override;
     int run(const HostOptions &options, Database &db, ErrorLog &log) const override;
 };

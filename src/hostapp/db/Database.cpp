@@ -10,6 +10,7 @@
 
 #include <QMetaProperty>
 #include <QObject>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -147,6 +148,14 @@ bool isServerLocation(const QString &location)
 {
     return location.startsWith(u"postgresql://"_s, Qt::CaseInsensitive)
            || location.startsWith(u"postgres://"_s, Qt::CaseInsensitive);
+}
+
+QString readableLocation(const QString &location)
+{
+    if (!isServerLocation(location))
+        return location;
+    const QByteArray withoutPassword = QUrl(location).toEncoded(QUrl::RemovePassword);
+    return QUrl::fromPercentEncoding(withoutPassword);
 }
 
 std::unique_ptr<Database> openDatabase(const QString &location)

@@ -182,6 +182,10 @@ private:
 // postgresql:// or postgres://.
 bool isServerLocation(const QString &location);
 
+// The location as the operator reads it: a server's URI decoded (a socket
+// folder as /run/postgresql, not %2Frun%2Fpostgresql) and never with a password.
+QString readableLocation(const QString &location);
+
 // Opens the database at location: a PostgreSQL database for a server location,
 // otherwise an SQLite file, created when missing (":memory:" opens a private
 // in-memory database). Nothing is created inside it: see Schema.h.

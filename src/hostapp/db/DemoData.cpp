@@ -217,16 +217,27 @@ public:
         , m_profile(profile)
     {}
 
-    void run()
+    // The rows; the caller builds the indexes as the last step.
+    void run(const Progress &progress)
     {
+        const auto step = [&progress](const QString &name, int number) {
+            if (progress)
+                progress(name, number, steps);
+        };
+        step(u"部门、岗位、班次和操作员"_s, 1);
         addDepartments();
         addStations();
         addShifts();
         addOperators();
+        step(u"员工"_s, 2);
         addEmployees();
+        step(u"排班"_s, 3);
         addWorkPlans();
+        step(u"调班记录"_s, 4);
         addExchanges();
     }
+
+    static constexpr int steps = 5;
 
 private:
     struct Employee
@@ -543,14 +554,16 @@ private:
 
 } // namespace
 
-void create(Database &db, const QDate &today, const DemoProfile &profile)
+void create(Database &db, const QDate &today, const DemoProfile &profile, const Progress &progress)
 {
     if (Schema::check(db) != Schema::State::Empty)
         throw DbError(u"Demo data goes into a new, empty database only"_s, DbFailure::Statement);
     BulkLoad bulkLoad(db);
     TransactionScope transaction(db);
     Schema::createTables(db);
-    Builder(db, today, profile).run();
+    Builder(db, today, profile).run(progress);
+    if (progress)
+        progress(u"索引"_s, Builder::steps, Builder::steps);
     Schema::completeTables(db);
     transaction.commit();
 }

@@ -3,7 +3,10 @@
 #include "OperatorRights.h"
 
 #include <QDate>
+#include <QString>
 #include <QStringView>
+
+#include <functional>
 
 class Database;
 
@@ -55,8 +58,13 @@ constexpr int clerkId = 2;
 constexpr int viewerId = 3;
 constexpr QStringView clerkBranch = u"02";
 
+// Told as each step of a build begins: its name, its number from 1, and how
+// many steps there are.
+using Progress = std::function<void(const QString &step, int number, int steps)>;
+
 // Creates the schema and fills it; the database must be empty (Schema::check).
 // One transaction; the indexes are built after the rows.
-void create(Database &db, const QDate &today, const DemoProfile &profile = DemoProfile::standard());
+void create(Database &db, const QDate &today, const DemoProfile &profile = DemoProfile::standard(),
+            const Progress &progress = {});
 
 } // namespace DemoData

@@ -33,12 +33,19 @@ QList<Change> find(Database &db, const Filter &filter)
     const QString history = Schema::exchangeHistoryTable().name.toString();
     // Both engines compare a date-time with a day's text: text order in SQLite,
     // a timestamp in PostgreSQL.
-    QVariantList parameters{filter.from.toString(u"yyyy-MM-dd"_s),
-                            filter.to.addDays(1).toString(u"yyyy-MM-dd"_s)};
+    QVariantList parameters{filter.from.toString(u"yyyy-MM-dd"_s)};
     QString sql = u"SELECT h.*, e.PersonName AS ChangedPersonName FROM %1 h"
                   u" LEFT JOIN HR_Employee e"
                   u" ON e.EmployeeCode = coalesce(h.New_EmployeeCode, h.Old_EmployeeCode)"
-                  u" WHERE h.ChangedAt >= $1 AND h.ChangedAt < $2"_s.arg(history);
+                  u" WHERE h.ChangedAt >= $1"_s.arg(history);
+    // The range ends before the day after it. The last day of year 9999 has no
+    // such day in four digits ("10000-01-01" sorts before every date as text):
+    // it leaves the range open.
+    const QDate dayAfter = filter.to.addDays(1);
+    if (dayAfter.year() <= 9999) {
+        parameters.append(dayAfter.toString(u"yyyy-MM-dd"_s));
+        sql += u" AND h.ChangedAt < $%1"_s.arg(parameters.size());
+    }
     if (!filter.operatorCode.isEmpty()) {
         parameters.append(filter.operatorCode);
         sql += u" AND h.OperatorCode = $%1"_s.arg(parameters.size());

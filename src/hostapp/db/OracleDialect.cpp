@@ -7,6 +7,7 @@
 
 #include <QDate>
 #include <QSet>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -18,7 +19,7 @@ enum class ValueKind { Plain, Date };
 
 struct FunctionRule
 {
-    QStringView name; // the same in both dialects
+    QStringView name; // the same in both dialects, unless call() says otherwise
     int minArgs;
     int maxArgs;
     bool aggregate;
@@ -28,6 +29,7 @@ constexpr FunctionRule functionRules[] = {
     {u"count", 1, 1, true},  {u"max", 1, 1, true},     {u"min", 1, 1, true},
     {u"sum", 1, 1, true},    {u"trim", 1, 1, false},   {u"upper", 1, 1, false},
     {u"lower", 1, 1, false}, {u"substr", 2, 3, false}, {u"regexp_replace", 2, 3, false},
+    {u"nvl", 2, 2, false},   {u"length", 1, 1, false},
 };
 
 const FunctionRule *functionRule(const QString &name)
@@ -104,10 +106,18 @@ class Translator
 {
 public:
     Translator(const QString &sql, Target target, const SequenceSource &nextValue)
-        : m_tokens(tokenize(sql))
+        : m_source(sql)
+        , m_tokens(tokenize(sql))
         , m_target(target)
         , m_nextValue(nextValue)
     {}
+
+    QStringList headers()
+    {
+        if (peek().isWord(u"select"))
+            select();
+        return m_headers;
+    }
 
     QList<TranslatedStatement> run()
     {
@@ -182,7 +192,8 @@ private:
     [[noreturn]] void fail(const QString &construct, const Token &at) const
     {
         const qsizetype character = at.position + 1;
-        throw Rt::DatabaseError(
+        throw UnreadableSql(
+            UnreadableSql::Kind::Construct, construct, character,
             u"unsupported Oracle construct: %1 (at character %2)"_s.arg(construct).arg(character));
     }
 
@@ -190,7 +201,8 @@ private:
     {
         switch (token.kind) {
         case Token::End:
-            throw Rt::DatabaseError(u"Oracle SQL: the statement ends where more is expected"_s);
+            throw UnreadableSql(UnreadableSql::Kind::Unexpected, {}, token.position + 1,
+                                u"Oracle SQL: the statement ends where more is expected"_s);
         case Token::Identifier: {
             QString construct = token.text.toUpper();
             const Token &next = m_tokens.at(qMin(indexOf(token) + 1, m_tokens.size() - 1));
@@ -204,10 +216,10 @@ private:
         case Token::Symbol:
             break;
         }
-        throw Rt::DatabaseError(
-            u"Oracle SQL: unexpected %1 at character %2"_s
-                .arg(token.kind == Token::String ? stringLiteral(token.text) : token.text)
-                .arg(token.position + 1));
+        const QString shown = token.kind == Token::String ? stringLiteral(token.text) : token.text;
+        throw UnreadableSql(
+            UnreadableSql::Kind::Unexpected, shown, token.position + 1,
+            u"Oracle SQL: unexpected %1 at character %2"_s.arg(shown).arg(token.position + 1));
     }
 
     qsizetype indexOf(const Token &token) const { return &token - m_tokens.constData(); }
@@ -268,13 +280,24 @@ private:
         write(u"SELECT");
         if (acceptWord(u"distinct"))
             write(u"DISTINCT");
-        commaList([this] { selectItem(); });
+        const bool outermost = m_selectDepth++ == 0;
+        commaList([this, outermost] {
+            const QString header = selectItem();
+            if (outermost)
+                m_headers.append(header);
+        });
         expectWord(u"from");
-        write(u"FROM");
-        commaList([this] { tableReference(); });
+        // Oracle's one-row table: both engines select without a FROM.
+        if (peek().isWord(u"dual") && !isName(peek(1)) && !peek(1).isSymbol(u",")) {
+            take();
+        } else {
+            write(u"FROM");
+            commaList([this] { tableReference(); });
+        }
+        std::optional<qint64> rowLimit;
         if (acceptWord(u"where")) {
             write(u"WHERE");
-            expression();
+            whereCondition(rowLimit);
         }
         if (peek().isWord(u"group") && peek(1).isWord(u"by")) {
             take();
@@ -298,13 +321,59 @@ private:
                     write(u"DESC");
             });
         }
+        if (rowLimit)
+            write(u"LIMIT "_s + QString::number(*rowLimit));
+        --m_selectDepth;
     }
 
-    void selectItem()
+    // A WHERE condition whose top-level AND terms may include "ROWNUM <= n",
+    // "ROWNUM < n" or "ROWNUM = 1", which become the query's LIMIT. ROWNUM
+    // counts rows before ORDER BY sorts them; LIMIT counts after, so the two
+    // are not taken together. Elsewhere ROWNUM is refused.
+    void whereCondition(std::optional<qint64> &rowLimit)
+    {
+        const auto term = [&] {
+            if (!peek().isWord(u"rownum"))
+                return negation();
+            const Token &rownum = take();
+            const Token &op = take();
+            const Token &number = take();
+            bool isNumber = false;
+            const qint64 n = number.text.toLongLong(&isNumber);
+            isNumber = isNumber && number.kind == Token::Number;
+            if (rowLimit || !isNumber
+                || !(op.isSymbol(u"<=") || op.isSymbol(u"<") || (op.isSymbol(u"=") && n == 1)))
+                fail(u"ROWNUM other than ROWNUM <= n"_s, rownum);
+            rowLimit = op.isSymbol(u"<") ? qMax<qint64>(n - 1, 0) : n;
+            write(u"1 = 1");
+            return ValueKind::Plain;
+        };
+        term();
+        while (acceptWord(u"and")) {
+            write(u"AND");
+            term();
+        }
+        if (rowLimit) {
+            if (peek().isWord(u"or"))
+                fail(u"OR in a condition with ROWNUM"_s, peek());
+            if (peek().isWord(u"order") && peek(1).isWord(u"by"))
+                fail(u"ROWNUM with ORDER BY"_s, peek());
+            return;
+        }
+        // An ordinary condition: the rest of an OR, as expression() reads it.
+        while (acceptWord(u"or")) {
+            write(u"OR");
+            conjunction();
+        }
+    }
+
+    // Returns the item's header as the statement has it: its alias, or its text
+    // as written; nothing for * and t.*, which stand for several columns.
+    QString selectItem()
     {
         if (acceptSymbol(u"*")) {
             write(u"*");
-            return;
+            return {};
         }
         if (isName(peek()) && peek(1).isSymbol(u".") && peek(2).isSymbol(u"*")) {
             write(name());
@@ -312,15 +381,20 @@ private:
             take();
             write(u".");
             write(u"*");
-            return;
+            return {};
         }
+        const qsizetype start = peek().position;
         expression();
-        if (acceptWord(u"as")) {
+        const QString written = m_source.mid(start, peek().position - start).trimmed();
+        const bool aliased = acceptWord(u"as");
+        if (aliased)
             write(u"AS");
+        if (aliased || isName(peek())) {
+            const QString alias = peek().text;
             write(name());
-        } else if (isName(peek())) {
-            write(name());
+            return alias;
         }
+        return written;
     }
 
     void tableReference()
@@ -523,18 +597,46 @@ private:
         return left;
     }
 
+    // + and - and ||, of one precedence and left to right, as in Oracle.
     ValueKind additive()
     {
-        ValueKind kind = multiplicative();
-        while (peek().isSymbol(u"+") || peek().isSymbol(u"-")) {
+        ValueKind kind = ValueKind::Plain;
+        QString left = captured([&] { kind = multiplicative(); });
+        QStringList joined; // the operands of a || chain, left first
+        while (peek().isSymbol(u"+") || peek().isSymbol(u"-") || peek().isSymbol(u"||")) {
             const Token &op = take();
-            write(op.text);
-            const ValueKind right = multiplicative();
-            if (kind == ValueKind::Date || right == ValueKind::Date)
+            ValueKind rightKind = ValueKind::Plain;
+            const QString right = captured([&] { rightKind = multiplicative(); });
+            if (op.isSymbol(u"||")) {
+                if (joined.isEmpty())
+                    joined.append(left);
+                joined.append(right);
+                kind = ValueKind::Plain;
+                continue;
+            }
+            if (!joined.isEmpty()) {
+                left = concatenation(joined);
+                joined.clear();
+            }
+            if (kind == ValueKind::Date || rightKind == ValueKind::Date)
                 fail(u"date arithmetic"_s, op);
+            left += u' ' + op.text + u' ' + right;
             kind = ValueKind::Plain;
         }
+        write(joined.isEmpty() ? left : concatenation(joined));
         return kind;
+    }
+
+    // Oracle's || takes NULL as '' and gives NULL for '' (which it reads as
+    // NULL); the engines' || gives NULL for any NULL operand.
+    QString concatenation(const QStringList &operands) const
+    {
+        if (m_target == Target::PostgreSql)
+            return u"nullif(concat(%1), '')"_s.arg(operands.join(u", "_s));
+        QStringList texts;
+        for (const QString &operand : operands)
+            texts.append(u"coalesce(%1, '')"_s.arg(operand));
+        return u"nullif(%1, '')"_s.arg(texts.join(u" || "_s));
     }
 
     ValueKind multiplicative()
@@ -637,11 +739,17 @@ private:
             toDate();
             return ValueKind::Date;
         }
+        if (nameToken.isWord(u"trunc")) {
+            truncDate(nameToken);
+            return ValueKind::Date;
+        }
         const FunctionRule *rule = functionRule(nameToken.text);
         if (!rule) {
-            throw Rt::DatabaseError(
-                u"unsupported Oracle function: %1 (at character %2)"_s.arg(nameToken.text.toUpper())
-                    .arg(nameToken.position + 1));
+            const QString function = nameToken.text.toUpper();
+            throw UnreadableSql(
+                UnreadableSql::Kind::Function, function, nameToken.position + 1,
+                u"unsupported Oracle function: %1 (at character %2)"_s.arg(function).arg(
+                    nameToken.position + 1));
         }
         QList<Argument> arguments;
         bool distinct = false;
@@ -666,6 +774,8 @@ private:
 
     QString call(const FunctionRule &rule, const QList<Argument> &arguments, bool distinct) const
     {
+        if (rule.name == u"nvl")
+            return u"coalesce(%1, %2)"_s.arg(arguments.at(0).sql, arguments.at(1).sql);
         if (m_target == Target::PostgreSql) {
             if (rule.name == u"upper" || rule.name == u"lower")
                 return asciiCase(rule.name == u"upper", arguments.first().sql);
@@ -725,6 +835,18 @@ private:
         write(m_target == Target::PostgreSql ? u"DATE "_s + date : date);
     }
 
+    // TRUNC of a date, to its day: the day's "yyyy-mm-dd" in both engines.
+    // TRUNC of a number, or to another unit, is not taken.
+    void truncDate(const Token &nameToken)
+    {
+        const QString date = captured([this] { expression(); });
+        if (peek().isSymbol(u","))
+            fail(u"TRUNC with a format"_s, nameToken);
+        expectSymbol(u")");
+        write(m_target == Target::PostgreSql ? u"CAST(%1 AS date)"_s.arg(date)
+                                             : u"date(%1)"_s.arg(date));
+    }
+
     void sequenceValue()
     {
         const Token &sequence = take();
@@ -746,20 +868,43 @@ private:
         write(QString::number(m_nextValue(sequence.text.toUpper())));
     }
 
+    const QString m_source;
     const QList<Token> m_tokens;
     const Target m_target;
     const SequenceSource &m_nextValue;
     qsizetype m_index = 0;
     QString m_out;
     bool m_inValues = false;
+    int m_selectDepth = 0;
+    QStringList m_headers; // of the outermost query's items
 };
 
 } // namespace
+
+QString UnreadableSql::reason() const
+{
+    switch (m_kind) {
+    case Kind::Function:
+        return u"不支持函数 %1（第 %2 个字符）。"_s.arg(m_what).arg(m_character);
+    case Kind::Construct:
+        return u"不支持 %1 这种写法（第 %2 个字符）。"_s.arg(m_what).arg(m_character);
+    case Kind::Unexpected:
+        break;
+    }
+    if (m_what.isEmpty())
+        return u"语句不完整：写到结尾还缺少内容。"_s;
+    return u"语法错误：第 %1 个字符处不应出现 %2。"_s.arg(m_character).arg(m_what);
+}
 
 QList<TranslatedStatement> translate(const QString &oracleSql, Target target,
                                      const SequenceSource &nextValue)
 {
     return Translator(oracleSql, target, nextValue).run();
+}
+
+QStringList queryHeaders(const QString &oracleSql)
+{
+    return Translator(oracleSql, Target::Sqlite, {}).headers();
 }
 
 QString databaseClock(Target target)
