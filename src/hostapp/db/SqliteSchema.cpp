@@ -168,10 +168,12 @@ void completeTables(Database &db)
     analyze(db);
 }
 
+namespace {
+
 // Layout 1 to 2: the exchanges move into a table kept in employee and day
 // order, the department index loses the employee's code, and the history
 // begins.
-void upgrade(Database &db)
+void upgradeToLayout2(Database &db)
 {
     const Table &exchange = Schema::exchangeTable();
     const QString columns = Schema::columnList(exchange);
@@ -187,7 +189,30 @@ void upgrade(Database &db)
     }
     createHistory(db);
     analyze(db);
+}
+
+} // namespace
+
+void upgrade(Database &db)
+{
+    if (db.nativeValue(u"PRAGMA user_version"_s).toInt() < 2)
+        upgradeToLayout2(db);
     db.execute(u"PRAGMA user_version = %1"_s.arg(Schema::version));
+}
+
+void createMissingTables(Database &db)
+{
+    QStringList statements;
+    for (const Table &table : Schema::tables()) {
+        if (db.nativeValue(u"SELECT count(*) FROM sqlite_schema WHERE type = 'table'"
+                           u" AND name = $1 COLLATE NOCASE"_s,
+                           {table.name.toString()})
+            == u"0"_s) {
+            statements.append(createTableStatement(table, table.name));
+        }
+    }
+    if (!statements.isEmpty())
+        db.execute(statements.join(u";\n"_s));
 }
 
 void restartSequence(Database &db, qint64 nextValue)
