@@ -1,12 +1,16 @@
 #include "HostCommand.h"
 
+#include "CheckRulesCommand.h"
 #include "ExportXlsCommand.h"
+#include "RulesCommand.h"
 #include "SqlCommand.h"
 
 const QList<const HostCommand *> &hostCommands()
 {
     static const SqlCommand sql;
     static const ExportXlsCommand exportXls;
-    static const QList<const HostCommand *> commands{&sql, &exportXls};
+    static const CheckRulesCommand checkRules;
+    static const RulesCommand rules;
+    static const QList<const HostCommand *> commands{&sql, &exportXls, &checkRules, &rules};
     return commands;
 }

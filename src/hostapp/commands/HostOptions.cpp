@@ -81,6 +81,8 @@ const OptionRow optionRows[] = {
      [](HostOptions &o, const QString &v) { o.from = dayOf(v, u"from"); }, HostCommand::DateRange},
     {u"to", u"yyyy-mm-dd", u"查询的最后一天（export-xls 默认为今天）",
      [](HostOptions &o, const QString &v) { o.to = dayOf(v, u"to"); }, HostCommand::DateRange},
+    {u"dept", u"CODE", u"只看这个部门和它下属的部门",
+     [](HostOptions &o, const QString &v) { o.department = v; }, HostCommand::Department},
 };
 
 // The commands that take the options of a kind, for the message that refuses it.

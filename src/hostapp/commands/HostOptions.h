@@ -26,6 +26,9 @@ struct HostOptions
     // the command's default.
     QDate from;
     QDate to;
+    // A department's code for a command that takes one: that department and
+    // those below it. Empty: every department the operator may see.
+    QString department;
 };
 
 // A command line that asks for something that cannot be: message() tells the
