@@ -1,7 +1,7 @@
 // The effective schedule of 20,000 employees over 31 days from synthetic rows,
 // and the working-time rules of both profiles over the same month, read as wide
-// as the rules need. Building the rows is not measured: that is the reading the
-// callers do.
+// as the rules need, and one employee's rules around a day as the editor works
+// them out. Building the rows is not measured: that is the reading the callers do.
 //
 //   bench_schedule [EMPLOYEES] [RUNS]
 #include "BenchTiming.h"
@@ -87,8 +87,8 @@ Rows synthesize(int employees, const DateRange &range, const DateRange &read)
 void report(const QString &what, const Bench::Timing &timing)
 {
     Bench::print(u"%1: %2 ms elapsed, %3 ms processor (medians)"_s.arg(what)
-                     .arg(timing.medianElapsed(), 0, 'f', 1)
-                     .arg(timing.medianCpu(), 0, 'f', 1));
+                     .arg(timing.medianElapsed(), 0, 'f', 2)
+                     .arg(timing.medianCpu(), 0, 'f', 2));
 }
 
 } // namespace
@@ -129,5 +129,16 @@ int main(int argc, char **argv)
                }));
         Bench::print(u"  %1 breaches"_s.arg(breaches));
     }
+
+    // What the editor works out after each change: one employee's days around the
+    // exchange day, under the wider profile.
+    const QDate day(2026, 12, 15);
+    const DateRange around = readRange(eu, {day, day});
+    const Rows one = synthesize(1, month, euRead);
+    report(
+        u"one employee's EU rules around a day"_s, Bench::timeRuns(runs * 20, [&](int) {
+            const Grid grid = effectiveSchedule({around, 1, one.plan, one.exchanges, one.cycles});
+            checkEmployees(grid, eu, {day, day});
+        }));
     return 0;
 }

@@ -188,6 +188,11 @@ private:
     int m_employee = -1;
 };
 
+bool isValid(const DateRange &range)
+{
+    return range.first.isValid() && range.last.isValid() && range.first <= range.last;
+}
+
 RuleSetting warnAt(int limit)
 {
     return {Action::Warn, limit};
@@ -235,6 +240,8 @@ Profile euProfile()
 DateRange readRange(const Profile &profile, const DateRange &asked)
 {
     DateRange read = asked;
+    if (!isValid(asked))
+        return read;
     const auto on = [&](Rule rule) { return profile[rule].action != Action::Off; };
     const auto widen = [&](const QDate &first, const QDate &last) {
         read.first = std::min(read.first, first);
@@ -260,6 +267,8 @@ std::vector<Breach> checkEmployees(const Grid &grid, const Profile &profile, con
                                    std::span<const int> employees)
 {
     std::vector<Breach> breaches;
+    if (!isValid(asked))
+        return breaches;
     Checker checker(profile, asked, breaches);
     const auto checkOne = [&](int employee) {
         if (employee >= 0 && employee < grid.employeeCount())
@@ -280,7 +289,7 @@ std::vector<Breach> checkCoverage(const Grid &grid, const Profile &profile, cons
 {
     std::vector<Breach> breaches;
     const RuleSetting &setting = profile[Rule::Coverage];
-    if (setting.action == Action::Off)
+    if (setting.action == Action::Off || !isValid(asked))
         return breaches;
     for (const CoverageRequirement &requirement : requirements) {
         const std::vector<int> counts = workingCounts(grid, requirement.employees);

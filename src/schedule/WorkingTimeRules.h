@@ -85,7 +85,9 @@ struct Breach
 DateRange readRange(const Profile &profile, const DateRange &asked);
 
 // The breaches counted on a day of asked, for the listed employees (all when
-// empty). Only the days of the grid are read: build it over readRange(asked).
+// empty), employee by employee, rule by rule, day by day. Only the days of the
+// grid are read, days outside it count as rest: build it over readRange(asked).
+// An empty or reversed asked range reports nothing.
 std::vector<Breach> checkEmployees(const Grid &grid, const Profile &profile, const DateRange &asked,
                                    std::span<const int> employees = {});
 

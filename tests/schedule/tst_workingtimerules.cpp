@@ -402,6 +402,27 @@ private Q_SLOTS:
         QCOMPARE(int(found[0].action), expected);
     }
 
+    // A caller's empty or reversed range asks for nothing, and gets it.
+    void rangesWithoutDays_data()
+    {
+        QTest::addColumn<DateRange>("asked");
+        QTest::newRow("null") << DateRange{};
+        QTest::newRow("reversed") << DateRange{dec8, dec8.addDays(-1)};
+    }
+
+    void rangesWithoutDays()
+    {
+        QFETCH(DateRange, asked);
+        const Grid grid = scheduleOf(dec8.addDays(-7), repeated(u"06:00-20:00"_s, 14));
+        CoverageRequirement team{1, {0}, {}, {}};
+        team.weekdayMinimum.fill(2);
+        for (const Profile &profile : {prcProfile(), euProfile()}) {
+            QVERIFY(checkEmployees(grid, profile, asked).empty());
+            QVERIFY(checkCoverage(grid, profile, asked, {&team, 1}).empty());
+            QCOMPARE(readRange(profile, asked), asked);
+        }
+    }
+
     void ruleIds()
     {
         QStringList ids;
