@@ -6,6 +6,7 @@
 #include "ModuleStatements.h"
 
 #include "hostapp/db/PgConnection.h"
+#include "hostapp/db/Schema.h"
 
 #include <QDateTime>
 #include <QTest>
@@ -121,6 +122,25 @@ private Q_SLOTS:
         QVERIFY2(clock == now.toString(u"HH:mm"_s)
                      || clock == now.addSecs(-60).toString(u"HH:mm"_s),
                  qPrintable(clock));
+    }
+
+    // A server database of layout 2, from before the working-time rules, gets
+    // their tables and profiles when opened, its rows kept.
+    void layout2GetsTheRules()
+    {
+        Fixture fixture;
+        Database &db = fixture.db();
+        db.execute(u"DROP TABLE Kq_RuleProfile, Kq_RuleLimit, Kq_DeptRuleProfile,"
+                   u" Kq_CoverageMinimum, Kq_CoverageOverride;"
+                   u" UPDATE Sys_SchemaVersion SET Version = 2"_s);
+        QCOMPARE(Schema::check(db), Schema::State::Older);
+        Schema::upgrade(db);
+        QCOMPARE(Schema::check(db), Schema::State::Current);
+        QCOMPARE(db.nativeValue(u"SELECT string_agg(ProfileName, ',' ORDER BY ProfileName)"
+                                u" FROM Kq_RuleProfile"_s),
+                 u"EU,PRC"_s);
+        QCOMPARE(db.nativeValue(u"SELECT count(*) FROM Kq_RuleLimit WHERE Enabled = 1"_s), u"11"_s);
+        QCOMPARE(count(db), u"5"_s);
     }
 
     // A password on the command line is for everyone to see.

@@ -98,6 +98,23 @@ INSERT INTO Sys_OperatorDept VALUES (1, '01'), (2, '01');
         QCOMPARE(list->fieldByName(u"ID"_s).asString(), u"3"_s);
     }
 
+    // The rules arrive with their two profiles, PRC the default; a second pass,
+    // as when another step of the upgrade ran first, leaves them as they are.
+    void upgradeAddsTheRulesOnce()
+    {
+        Schema::upgrade(*m_db);
+        m_db->execute(u"UPDATE Kq_RuleLimit SET LimitValue = 700 WHERE RuleId = 'daily-max'"_s);
+        const QStringList rules = rowsAsText(*m_db, u"SELECT * FROM Kq_RuleLimit"
+                                                    u" ORDER BY ProfileName, RuleId"_s);
+        QCOMPARE(rules.size(), 1 + 2 * 7);
+        Schema::addRuleTables(*m_db);
+        QCOMPARE(rowsAsText(*m_db, u"SELECT * FROM Kq_RuleLimit ORDER BY ProfileName, RuleId"_s),
+                 rules);
+        QCOMPARE(
+            rowsAsText(*m_db, u"SELECT DeptCode, ProfileName FROM Kq_DeptRuleProfile"_s).mid(1),
+            QStringList{u"|PRC"_s});
+    }
+
 private:
     QTemporaryDir m_dir;
     std::unique_ptr<SqliteDatabase> m_db;

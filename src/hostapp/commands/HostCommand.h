@@ -26,7 +26,8 @@ public:
     // The options beside the host's own that a command may take.
     enum Option {
         DateRange = 0x1,       // --from, --to
-        OperatorAccount = 0x2, // --dept, --level, --admin, --new-password-file
+        Department = 0x2,      // --dept
+        OperatorAccount = 0x4, // --level, --admin, --new-password-file
     };
 
     virtual ~HostCommand() = default;

@@ -1,7 +1,9 @@
 #include "HostCommand.h"
 
+#include "CheckRulesCommand.h"
 #include "ExportXlsCommand.h"
 #include "OperatorCommand.h"
+#include "RulesCommand.h"
 #include "SqlCommand.h"
 
 const QList<const HostCommand *> &hostCommands()
@@ -9,6 +11,9 @@ const QList<const HostCommand *> &hostCommands()
     static const SqlCommand sql;
     static const ExportXlsCommand exportXls;
     static const OperatorCommand operatorAdministration;
-    static const QList<const HostCommand *> commands{&sql, &exportXls, &operatorAdministration};
+    static const CheckRulesCommand checkRules;
+    static const RulesCommand rules;
+    static const QList<const HostCommand *> commands{&sql, &exportXls, &checkRules, &rules,
+                                                     &operatorAdministration};
     return commands;
 }

@@ -29,9 +29,11 @@ struct HostOptions
     // the command's default.
     QDate from;
     QDate to;
+    // A department's code for a command that takes one: that department and
+    // those below it. Empty: every department the operator may see.
+    QString department;
     // What the operator command gives an operator; what is left out stays as
     // it is.
-    std::optional<QStringList> departments;
     std::optional<int> level;
     std::optional<bool> administrator;
     QString newPasswordFile; // the new password on its first line

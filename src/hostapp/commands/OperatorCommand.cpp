@@ -61,7 +61,10 @@ QString newPassword(const HostOptions &options)
 
 OperatorAdministration::Grant grantOf(const HostOptions &options)
 {
-    return {options.departments, options.level, options.administrator};
+    std::optional<QStringList> departments;
+    if (!options.department.isEmpty())
+        departments = options.department.split(u',', Qt::SkipEmptyParts);
+    return {departments, options.level, options.administrator};
 }
 
 void say(const QString &text)

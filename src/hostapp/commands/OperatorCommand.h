@@ -18,7 +18,7 @@ public:
     QString name() const override;
     QString argumentsHelp() const override;
     QString help() const override;
-    int options() const override { return OperatorAccount; }
+    int options() const override { return Department | OperatorAccount; }
     void checkArguments(const QStringList &arguments) const override;
     int run(const HostOptions &options, Database &db, ErrorLog &log) const override;
 };

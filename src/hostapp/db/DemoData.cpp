@@ -7,6 +7,7 @@
 #include "runtime/exceptions.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QRandomGenerator>
 #include <QSet>
 #include <algorithm>
@@ -55,6 +56,21 @@ constexpr DeptSeed departments[] = {
     {u"03", u"综合管理部"},     {u"0301", u"人力资源科"},   {u"0302", u"财务科"},
     {u"0303", u"信息科"},       {u"9", u"后勤保障部"},      {u"0409", u"外派项目组"},
 };
+// Workshop teams with a minimum at work: a share of their headcount on
+// weekdays and on weekends.
+struct CoverageSeed
+{
+    QStringView deptCode;
+    int weekdayPercent;
+    int weekendPercent;
+};
+
+constexpr CoverageSeed coverageSeeds[] = {
+    {u"010101", 45, 35},
+    {u"010102", 50, 40},
+    {u"010201", 50, 40},
+};
+
 // The parent of "0409": an ID that no department has.
 constexpr int missingParentId = 99;
 
@@ -235,6 +251,7 @@ public:
         addWorkPlans();
         step(u"调班记录"_s, 4);
         addExchanges();
+        addCoverageMinima();
     }
 
     static constexpr int steps = 5;
@@ -428,6 +445,8 @@ private:
             rows->add(dateText(inDate) + u" 09:00:00"_s).add(deleted ? 1 : 0);
             rows->endRow();
             m_employees.push_back({code, !deleted && (status == 0 || status == 4)});
+            if (!deleted)
+                ++m_headcount[dept];
         }
         rows->finish();
     }
@@ -537,6 +556,30 @@ private:
         return {id, employee, ago, periods, reason, byAdmin, remark, created, modified};
     }
 
+    // Minima for the workshop teams near what their shifts put at work on an
+    // average day, so that on a few days a team is short; one team asks for
+    // more on the day before yesterday.
+    void addCoverageMinima()
+    {
+        const auto weekdays = writer(u"Kq_CoverageMinimum"_s, u"DeptCode, Weekday, MinimumCount");
+        for (const CoverageSeed &team : coverageSeeds) {
+            const int headcount = m_headcount.value(team.deptCode.toString());
+            for (int weekday = 1; weekday <= 7; ++weekday) {
+                const int percent = weekday <= 5 ? team.weekdayPercent : team.weekendPercent;
+                weekdays->add(team.deptCode.toString()).add(weekday).add(headcount * percent / 100);
+                weekdays->endRow();
+            }
+        }
+        weekdays->finish();
+        const CoverageSeed &busy = coverageSeeds[0];
+        const auto dates = writer(u"Kq_CoverageOverride"_s, u"DeptCode, CoverDate, MinimumCount");
+        dates->add(busy.deptCode.toString())
+            .add(daysAgo(2))
+            .add(m_headcount.value(busy.deptCode.toString()) * 80 / 100);
+        dates->endRow();
+        dates->finish();
+    }
+
     static void addPeriods(TableWriter &rows, const Periods &periods)
     {
         rows.add(periods.period1Beg.toString())
@@ -550,6 +593,7 @@ private:
     const DemoProfile m_profile;
     QRandomGenerator m_random{seed};
     std::vector<Employee> m_employees;
+    QHash<QString, int> m_headcount; // employees on the books, by department
 };
 
 } // namespace

@@ -46,6 +46,8 @@ struct DemoProfile
 //   projected; a few employees without any plan.
 // - Exchanges of both types: rest days (all periods 00:00, WorkTime 0) and
 //   changed times (WorkTime the minutes of the periods).
+// - Coverage minima for three workshop teams near what their shifts put at work,
+//   so that a few days are short, and one date override.
 // - Three operators with the register's right code: an administrator (level 2,
 //   every department, and operator administration), a clerk (level 2, the branch
 //   "02") and a viewer (level 1, every department). Their first passwords are

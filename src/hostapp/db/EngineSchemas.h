@@ -13,6 +13,7 @@ Schema::State check(Database &db);
 void createTables(Database &db);
 void completeTables(Database &db);
 void upgrade(Database &db);
+void createMissingTables(Database &db);
 void restartSequence(Database &db, qint64 nextValue);
 } // namespace SqliteSchema
 
@@ -20,6 +21,8 @@ namespace PgSchema {
 Schema::State check(Database &db);
 void createTables(Database &db);
 void completeTables(Database &db);
+void upgrade(Database &db);
+void createMissingTables(Database &db);
 void restartSequence(Database &db, qint64 nextValue);
 // The search path of the functions that run with the owner's rights: the
 // schema of the tables, then nothing any other role could create objects in.

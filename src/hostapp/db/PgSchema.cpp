@@ -101,9 +101,12 @@ Schema::State check(Database &db)
     if (!mark || mark->recordCount() != 1 || mark->asString(0, 0) != application)
         Schema::raiseForeign(db);
     const qint64 version = mark->asInteger(0, 1);
+    // PostgreSQL came with layout 2.
+    if (version >= 2 && version < Schema::version)
+        return Schema::State::Older;
     if (version != Schema::version) {
         throw DbError(
-            u"%1 has database layout %2; this program reads layout %3"_s.arg(db.location())
+            u"%1 has database layout %2; this program reads layouts 2 to %3"_s.arg(db.location())
                 .arg(version)
                 .arg(Schema::version),
             DbFailure::NotADatabase);
@@ -145,6 +148,24 @@ void completeTables(Database &db)
     }
     statements.append(u"ANALYZE "_s + names.join(u", "_s));
     db.execute(statements.join(u";\n"_s));
+}
+
+void upgrade(Database &db)
+{
+    db.execute(u"UPDATE Sys_SchemaVersion SET Version = $1"_s, {Schema::version});
+}
+
+void createMissingTables(Database &db)
+{
+    QStringList statements;
+    for (const Table &table : Schema::tables()) {
+        if (db.nativeValue(u"SELECT to_regclass($1)::text"_s, {table.name.toString().toLower()})
+                .isNull()) {
+            statements.append(createTableStatement(table));
+        }
+    }
+    if (!statements.isEmpty())
+        db.execute(statements.join(u";\n"_s));
 }
 
 void restartSequence(Database &db, qint64 nextValue)

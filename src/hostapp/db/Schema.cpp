@@ -2,6 +2,7 @@
 
 #include "Database.h"
 #include "EngineSchemas.h"
+#include "RuleStore.h"
 
 #include <QStringList>
 
@@ -37,6 +38,7 @@ void createTables(Database &db)
         SqliteSchema::createTables(db);
     else
         PgSchema::createTables(db);
+    RuleStore::seedProfiles(db);
 }
 
 void completeTables(Database &db)
@@ -49,11 +51,23 @@ void completeTables(Database &db)
 
 void upgrade(Database &db)
 {
-    // Only SQLite files of earlier layouts exist: PostgreSQL came with layout 2,
-    // and layout 3 changes only what SQLite keeps.
     TransactionScope transaction(db);
-    SqliteSchema::upgrade(db);
+    if (onSqlite(db))
+        SqliteSchema::upgrade(db);
+    else
+        PgSchema::upgrade(db);
+    addRuleTables(db);
     transaction.commit();
+}
+
+void addRuleTables(Database &db)
+{
+    if (onSqlite(db))
+        SqliteSchema::createMissingTables(db);
+    else
+        PgSchema::createMissingTables(db);
+    if (db.nativeValue(u"SELECT count(*) FROM Kq_RuleProfile"_s) == u"0"_s)
+        RuleStore::seedProfiles(db);
 }
 
 void restartSequence(Database &db, qint64 nextValue)

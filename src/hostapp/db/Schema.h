@@ -21,14 +21,17 @@ class Database;
 // On SQLite, Sys_Operator also keeps what signing in needs (auth/): each
 // operator's password hash and his failed sign-ins. A server signs in its own
 // roles.
+// The working-time rules keep their profiles, the departments' profiles and
+// the coverage minima in Kq_RuleProfile, Kq_RuleLimit, Kq_DeptRuleProfile,
+// Kq_CoverageMinimum and Kq_CoverageOverride (RuleStore.h).
 //
 // Layouts: 1 kept the shift exchanges in order of entry; 2 keeps them in order
 // of employee and day, the order of every list, so that a month's list reads
 // each employee's rows together and needs no sorting, and adds the history; 3
-// adds the sign-in.
+// adds the sign-in, 4 the working-time rules.
 namespace Schema {
 
-constexpr int version = 3;
+constexpr int version = 4;
 
 enum class State { Empty, Older, Current };
 
@@ -49,6 +52,10 @@ void completeTables(Database &db);
 // Brings a database of an earlier layout to this one, in one transaction; on a
 // large database this takes a while.
 void upgrade(Database &db);
+
+// Creates the rule tables a database lacks and seeds the profiles when it has
+// none; does nothing to a database that has them. Part of upgrade().
+void addRuleTables(Database &db);
 
 // SEQ_OCID gives nextValue next.
 void restartSequence(Database &db, qint64 nextValue);

@@ -112,7 +112,49 @@ constexpr Column operatorDeptColumns[] = {
     {u"DeptCode", T::Text, true},
 };
 
+// Working-time rules: named profiles of limits, the profile of a department
+// (and the departments below it, unless they name their own; DeptCode '' is the
+// default of all), and each department's minimum of employees at work.
+constexpr Column ruleProfileColumns[] = {
+    {u"ProfileName", T::Text, true},
+    {u"StandardDayMinutes", T::Integer, true}, // overtime counts above it
+    {u"AveragingWeeks", T::Integer, true},     // weekly-hours averages so many weeks
+};
+
+// RuleId as the rules name themselves (daily-max, ...); LimitValue in minutes,
+// in days for rest-days. Enabled 0 switches the rule off; Blocks 1 refuses an
+// exchange that breaks it, 0 only warns.
+constexpr Column ruleLimitColumns[] = {
+    {u"ProfileName", T::Text, true},     {u"RuleId", T::Text, true},
+    {u"LimitValue", T::Integer, true},   {u"Enabled", T::Integer, true, u"1"},
+    {u"Blocks", T::Integer, true, u"0"},
+};
+
+constexpr Column deptRuleProfileColumns[] = {
+    {u"DeptCode", T::Text, true},
+    {u"ProfileName", T::Text, true},
+};
+
+// Weekday 1 is Monday, 7 Sunday. Counted over the department and those below it.
+constexpr Column coverageMinimumColumns[] = {
+    {u"DeptCode", T::Text, true},
+    {u"Weekday", T::Integer, true},
+    {u"MinimumCount", T::Integer, true},
+};
+
+// A date's own minimum, in place of its weekday's.
+constexpr Column coverageOverrideColumns[] = {
+    {u"DeptCode", T::Text, true},
+    {u"CoverDate", T::Date, true},
+    {u"MinimumCount", T::Integer, true},
+};
+
 constexpr QStringView idKey[] = {u"ID"};
+constexpr QStringView ruleProfileKey[] = {u"ProfileName"};
+constexpr QStringView ruleLimitKey[] = {u"ProfileName", u"RuleId"};
+constexpr QStringView deptCodeKey[] = {u"DeptCode"};
+constexpr QStringView coverageMinimumKey[] = {u"DeptCode", u"Weekday"};
+constexpr QStringView coverageOverrideKey[] = {u"DeptCode", u"CoverDate"};
 constexpr QStringView stationKey[] = {u"StationCode"};
 constexpr QStringView operatorRightKey[] = {u"OperatorID", u"RightCode"};
 constexpr QStringView operatorDeptKey[] = {u"OperatorID", u"DeptCode"};
@@ -164,6 +206,11 @@ const std::vector<Table> &allTables()
         {u"Sys_Operator", operatorColumns, idKey},
         {u"Sys_OperatorRight", operatorRightColumns, operatorRightKey, true},
         {u"Sys_OperatorDept", operatorDeptColumns, operatorDeptKey, true},
+        {u"Kq_RuleProfile", ruleProfileColumns, ruleProfileKey},
+        {u"Kq_RuleLimit", ruleLimitColumns, ruleLimitKey},
+        {u"Kq_DeptRuleProfile", deptRuleProfileColumns, deptCodeKey},
+        {u"Kq_CoverageMinimum", coverageMinimumColumns, coverageMinimumKey},
+        {u"Kq_CoverageOverride", coverageOverrideColumns, coverageOverrideKey},
     };
     return list;
 }

@@ -207,14 +207,33 @@ void upgradeToLayout2(Database &db)
 
 // Layout 2 to 3: the operators' sign-in, and the rights that the database
 // enforces. Their first passwords are given when the host next signs someone in
-// (auth/OperatorPasswords.h).
+// (auth/OperatorPasswords.h). Layout 4
+// adds the working-time rules' tables, on both engines (Schema::upgrade).
 void upgrade(Database &db)
 {
-    if (db.nativeValue(u"PRAGMA user_version"_s).toInt() < 2)
+    const int layout = db.nativeValue(u"PRAGMA user_version"_s).toInt();
+    if (layout < 2)
         upgradeToLayout2(db);
-    db.execute(signInColumns());
-    db.execute(SqliteRights::triggers());
+    if (layout < 3) {
+        db.execute(signInColumns());
+        db.execute(SqliteRights::triggers());
+    }
     db.execute(u"PRAGMA user_version = %1"_s.arg(Schema::version));
+}
+
+void createMissingTables(Database &db)
+{
+    QStringList statements;
+    for (const Table &table : Schema::tables()) {
+        if (db.nativeValue(u"SELECT count(*) FROM sqlite_schema WHERE type = 'table'"
+                           u" AND name = $1 COLLATE NOCASE"_s,
+                           {table.name.toString()})
+            == u"0"_s) {
+            statements.append(createTableStatement(table, table.name));
+        }
+    }
+    if (!statements.isEmpty())
+        db.execute(statements.join(u";\n"_s));
 }
 
 void restartSequence(Database &db, qint64 nextValue)
