@@ -1,11 +1,11 @@
 #pragma once
 
-// Drives the modal exchange editor from a test: what the user would type and
-// press, without sleeping.
+// Drives the modal dialogs from a test, the exchange editor above all: what the
+// user would type and press, without sleeping. A dialog that never opens fails
+// the test rather than leaving its checks unrun.
 
 #include <QApplication>
 #include <QDate>
-#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>

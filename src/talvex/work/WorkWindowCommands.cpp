@@ -13,6 +13,10 @@
 #include "talvex/project/HostFactory.h"
 #include "talvex/project/HostScopes.h"
 
+#include <QSet>
+
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -76,18 +80,22 @@ void TWorkWindowForm::btnAddClick()
 {
     requireChangeRight();
     const QString focused = focusedId();
-    const QStringList before = listedIds();
+    const QStringList listedBefore = listedIds();
+    const QSet<QString> before(listedBefore.cbegin(), listedBefore.cend());
     bool saved = false;
     runThenRequery([&saved](const Host::WaitMessage &waitNotice) {
         saved = ShowKqExchgClassEdt(u"新增调班"_s, QString());
         waitNotice.show(waitText);
     });
-    QString added;
-    for (const QString &id : listedIds()) {
-        if (saved && !before.contains(id))
-            added = id;
+    if (!saved) {
+        focusExchange(focused);
+        return;
     }
-    focusExchange(saved ? added : focused);
+    const QStringList listedAfter = listedIds();
+    const auto added = std::find_if(listedAfter.cbegin(), listedAfter.cend(),
+                                    [&before](const QString &id) { return !before.contains(id); });
+    if (added != listedAfter.cend())
+        focusExchange(*added);
 }
 
 void TWorkWindowForm::btnUpdateClick()
@@ -97,7 +105,7 @@ void TWorkWindowForm::btnUpdateClick()
         Rt::messageBox(u"请先选择要修改的记录"_s, u"系统消息"_s, Rt::Buttons::Ok, Rt::Icon::Stop);
         return;
     }
-    const QString id = FDataSet->fieldByName(u"ID"_s).asString();
+    const QString id = focusedId();
     runThenRequery([&id](const Host::WaitMessage &waitNotice) {
         waitNotice.show(waitText);
         ShowKqExchgClassEdt(u"修改调班"_s, id);
