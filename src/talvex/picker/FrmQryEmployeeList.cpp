@@ -13,8 +13,6 @@
 
 #include <QKeyEvent>
 
-#include <algorithm>
-#include <iterator>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -98,12 +96,11 @@ void TQryEmployeeListFrm::FormDestroy()
 }
 
 // Tab runs the query instead of moving on, and goes no further even when the query
-// fails. Shift+Tab is the same key. Enter runs it too, as in any search box.
+// fails. Shift+Tab is the same key. Enter is left to the edit: the condition box
+// queries on Tab and on its button only.
 bool TQryEmployeeListFrm::edtConditionKeyDown(const QKeyEvent *event)
 {
-    static constexpr int queryKeys[] = {Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Return,
-                                        Qt::Key_Enter};
-    if (std::find(std::begin(queryKeys), std::end(queryKeys), event->key()) == std::end(queryKeys))
+    if (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab)
         return false;
     Rt::runGuarded([this] { BtnQryClick(); });
     return true;
