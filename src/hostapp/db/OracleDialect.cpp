@@ -322,7 +322,7 @@ private:
             });
         }
         if (rowLimit)
-            write(u"LIMIT "_s + QString::number(*rowLimit));
+            write(u"LIMIT %1"_s.arg(*rowLimit));
         --m_selectDepth;
     }
 
