@@ -40,10 +40,13 @@ for binary in "$host" "$tree"/root/usr/lib/*/talvex/*.so; do
     done
 done
 
-# The unpacked host starts over a new database, loads its plug-in from its own
-# library folder and saves a screenshot, without a screen.
+# The unpacked host starts on a first day: it makes its database where the
+# README says, loads its plug-in from its own library folder and saves a
+# screenshot, without a screen.
 env -i PATH=/usr/bin:/bin HOME="$tree/home" QT_QPA_PLATFORM=offscreen \
-    "$host" --db "$tree/demo.db" --screenshot "$tree/shot.png" >"$tree/host.txt" 2>&1 \
+    "$host" --screenshot "$tree/shot.png" >"$tree/host.txt" 2>&1 \
     || fail "the unpacked talvex-host did not start: $(cat "$tree/host.txt")"
 [ -s "$tree/shot.png" ] || fail "the unpacked talvex-host saved no screenshot"
+[ -s "$tree/home/.local/share/talvex-host/talvex.db" ] \
+    || fail "the unpacked talvex-host made no database in ~/.local/share/talvex-host"
 echo "package checks passed: $deb"
