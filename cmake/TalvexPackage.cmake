@@ -1,12 +1,13 @@
 # Installation under /usr and the Debian package (scripts/package.sh).
 #
 # talvex-host goes to bin/; its plug-in and the runtime libraries are private to
-# it and go to lib/talvex/, found through RUNPATH: $ORIGIN/../lib/talvex for the
-# host, $ORIGIN for the libraries. The plug-in is looked up there
-# (PluginHost::defaultLibraryPath) when it is not beside the host, as in a build
-# folder.
+# it and go to lib/<triplet>/talvex/, found through RUNPATH: $ORIGIN/../lib/...
+# for the host, $ORIGIN for the libraries. The host looks for the plug-in there
+# (PluginHost::defaultLibraryPath) when it is not beside it, as in a build
+# folder. Being no folder of the dynamic linker's, it needs no ldconfig.
 
-set(TALVEX_PRIVATE_LIBDIR lib/talvex)
+set(TALVEX_PRIVATE_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE}/talvex)
+target_compile_definitions(talvexhostapp PRIVATE TALVEX_PRIVATE_LIBDIR="${TALVEX_PRIVATE_LIBDIR}")
 set(TALVEX_PACKAGING_DIR ${CMAKE_SOURCE_DIR}/packaging)
 
 set_target_properties(talvex-host PROPERTIES INSTALL_RPATH "$ORIGIN/../${TALVEX_PRIVATE_LIBDIR}")
@@ -45,7 +46,7 @@ set(CPACK_PACKAGE_NAME talvex)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Talvex developers <dev@talvex.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "shift-exchange register of a staff and attendance system")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "talvex-host records, for one employee and one day, the working periods that\n"
     "replace the planned ones: a rest day in place of a working day, or changed\n"
     "working times. Its data lives in an SQLite file or in a PostgreSQL\n"

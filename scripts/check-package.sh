@@ -27,10 +27,10 @@ done
 # The libraries our binaries need, by name: ours are in the package, the others
 # belong to installed packages the package depends on.
 depends=$(dpkg-deb -f "$deb" Depends | tr ',' '\n' | sed -E 's/^ *//; s/[ (].*//')
-for binary in "$host" "$tree"/root/usr/lib/talvex/*.so; do
+for binary in "$host" "$tree"/root/usr/lib/*/talvex/*.so; do
     for needed in $(readelf -d "$binary" | sed -nE 's/.*\(NEEDED\).*\[(.*)\]/\1/p'); do
-        [ -e "$tree/root/usr/lib/talvex/$needed" ] && continue
-        path=$(ldconfig -p | awk -v lib="$needed" '$1 == lib && /x86-64/ {print $NF; exit}')
+        compgen -G "$tree/root/usr/lib/*/talvex/$needed" >/dev/null && continue
+        path=$(ldconfig -p | awk -v lib="$needed" '$1 == lib && /x86-64/ && !found {print $NF; found = 1}')
         [ -n "$path" ] || fail "$(basename "$binary") needs $needed, which nothing provides"
         owner=$(dpkg -S "$path" 2>/dev/null || dpkg -S "$(readlink -f "$path")" 2>/dev/null \
                 || dpkg -S "/usr$path" 2>/dev/null) || fail "no package owns $path"
@@ -40,10 +40,13 @@ for binary in "$host" "$tree"/root/usr/lib/talvex/*.so; do
     done
 done
 
-# The unpacked host starts over a new database, loads its plug-in from its own
-# library folder and saves a screenshot, without a screen.
+# The unpacked host starts on a first day: it makes its database where the
+# README says, loads its plug-in from its own library folder and saves a
+# screenshot, without a screen.
 env -i PATH=/usr/bin:/bin HOME="$tree/home" QT_QPA_PLATFORM=offscreen \
-    "$host" --db "$tree/demo.db" --screenshot "$tree/shot.png" >/dev/null \
-    || fail "the unpacked talvex-host did not start"
+    "$host" --screenshot "$tree/shot.png" >"$tree/host.txt" 2>&1 \
+    || fail "the unpacked talvex-host did not start: $(cat "$tree/host.txt")"
 [ -s "$tree/shot.png" ] || fail "the unpacked talvex-host saved no screenshot"
+[ -s "$tree/home/.local/share/talvex-host/talvex.db" ] \
+    || fail "the unpacked talvex-host made no database in ~/.local/share/talvex-host"
 echo "package checks passed: $deb"

@@ -3,6 +3,7 @@
 
 #include "Fixture.h"
 
+#include "hostapp/app/ChineseInterface.h"
 #include "hostapp/app/HostWindow.h"
 #include "hostapp/db/Database.h"
 #include "hostapp/services/ErrorLog.h"
@@ -14,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenu>
@@ -24,6 +26,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QTranslator>
 
 using namespace Qt::StringLiterals;
 
@@ -194,6 +197,31 @@ private Q_SLOTS:
         help->actions().first()->trigger();
         QVERIFY2(shown.contains(u"版本：%1"_s.arg(QStringLiteral(TALVEX_VERSION))),
                  qPrintable(shown));
+    }
+
+    // Whatever the session's locale, the calendar and Qt's buttons are Chinese.
+    void interfaceIsChineseInAnyLocale_data()
+    {
+        QTest::addColumn<QLocale>("session");
+        QTest::newRow("C") << QLocale::c();
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates);
+        QTest::newRow("German") << QLocale(QLocale::German, QLocale::Germany);
+    }
+
+    void interfaceIsChineseInAnyLocale()
+    {
+        QFETCH(QLocale, session);
+        const QLocale before;
+        QLocale::setDefault(session);
+        QTranslator qtTexts;
+        ChineseInterface::install(qtTexts);
+        const QCalendarWidget calendar;
+        const QString december = calendar.locale().standaloneMonthName(12);
+        const QString ok = QCoreApplication::translate("QPlatformTheme", "OK");
+        QCoreApplication::removeTranslator(&qtTexts);
+        QLocale::setDefault(before);
+        QCOMPARE(december, u"十二月"_s);
+        QCOMPARE(ok, u"确定"_s);
     }
 
     // The status bar and the About box name the database as the operator reads it.

@@ -49,10 +49,11 @@ void PluginHost::closeWindow()
 }
 
 // Beside the executable in a build folder; in the private library folder once
-// installed (/usr/bin/talvex-host, /usr/lib/talvex/libTalvex.so).
+// installed (/usr/bin/talvex-host, /usr/lib/x86_64-linux-gnu/talvex/libTalvex.so).
 QString PluginHost::defaultLibraryPath()
 {
     const QString folder = QCoreApplication::applicationDirPath();
-    const QString installed = QDir::cleanPath(folder + u"/../lib/talvex/libTalvex.so"_s);
+    const QString installed =
+        QDir::cleanPath(folder + u"/../" TALVEX_PRIVATE_LIBDIR "/libTalvex.so"_s);
     return QFileInfo::exists(installed) ? installed : folder + u"/libTalvex.so"_s;
 }

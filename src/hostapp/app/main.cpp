@@ -1,5 +1,6 @@
 // talvex-host: the host application of the shift-exchange register.
 
+#include "ChineseInterface.h"
 #include "HostWindow.h"
 #include "SettledScreenshot.h"
 #include "ToolkitNotices.h"
@@ -18,8 +19,6 @@
 
 #include <QApplication>
 #include <QGuiApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 #include <cstdio>
 #include <optional>
@@ -136,21 +135,8 @@ int main(int argc, char *argv[])
     // Qt is given the program's name only: every argument was ours.
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
-    // The operator's language is Chinese, Qt's own texts included: the buttons of
-    // message boxes, the file dialogs of export and import, the calendar's months
-    // and days, whatever the locale of the session.
-    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
-    // The installed host brings Qt's texts along; a build folder uses Qt's own.
     QTranslator qtTexts;
-    const QStringList translationFolders{QCoreApplication::applicationDirPath()
-                                             + u"/../share/talvex/translations"_s,
-                                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
-    for (const QString &folder : translationFolders) {
-        if (qtTexts.load(QLocale(), u"qtbase"_s, u"_"_s, folder)) {
-            QApplication::installTranslator(&qtTexts);
-            break;
-        }
-    }
+    ChineseInterface::install(qtTexts);
     if (!options.command && !showsWindows() && options.screenshotPath.isEmpty()) {
         Terminal::say(u"这里没有屏幕：talvex-host 要有显示器才能打开窗口。\n"
                       "可以改为保存截图：talvex-host --screenshot talvex.png"_s);

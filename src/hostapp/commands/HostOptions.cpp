@@ -89,7 +89,8 @@ bool yesOrNo(const QString &value, QStringView option)
 
 const OptionRow optionRows[] = {
     {u"db", u"PATH",
-     u"数据库文件，或服务器上数据库的 postgresql:// 地址；新库会建好表并填入演示数据",
+     u"数据库文件（所在文件夹须已存在），或服务器上数据库的 postgresql:// "
+     u"地址；新库会建好表并填入演示数据",
      [](HostOptions &o, const QString &v) { o.databasePath = v; }},
     {u"operator", u"CODE",
      u"操作员：admin（所有部门，可修改数据，默认）、clerk（只管 02 分部）、viewer（只能查看）",
@@ -97,7 +98,7 @@ const OptionRow optionRows[] = {
     {u"password-file", u"FILE",
      u"密码在这个文件的第一行（也可用环境变量 TALVEX_PASSWORD；密码不写在命令行上）",
      [](HostOptions &o, const QString &v) { o.passwordFile = v; }},
-    {u"plugin", u"PATH", u"插件库；默认为程序旁边的 libTalvex.so",
+    {u"plugin", u"PATH", u"插件库，只写文件名时先在当前文件夹里找；默认为随程序安装的 libTalvex.so",
      [](HostOptions &o, const QString &v) { o.pluginPath = pluginPathOf(v); }},
     {u"demo-scale", u"N", u"新建大型演示数据库，N 为 1 到 100：1 约为 2 万名员工、100 万条调班记录",
      [](HostOptions &o, const QString &v) { o.demoScale = demoScaleOf(v); }},
