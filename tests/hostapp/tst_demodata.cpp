@@ -216,6 +216,8 @@ private Q_SLOTS:
         const QStringList plan = db.queryPlan(sql);
         if (!sqlite)
             db.execute(u"RESET enable_seqscan"_s);
+        // No plan at all would pass every check below.
+        QVERIFY2(!plan.isEmpty(), qPrintable(sql));
         for (const QString &line : plan) {
             const bool wholeTable = sqlite
                                         ? line.startsWith(u"SCAN "_s) && !line.contains(u"INDEX"_s)

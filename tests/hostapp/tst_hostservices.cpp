@@ -2,6 +2,7 @@
 // (the unknown operator: tst_hostcommandline).
 
 #include "HostFixture.h"
+#include "PdfText.h"
 
 #include "runtime/editors/cxeditors.h"
 #include "runtime/exceptions.h"
@@ -12,7 +13,6 @@
 #include "talvex/project/HostFactory.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,13 +20,13 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The text of each page of a PDF file.
+// The text of each page of a PDF file; none when it could not be read.
 QStringList pdfPages(const QString &pdf)
 {
-    QProcess pdftotext;
-    pdftotext.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
-    pdftotext.waitForFinished();
-    QStringList pages = QString::fromUtf8(pdftotext.readAllStandardOutput()).split(u'\f');
+    const std::optional<QString> text = pdfText(pdf);
+    if (!text)
+        return {};
+    QStringList pages = text->split(u'\f');
     pages.removeLast(); // what follows the last page's form feed
     return pages;
 }

@@ -189,6 +189,13 @@ private Q_SLOTS:
     {
         Fixture fixture;
         const QString path = fixture.location();
+        // The kill points are random, and reproducible: TALVEX_TEST_SEED=N runs
+        // the same ones again.
+        const quint32 seed = qEnvironmentVariableIsSet("TALVEX_TEST_SEED")
+                                 ? quint32(qEnvironmentVariableIntValue("TALVEX_TEST_SEED"))
+                                 : QRandomGenerator::global()->generate();
+        qInfo("kill points drawn with TALVEX_TEST_SEED=%u", seed);
+        QRandomGenerator killPoints(seed);
         for (int round = 0; round < 10; ++round) {
             const QDate first = QDate(2030, 1, 1).addDays(400 * round);
             const QDate last = first.addDays(299);
@@ -196,7 +203,7 @@ private Q_SLOTS:
                        u"--days"_s, u"300"_s});
             // Killed as the n-th write begins, so that the signal lands inside
             // the write transaction, or between two saves.
-            const int writes = 1 + int(QRandomGenerator::global()->bounded(15));
+            const int writes = 1 + int(killPoints.bounded(15));
             QVERIFY(desk.waitFor(round % 2 == 0 ? u"writing"_s : u"saved "_s, writes));
             desk.kill();
 

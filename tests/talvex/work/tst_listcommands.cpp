@@ -3,6 +3,7 @@
 
 #include "HostFixture.h"
 #include "ListWindow.h"
+#include "PdfText.h"
 
 #include "runtime/dialogs.h"
 #include "runtime/editors/cxeditors.h"
@@ -13,24 +14,11 @@
 #include "talvex/work/WorkWindow.h"
 
 #include <QLineEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QString pdfText(const QString &pdf)
-{
-    QProcess pdftotext;
-    pdftotext.start(u"pdftotext"_s, {u"-layout"_s, pdf, u"-"_s});
-    pdftotext.waitForFinished();
-    return QString::fromUtf8(pdftotext.readAllStandardOutput());
-}
-
-} // namespace
 
 class ListCommandsTest : public QObject
 {
@@ -80,7 +68,9 @@ private Q_SLOTS:
         const QString pdf = dir.filePath(u"list.pdf"_s);
         host.session.setPrintToFile(pdf);
         second ? w.form.PrintPreview2() : w.form.PrintPreview();
-        const QString text = pdfText(pdf);
+        const std::optional<QString> read = pdfText(pdf);
+        QVERIFY2(read, "pdftotext did not read the preview");
+        const QString &text = *read;
         QVERIFY2(text.contains(u"员工编号"_s), qPrintable(text));
         QVERIFY(text.contains(u"欧阳 雪"_s) || text.contains(u"欧阳雪"_s));
         // Value lists print their descriptions; hidden columns do not print.
