@@ -26,7 +26,7 @@ public:
     // The options beside the host's own that a command may take.
     enum Option {
         DateRange = 0x1,  // --from, --to
-        Department = 0x2, // --dept
+        Department = 0x4, // --dept
     };
 
     virtual ~HostCommand() = default;
