@@ -71,12 +71,12 @@ QString CheckRulesCommand::name() const
 
 QString CheckRulesCommand::argumentsHelp() const
 {
-    return u"[OUT.csv|OUT.xls]"_s;
+    return u"[OUT]"_s;
 }
 
 QString CheckRulesCommand::help() const
 {
-    return u"列出这段日期（默认本月）违反工时规则和最少在岗人数的记录，写入文件或逐行打印"_s;
+    return u"列出这段日期违反工时规则和最少在岗人数的记录，写入 OUT（.csv 或 .xls）或逐行打印"_s;
 }
 
 void CheckRulesCommand::checkArguments(const QStringList &arguments) const

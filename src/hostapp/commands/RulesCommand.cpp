@@ -44,11 +44,12 @@ const Form *formOf(const QStringList &arguments)
     return nullptr;
 }
 
-QString usageLines()
+// One form a line, each after indent blanks.
+QString usageLines(int indent)
 {
     QStringList lines;
     for (const Form &form : forms)
-        lines << u"  "_s + form.usage;
+        lines << QString(indent, u' ') + form.usage;
     return lines.join(u'\n');
 }
 
@@ -256,19 +257,20 @@ QString RulesCommand::name() const
 
 QString RulesCommand::argumentsHelp() const
 {
-    return u"[list|set|limit|dept|coverage ...]"_s;
+    return u"[CHANGE]"_s;
 }
 
 QString RulesCommand::help() const
 {
-    return u"列出或修改工时规则、规则方案、部门的方案和最少在岗人数：\n"_s + usageLines();
+    return u"列出或修改工时规则、规则方案、部门的方案和最少在岗人数，CHANGE 可以是：\n"_s
+           + usageLines(40);
 }
 
 void RulesCommand::checkArguments(const QStringList &arguments) const
 {
     const Form *form = formOf(arguments);
     if (!form)
-        throw UsageError(u"rules 后面可以写：\n%1"_s.arg(usageLines()));
+        throw UsageError(u"rules 后面可以写：\n%1"_s.arg(usageLines(2)));
     if (qMax(int(arguments.size()), 1) != form->words)
         throw UsageError(u"用法：%1"_s.arg(form->usage));
 }

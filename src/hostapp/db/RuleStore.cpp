@@ -119,7 +119,9 @@ const Schedule::Profile &RuleSettings::profileOf(const QString &deptCode) const
 {
     const DepartmentProfile *nearest = nullptr;
     for (const DepartmentProfile &department : departments) {
-        if (deptCode.startsWith(department.deptCode) && profile(department.profileName)
+        const bool above =
+            department.deptCode.isEmpty() || deptCode.startsWith(department.deptCode);
+        if (above && profile(department.profileName)
             && (!nearest || department.deptCode.size() > nearest->deptCode.size())) {
             nearest = &department;
         }

@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <tuple>
 
 using namespace Qt::StringLiterals;
 
@@ -16,13 +17,15 @@ namespace {
 
 using Schedule::Profile;
 
-// The days every profile's rules need around the range.
+// The days the rules of every profile a department takes need around the
+// range: a profile nobody takes widens nothing.
 Schedule::DateRange readRange(const RuleStore::RuleSettings &settings,
                               const Schedule::DateRange &asked)
 {
-    Schedule::DateRange read = Schedule::readRange(Schedule::prcProfile(), asked);
-    for (const Profile &profile : settings.profiles) {
-        const Schedule::DateRange wanted = Schedule::readRange(profile, asked);
+    Schedule::DateRange read = Schedule::readRange(settings.profileOf(QString()), asked);
+    for (const RuleStore::DepartmentProfile &department : settings.departments) {
+        const Schedule::DateRange wanted =
+            Schedule::readRange(settings.profileOf(department.deptCode), asked);
         read.first = std::min(read.first, wanted.first);
         read.last = std::max(read.last, wanted.last);
     }
