@@ -20,7 +20,7 @@ warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$manual" 2>&1 
     || fail "man cannot render the manual page"
 [ -z "$warnings" ] || fail "the manual page renders with warnings: $warnings"
 usage=$(env -i PATH=/usr/bin:/bin HOME="$tree/home" "$host" --help) || fail "talvex-host --help failed"
-for name in $(grep -oE -- '--[a-z-]+|\] (sql|export-xls) ' <<<"$usage" | tr -d '] ' | sort -u); do
+for name in $(grep -oE -- '--[a-z-]+|\] [a-z-]+ ' <<<"$usage" | tr -d '] ' | sort -u); do
     grep -qF -- "$name" "$tree/manual.txt" || fail "the manual page does not name $name"
 done
 
@@ -43,7 +43,7 @@ done
 # The unpacked host starts on a first day: it makes its database where the
 # README says, loads its plug-in from its own library folder and saves a
 # screenshot, without a screen.
-env -i PATH=/usr/bin:/bin HOME="$tree/home" QT_QPA_PLATFORM=offscreen \
+env -i PATH=/usr/bin:/bin HOME="$tree/home" QT_QPA_PLATFORM=offscreen TALVEX_PASSWORD=admin \
     "$host" --screenshot "$tree/shot.png" >"$tree/host.txt" 2>&1 \
     || fail "the unpacked talvex-host did not start: $(cat "$tree/host.txt")"
 [ -s "$tree/shot.png" ] || fail "the unpacked talvex-host saved no screenshot"
