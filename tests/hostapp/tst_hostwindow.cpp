@@ -93,6 +93,17 @@ private Q_SLOTS:
         QVERIFY(!host.window->pluginWindow()->isAncestorOf(bar));
     }
 
+    // Every command of the host's tool bar shows its picture at the bar's size.
+    void toolBarIconsShareOneSize()
+    {
+        HostRun host;
+        auto *bar = host.window->findChild<QToolBar *>(u"hostToolBar"_s);
+        QVERIFY(bar);
+        QVERIFY(!bar->actions().isEmpty());
+        for (const QAction *action : bar->actions())
+            QCOMPARE(action->icon().pixmap(bar->iconSize()).size(), bar->iconSize());
+    }
+
     void mnemonicsWorkFromAnywhereInTheHost_data()
     {
         QTest::addColumn<QString>("focus");

@@ -82,6 +82,21 @@ void HostWindow::createLogPanel()
     connect(&m_session.log(), &ErrorLog::appended, m_logView, &QPlainTextEdit::appendPlainText);
 }
 
+namespace {
+
+// The icon drawn at exactly the tool bar's size: a style may have only a small
+// picture of an icon (the floppy disk of 导出Excel), which would otherwise stand
+// smaller and higher than its neighbours.
+QIcon toolBarIcon(const QIcon &icon, const QSize &size)
+{
+    const QPixmap pixmap = icon.pixmap(size);
+    if (pixmap.size() == size)
+        return QIcon(pixmap);
+    return QIcon(pixmap.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+} // namespace
+
 void HostWindow::createActions()
 {
     struct Command
@@ -113,7 +128,8 @@ void HostWindow::createActions()
     toolBar->setMovable(false);
 
     for (const Command &command : commands) {
-        QAction *action = dataMenu->addAction(style()->standardIcon(command.icon), command.text);
+        QAction *action = dataMenu->addAction(
+            toolBarIcon(style()->standardIcon(command.icon), toolBar->iconSize()), command.text);
         action->setShortcut(command.shortcut);
         const Op op = command.op;
         connect(action, &QAction::triggered, this, [this, op] { runCommand(op); });
