@@ -4,9 +4,9 @@
 #include "ModuleStatements.h"
 
 #include "hostapp/app/HistoryWindow.h"
+#include "runtime/editors/dateedit.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -102,7 +102,7 @@ private Q_SLOTS:
         QCOMPARE(w.changes(4), (QStringList{u"陈静"_s, u"李明"_s, u"王芳"_s}));
         QCOMPARE(w.changes(5), (QStringList{u"2026-10-01"_s, u"2026-12-01"_s, u"2026-12-04"_s}));
         QCOMPARE(w.child<QLabel>(u"lblCount"_s)->text(), u"3 条修改记录"_s);
-        QCOMPARE(w.child<QDateEdit>(u"edtFrom"_s)->date(), QDate::currentDate().addDays(-30));
+        QCOMPARE(w.child<TcxDateEdit>(u"edtFrom"_s)->date(), QDate::currentDate().addDays(-30));
     }
 
     // Before and after side by side; only what changed is marked.
@@ -157,7 +157,7 @@ private Q_SLOTS:
         w.child<QLineEdit>(u"edtEmployee"_s)->setText(u"10003"_s);
         w.search();
         QCOMPARE(w.changes(1), QStringList{u"新增"_s});
-        w.child<QDateEdit>(u"edtTo"_s)->setDate(QDate::currentDate().addDays(-1));
+        w.child<TcxDateEdit>(u"edtTo"_s)->setDate(QDate::currentDate().addDays(-1));
         w.search();
         QVERIFY(w.changes(0).isEmpty());
         QVERIFY(w.detail().isEmpty());

@@ -3,10 +3,10 @@
 #include "hostapp/db/Database.h"
 #include "runtime/application.h"
 #include "runtime/dataset.h"
+#include "runtime/editors/dateedit.h"
 #include "runtime/form.h"
 
 #include <QComboBox>
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -96,8 +96,8 @@ HistoryWindow::HistoryWindow(Database &db, const QString &viewerCode, QWidget *p
     : QWidget(parent, Qt::Window)
     , m_db(db)
     , m_viewerCode(viewerCode)
-    , m_from(new QDateEdit)
-    , m_to(new QDateEdit)
+    , m_from(new TcxDateEdit)
+    , m_to(new TcxDateEdit)
     , m_operator(new QComboBox)
     , m_employee(new QLineEdit)
     , m_changes(new QTableView)
@@ -123,10 +123,8 @@ HistoryWindow::HistoryWindow(Database &db, const QString &viewerCode, QWidget *p
 
 void HistoryWindow::buildLayout()
 {
-    for (QDateEdit *edit : {m_from, m_to}) {
-        edit->setDisplayFormat(u"yyyy-MM-dd"_s);
-        edit->setCalendarPopup(true);
-    }
+    // The runtime's date boxes, as in the register: typed dates in every
+    // everyday form, a refused impossible date, the Chinese calendar.
     m_from->setObjectName(u"edtFrom"_s);
     m_to->setObjectName(u"edtTo"_s);
     m_operator->setObjectName(u"cbOperator"_s);

@@ -6,11 +6,11 @@
 
 class Database;
 class QComboBox;
-class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QStandardItemModel;
 class QTableView;
+class TcxDateEdit;
 
 // 修改历史: the changes of shift exchanges that the database recorded, found by
 // the days of the change, the operator and the employee, the latest first. The
@@ -34,8 +34,8 @@ private:
 
     Database &m_db;
     QString m_viewerCode;
-    QDateEdit *m_from;
-    QDateEdit *m_to;
+    TcxDateEdit *m_from;
+    TcxDateEdit *m_to;
     QComboBox *m_operator;
     QLineEdit *m_employee;
     QTableView *m_changes;
