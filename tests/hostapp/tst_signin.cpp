@@ -12,6 +12,7 @@
 #include "hostapp/db/Schema.h"
 #include "hostapp/db/SqliteDatabase.h"
 #include "hostapp/services/ErrorLog.h"
+#include "runtime/dataset.h"
 
 #include <QDialogButtonBox>
 #include <QFile>
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
