@@ -20,7 +20,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimeZone>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -29,7 +28,7 @@ namespace {
 
 using Outcome = PasswordCheck::Outcome;
 
-const QDateTime start(QDate(2026, 12, 5), QTime(9, 0), QTimeZone::UTC);
+const QDateTime start(QDate(2026, 12, 5), QTime(9, 0), Qt::UTC);
 
 // The time a test says it is.
 struct TestClock
