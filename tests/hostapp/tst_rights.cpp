@@ -18,12 +18,12 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // Everything an operator could change, to prove a refusal changed nothing.
+// (Signing in gives the operators their first password hashes.)
 QStringList everything(Database &db)
 {
-    QStringList rows;
-    for (const QString &table :
-         {u"Kq_ExchangeClass"_s, u"Kq_ExchangeClassHistory"_s, u"Sys_Operator"_s,
-          u"Sys_OperatorRight"_s, u"Sys_OperatorDept"_s, u"HR_Employee"_s}) {
+    QStringList rows = rowsAsText(db, u"SELECT ID, OperatorCode, OperatorName FROM Sys_Operator"_s);
+    for (const QString &table : {u"Kq_ExchangeClass"_s, u"Kq_ExchangeClassHistory"_s,
+                                 u"Sys_OperatorRight"_s, u"Sys_OperatorDept"_s, u"HR_Employee"_s}) {
         rows += rowsAsText(db, u"SELECT * FROM %1"_s.arg(table));
     }
     return rows;
@@ -46,6 +46,8 @@ private Q_SLOTS:
         QTest::addColumn<std::optional<DbFailure>>("failure");
 
         const std::optional<DbFailure> allowed;
+        const std::optional<DbFailure> noRight = DbFailure::NoRight;
+        const std::optional<DbFailure> outside = DbFailure::OutsideScope;
         const auto insert = [](const QString &employee) {
             return EditorStatements::insertExchange(exchange(employee, u"2026-12-06"_s));
         };
@@ -53,37 +55,35 @@ private Q_SLOTS:
             return EditorStatements::updateExchange(id, exchange(employee, u"2026-12-07"_s));
         };
         // E001 and E002 are in branch 01, E003 and E005 in 02.
-        QTest::newRow("viewer inserts") << u"viewer"_s << insert(u"E003"_s) << DbFailure::NoRight;
+        QTest::newRow("viewer inserts") << u"viewer"_s << insert(u"E003"_s) << noRight;
         QTest::newRow("viewer deletes")
-            << u"viewer"_s << ExchangeQueries::deleteExchange(u"4"_s) << DbFailure::NoRight;
+            << u"viewer"_s << ExchangeQueries::deleteExchange(u"4"_s) << noRight;
         QTest::newRow("unknown operator updates")
-            << u"nobody"_s << move(u"4"_s, u"E003"_s) << DbFailure::NoRight;
+            << u"nobody"_s << move(u"4"_s, u"E003"_s) << noRight;
         QTest::newRow("clerk inserts in his branch") << u"clerk"_s << insert(u"E005"_s) << allowed;
-        QTest::newRow("clerk inserts outside")
-            << u"clerk"_s << insert(u"E001"_s) << DbFailure::OutsideScope;
-        QTest::newRow("clerk updates outside")
-            << u"clerk"_s << move(u"1"_s, u"E001"_s) << DbFailure::OutsideScope;
+        QTest::newRow("clerk inserts outside") << u"clerk"_s << insert(u"E001"_s) << outside;
+        QTest::newRow("clerk updates outside") << u"clerk"_s << move(u"1"_s, u"E001"_s) << outside;
         QTest::newRow("clerk moves his exchange outside")
-            << u"clerk"_s << move(u"4"_s, u"E002"_s) << DbFailure::OutsideScope;
+            << u"clerk"_s << u"update Kq_ExchangeClass set EmployeeCode='E002' where ID=4"_s
+            << outside;
         QTest::newRow("clerk moves an exchange in")
-            << u"clerk"_s << move(u"3"_s, u"E003"_s) << DbFailure::OutsideScope;
+            << u"clerk"_s << u"update Kq_ExchangeClass set EmployeeCode='E003' where ID=3"_s
+            << outside;
         QTest::newRow("clerk deletes outside")
-            << u"clerk"_s << ExchangeQueries::deleteExchange(u"3"_s) << DbFailure::OutsideScope;
+            << u"clerk"_s << ExchangeQueries::deleteExchange(u"3"_s) << outside;
         QTest::newRow("clerk deletes every row")
-            << u"clerk"_s << u"delete Kq_ExchangeClass"_s << DbFailure::OutsideScope;
+            << u"clerk"_s << u"delete Kq_ExchangeClass"_s << outside;
         QTest::newRow("clerk raises his level")
             << u"clerk"_s << u"update Sys_OperatorRight set RightLevel=2 where OperatorID=3"_s
-            << DbFailure::NoRight;
+            << noRight;
         QTest::newRow("clerk takes a department")
             << u"clerk"_s
-            << u"insert into Sys_OperatorDept (OperatorID, DeptCode) values (2,'01')"_s
-            << DbFailure::NoRight;
+            << u"insert into Sys_OperatorDept (OperatorID, DeptCode) values (2,'01')"_s << noRight;
         QTest::newRow("clerk moves an employee into his branch")
             << u"clerk"_s << u"update HR_Employee set DeptCode='02' where EmployeeCode='E001'"_s
-            << DbFailure::NoRight;
+            << noRight;
         QTest::newRow("clerk renames the administrator")
-            << u"clerk"_s << u"update Sys_Operator set OperatorName='x' where ID=1"_s
-            << DbFailure::NoRight;
+            << u"clerk"_s << u"update Sys_Operator set OperatorName='x' where ID=1"_s << noRight;
         QTest::newRow("administrator moves an employee")
             << u"admin"_s << u"update HR_Employee set DeptCode='02' where EmployeeCode='E001'"_s
             << allowed;
@@ -91,7 +91,7 @@ private Q_SLOTS:
             << u"admin"_s
             << u"insert into Kq_ExchangeClassHistory (ChangedAt, ChangeKind, OperatorCode)"
                u" values (sysdate, 'DELETE', 'clerk')"_s
-            << DbFailure::NoRight;
+            << noRight;
         QTest::newRow("the host's own connection") << QString() << insert(u"E001"_s) << allowed;
     }
 
@@ -156,7 +156,8 @@ private Q_SLOTS:
             return runHost(QStringList{u"--db"_s, fixture.location()} + arguments, m_dir.path(),
                            environment);
         };
-        const QStringList signInAsHr{u"--operator"_s, u"hr"_s, u"sql"_s, u"select 1 from dual"_s};
+        const QStringList signInAsHr{u"--operator"_s, u"hr"_s, u"sql"_s,
+                                     u"select count(1) from Sys_Dept"_s};
 
         HostRun run = host({u"operator"_s, u"add"_s, u"hr"_s, u"人事二"_s, u"--dept"_s, u"02"_s,
                             u"--level"_s, u"2"_s},
@@ -201,56 +202,61 @@ private Q_SLOTS:
     void operatorCommandsRefuseBadInput_data()
     {
         QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("newPassword"); // null: none given
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");
 
+        const QString lastAdministrator =
+            u"这是最后一位管理员：不能删除他，也不能取消他的管理权限。"_s;
         const QStringList add{u"operator"_s, u"add"_s};
-        QTest::newRow("duplicate code") << add + QStringList{u"clerk"_s, u"某人"_s} << 1
+        const QString given = u"new"_s;
+        QTest::newRow("duplicate code") << add + QStringList{u"clerk"_s, u"某人"_s} << given << 1
                                         << u"已经有操作员“clerk”了，不能重复添加。"_s;
         QTest::newRow("unknown department")
-            << add + QStringList{u"hr"_s, u"某人"_s, u"--dept"_s, u"02,03"_s} << 1
+            << add + QStringList{u"hr"_s, u"某人"_s, u"--dept"_s, u"02,03"_s} << given << 1
             << u"没有部门“03”。"_s;
         QTest::newRow("remove the last administrator")
-            << QStringList{u"operator"_s, u"remove"_s, u"admin"_s} << 1
-            << u"这是最后一位管理员：不能删除他，也不能取消他的管理权限。"_s;
+            << QStringList{u"operator"_s, u"remove"_s, u"admin"_s} << given << 1
+            << lastAdministrator;
         QTest::newRow("revoke the last administrator")
-            << QStringList{u"operator"_s, u"grant"_s, u"admin"_s, u"--admin"_s, u"no"_s} << 1
-            << u"这是最后一位管理员：不能删除他，也不能取消他的管理权限。"_s;
+            << QStringList{u"operator"_s, u"grant"_s, u"admin"_s, u"--admin"_s, u"no"_s} << given
+            << 1 << lastAdministrator;
         QTest::newRow("not an administrator")
-            << QStringList{u"--operator"_s, u"clerk"_s, u"operator"_s, u"list"_s} << 1
+            << QStringList{u"--operator"_s, u"clerk"_s, u"operator"_s, u"list"_s} << given << 1
             << u"对不起，您的权限不足，请与系统管理员联系！"_s;
         QTest::newRow("unknown operator")
-            << QStringList{u"operator"_s, u"grant"_s, u"nobody"_s, u"--level"_s, u"1"_s} << 1
-            << u"没有操作员“nobody”。"_s;
+            << QStringList{u"operator"_s, u"grant"_s, u"nobody"_s, u"--level"_s, u"1"_s} << given
+            << 1 << u"没有操作员“nobody”。"_s;
+        QTest::newRow("empty new password") << QStringList{u"operator"_s, u"passwd"_s, u"clerk"_s}
+                                            << u""_s << 1 << u"新密码不能为空。"_s;
         QTest::newRow("no new password")
-            << QStringList{u"operator"_s, u"passwd"_s, u"clerk"_s} << 1
+            << add + QStringList{u"hr"_s, u"某人"_s} << QString() << 1
             << u"请用环境变量 TALVEX_NEW_PASSWORD 或 --new-password-file 文件给出新密码"_s;
         QTest::newRow("bad level") << add + QStringList{u"hr"_s, u"某人"_s, u"--level"_s, u"3"_s}
-                                   << 2 << u"--level 应是 0、1 或 2，不能是“3”。"_s;
-        QTest::newRow("name missing")
-            << add + QStringList{u"hr"_s} << 2 << u"operator add 后面要写 CODE NAME，不多不少。"_s;
+                                   << given << 2 << u"--level 应是 0、1 或 2，不能是“3”。"_s;
+        QTest::newRow("name missing") << add + QStringList{u"hr"_s} << given << 2
+                                      << u"operator add 后面要写 CODE NAME，不多不少。"_s;
         QTest::newRow("unknown action")
-            << QStringList{u"operator"_s, u"rename"_s} << 2
+            << QStringList{u"operator"_s, u"rename"_s} << given << 2
             << u"operator 后面要写 list、add、passwd、grant 或 remove。"_s;
         QTest::newRow("operator option elsewhere")
-            << QStringList{u"--dept"_s, u"02"_s, u"sql"_s, u"select 1 from dual"_s} << 2
-            << u"--dept 只用于 operator。"_s;
+            << QStringList{u"--dept"_s, u"02"_s, u"sql"_s, u"select count(1) from Sys_Dept"_s}
+            << given << 2 << u"--dept 只用于 operator。"_s;
     }
 
     void operatorCommandsRefuseBadInput()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(QString, newPassword);
         QFETCH(int, status);
         QFETCH(QString, message);
         Fixture fixture;
         const QStringList before = everything(fixture.db());
         const HostRun run = runHost(QStringList{u"--db"_s, fixture.location()} + arguments,
-                                    m_dir.path(), {{u"TALVEX_NEW_PASSWORD"_s, QString()}});
+                                    m_dir.path(), {{u"TALVEX_NEW_PASSWORD"_s, newPassword}});
         QCOMPARE(run.status, status);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY(run.out.isEmpty());
-        // The sign-in gave the first passwords; nothing else changed.
-        fixture.db().execute(u"UPDATE Sys_Operator SET PasswordHash = NULL"_s);
         QCOMPARE(everything(fixture.db()), before);
     }
 

@@ -285,7 +285,8 @@ private Q_SLOTS:
     void refusedStartIsCounted()
     {
         Fixture fixture;
-        const QStringList sql{u"--db"_s, fixture.location(), u"sql"_s, u"select 1 from dual"_s};
+        const QStringList sql{u"--db"_s, fixture.location(), u"sql"_s,
+                              u"select count(1) from Sys_Dept"_s};
         QCOMPARE(runHost(sql, m_dir.path(), {{u"TALVEX_PASSWORD"_s, u"guess"_s}}).status, 1);
         QCOMPARE(runHost(sql, m_dir.path(), {{u"TALVEX_PASSWORD"_s, u"guess"_s}}).status, 1);
         QCOMPARE(failures(fixture.db(), u"admin"_s), u"2"_s);
