@@ -408,7 +408,7 @@ private Q_SLOTS:
     // what was changed and who changed it.
     void modifyLoadsAndUpdatesTheRecord()
     {
-        HostFixture host(u"clerk"_s);
+        HostFixture host;
         host.answer = Rt::Answer::Yes;
         const bool saved = runEditor(u"1"_s, [&](OpenEditor &e) {
             QCOMPARE(e.form->windowTitle(), u"修改调班"_s);
@@ -428,7 +428,7 @@ private Q_SLOTS:
         });
         QVERIFY(saved);
         QCOMPARE(storedRow(host.db(), u"ID=1"_s).join(u'|'),
-                 u"E001|2026-11-21|10:00|15:00|00:00|00:00|0|300|1|1|家中有事|clerk|"_s);
+                 u"E001|2026-11-21|10:00|15:00|00:00|00:00|0|300|1|1|家中有事|admin|"_s);
         QCOMPARE(host.db().nativeValue(
                      u"SELECT MODIFIED_TIME IS NOT NULL FROM Kq_ExchangeClass WHERE ID = 1"_s),
                  u"1"_s);

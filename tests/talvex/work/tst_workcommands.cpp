@@ -72,10 +72,11 @@ private Q_SLOTS:
     // after it; the list is read again afterwards.
     void addShowsTheNewExchange()
     {
-        HostFixture host(u"clerk"_s);
+        HostFixture host;
         ListWindow w;
         w.search(QString());
-        QCOMPARE(w.rows(), QStringList{u"E003 2026-12-04"_s});
+        QCOMPARE(w.rows(), (QStringList{u"E001 2026-11-20"_s, u"E001 2026-12-03"_s,
+                                        u"E002 2026-12-02"_s, u"E003 2026-12-04"_s}));
         // Written behind the list's back: it shows only when the list is read again.
         host.db().execute(u"INSERT INTO Kq_ExchangeClass (ID, EmployeeCode, ExchgDate, WorkTime, "
                           "WorkFlag, ExchgType) VALUES (9, 'E003', '2026-11-30', 0, 0, 0)"_s);
@@ -97,8 +98,9 @@ private Q_SLOTS:
         QVERIFY(host.raisedErrors.isEmpty());
         QCOMPARE(host.db().queryValue(u"select WorkTime from Kq_ExchangeClass where ID=6"_s),
                  u"240"_s);
-        // E001 is outside the clerk's branch: the list read again shows only E003's.
-        QCOMPARE(w.rows(), (QStringList{u"E003 2026-11-30"_s, u"E003 2026-12-04"_s}));
+        QCOMPARE(w.rows(),
+                 (QStringList{u"E001 2026-11-20"_s, u"E001 2026-12-02"_s, u"E001 2026-12-03"_s,
+                              u"E002 2026-12-02"_s, u"E003 2026-11-30"_s, u"E003 2026-12-04"_s}));
         QVERIFY(!host.session.waitNotice().isShown());
     }
 
