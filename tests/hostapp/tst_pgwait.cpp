@@ -48,13 +48,14 @@ private Q_SLOTS:
         });
         QElapsedTimer elapsed;
         elapsed.start();
-        QCOMPARE(failureOf([&] { host.db().select(longStatement); }), DbFailure::Cancelled);
+        QCOMPARE(failureOf([&] { host.session.database().select(longStatement); }),
+                 DbFailure::Cancelled);
         QVERIFY2(elapsed.elapsed() < reportedWithinMs,
                  qPrintable(QString::number(elapsed.elapsed())));
         QVERIFY2(shownText.contains(u"数据库服务器"_s), qPrintable(shownText));
         QVERIFY(cancelOffered);
         QVERIFY(!host.session.waitNotice().isShown());
-        QCOMPARE(host.db().nativeValue(u"SELECT 1"_s), u"1"_s);
+        QCOMPARE(host.session.database().nativeValue(u"SELECT 1"_s), u"1"_s);
     }
 
     // A notice the module put up stays up after the server's notice.
@@ -69,7 +70,7 @@ private Q_SLOTS:
             if (QPushButton *cancel = host.session.waitNotice().cancelButton())
                 cancel->click();
         });
-        failureOf([&] { host.db().select(longStatement); });
+        failureOf([&] { host.session.database().select(longStatement); });
         QVERIFY(host.session.waitNotice().isShown());
         QCOMPARE(host.session.waitNotice().text(), u"正在查询……"_s);
         QCOMPARE(host.session.waitNotice().cancelButton(), nullptr);
@@ -84,7 +85,7 @@ private Q_SLOTS:
         QWidget window;
         window.show();
         host.session.setWindow(&window);
-        const QString pid = host.db().nativeValue(u"SELECT pg_backend_pid()"_s);
+        const QString pid = host.session.database().nativeValue(u"SELECT pg_backend_pid()"_s);
         const std::unique_ptr<Database> administrator = host.fixture.connect();
         QTimer::singleShot(2500, &window, [&] {
             administrator->execute(u"SELECT pg_terminate_backend($1)"_s, {pid});
@@ -93,7 +94,7 @@ private Q_SLOTS:
         elapsed.start();
         std::exception_ptr failure;
         try {
-            host.db().select(longStatement);
+            host.session.database().select(longStatement);
         } catch (...) {
             failure = std::current_exception();
         }
@@ -103,7 +104,7 @@ private Q_SLOTS:
         const OperatorMessage message = OperatorMessage::of(failure);
         QVERIFY2(message.text.contains(u"连接已断开"_s), qPrintable(message.text));
         QVERIFY(!host.session.waitNotice().isShown());
-        QCOMPARE(host.db().nativeValue(u"SELECT session_user"_s), u"admin"_s);
+        QCOMPARE(host.session.database().nativeValue(u"SELECT session_user"_s), u"admin"_s);
     }
 };
 

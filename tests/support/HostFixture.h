@@ -29,8 +29,9 @@ public:
     QList<Rt::MessageBoxRequest> messages;
     Rt::Answer answer = Rt::Answer::Ok;
 
-    // The operator's connection (Fixture::desk).
-    Database &db() { return session.database(); }
+    // The fixture's own connection; the session works on the operator's
+    // (Fixture::desk).
+    Database &db() { return fixture.db(); }
     // Texts of the error messages RaiseError showed.
     QStringList raisedErrors;
 };

@@ -14,7 +14,8 @@ class Database;
 //
 // The change history is written by the database itself: triggers on
 // Kq_ExchangeClass record every insert, update and delete with the session's
-// operator (Database::setOperatorCode), the database's clock, the kind of change
+// operator (Database::setOperatorCode; on a server the session's login role,
+// PgRights.cpp), the database's clock, the kind of change
 // and the whole row before and after; other triggers refuse every update and
 // delete of the history, whoever sends them.
 //
