@@ -3,7 +3,9 @@
 // Run it against an older build of the runtime library (LD_LIBRARY_PATH) for a
 // before and after.
 //
-//   QT_QPA_PLATFORM=offscreen bench_gridexport [RECORDS]      (default 1,000,000)
+//   QT_QPA_PLATFORM=offscreen bench_gridexport [RECORDS [FILE]]   (default 1,000,000)
+//
+// FILE keeps the export, e.g. to compare the files of two builds byte for byte.
 #include "BenchTiming.h"
 
 #include "runtime/dataset.h"
@@ -93,7 +95,7 @@ int main(int argc, char **argv)
     view->dataController()->setDataSource(&source);
 
     QTemporaryDir dir;
-    const QString file = dir.filePath(u"export.xls"_s);
+    const QString file = app.arguments().value(2, dir.filePath(u"export.xls"_s));
     const qint64 filledKb = statusKb("VmRSS:");
     const bool peakReset = resetPeak();
     Bench::Timing timing;
