@@ -1,6 +1,7 @@
 #include "XlsTestSupport.h"
 
 #include "runtime/xls/formula.h"
+#include "runtime/xls/writer.h"
 
 #include <QFile>
 #include <QProcess>
@@ -303,6 +304,31 @@ Rt::Xls::Cell &put(Rt::Xls::Sheet &sheet, int row, int column, const Rt::Xls::Va
     cell.value = value;
     cell.style = quint16(style);
     return cell;
+}
+
+QByteArray blankedLastRowFile()
+{
+    Rt::Xls::Workbook book;
+    put(book.addSheet(u"Sheet1"_s), 0, 0, Rt::Xls::Value::number(1));
+    QByteArray stream = Rt::Xls::workbookStream(book);
+    // Streams under the cutoff live in the mini stream.
+    constexpr int MiniStreamLimit = 4095;
+    QByteArray pair(28, '\0');
+    putU16(pair, 0, 0x0203); // NUMBER
+    putU16(pair, 2, 14);
+    putU16(pair, 18, 0x0201); // BLANK, in the default cell format
+    putU16(pair, 20, 6);
+    for (qsizetype at : {4, 22}) {
+        putU16(pair, at, Rt::Xls::MaxRows - 1);
+        putU16(pair, at + 2, Rt::Xls::MaxColumns - 1);
+        putU16(pair, at + 4, 15);
+    }
+    // Before the last sheet's EOF, so that no sheet moves.
+    QByteArray pairs;
+    while (stream.size() + pairs.size() + pair.size() <= MiniStreamLimit)
+        pairs += pair;
+    stream.insert(stream.size() - 4, pairs);
+    return miniStreamFile(stream);
 }
 
 Rt::Xls::Cell &putFormula(Rt::Xls::Sheet &sheet, int row, int column, const QString &formula,

@@ -24,6 +24,10 @@ QByteArray workbookStreamOf(const QByteArray &file);
 // other programs write small workbooks.
 QByteArray miniStreamFile(const QByteArray &stream);
 
+// A small book whose one sheet fills its very last cell and empties it with a
+// BLANK record, again and again, as often as a mini stream file holds.
+QByteArray blankedLastRowFile();
+
 // Little-endian numbers inside a file, as the format stores them.
 quint32 u32At(const QByteArray &bytes, qsizetype at);
 void putU16(QByteArray &bytes, qsizetype at, quint16 v);

@@ -154,6 +154,37 @@ private Q_SLOTS:
         QCOMPARE(page->GetCellObject(0, 1)->formula(), u"A1*10"_s);
     }
 
+    // A chain of references far deeper than the stack would hold is computed
+    // from its end; one that leads back to its start ends in an error.
+    void longChainsRecalculate_data()
+    {
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("middle");
+        QTest::newRow("to a number") << u"1"_s << u"20000"_s << u"10000"_s;
+        QTest::newRow("back to its start") << u"=A1+1"_s << u"#REF!"_s << u"#REF!"_s;
+        QTest::newRow("to a sum of a range") << u"=SUM(B1:B3)"_s << u"20005"_s << u"10005"_s;
+    }
+    void longChainsRecalculate()
+    {
+        QFETCH(QString, end);
+        QFETCH(QString, first);
+        QFETCH(QString, middle);
+        constexpr int length = 20000;
+        TcxSpreadSheetBook book;
+        TcxSSBookSheet *page = book.Pages(0);
+        {
+            TcxSpreadSheetBook::UpdateScope update(book);
+            for (int row = 0; row < length - 1; ++row)
+                page->SetCellText(0, row, u"=A%1+1"_s.arg(row + 2), false, true);
+            page->SetCellText(0, length - 1, end, false, true);
+            for (int row = 0; row < 3; ++row)
+                page->SetCellText(1, row, QString::number(row + 1), false, true);
+        }
+        QCOMPARE(page->GetCellObject(0, 0)->displayText(), first);
+        QCOMPARE(page->GetCellObject(0, length / 2)->displayText(), middle);
+    }
+
     // The book shows a tab per sheet with the sheet's cells.
     void bookShowsATabPerSheet()
     {

@@ -104,6 +104,62 @@ private Q_SLOTS:
         QCOMPARE(formatValue(evaluate(*Formula::parse(formula), 0, cells), QString()), result);
     }
 
+    // A text result longer than a cell holds is #VALUE!, from & and CONCATENATE
+    // alike; up to the limit the text is whole. A1 holds 20,000 characters.
+    void textLengthLimit_data()
+    {
+        QTest::addColumn<QString>("formula");
+        QTest::addColumn<QString>("result");
+        const int rest = MaxTextLength - 20000;
+        QTest::newRow("& past the limit") << u"A1&A1"_s << u"#VALUE!"_s;
+        QTest::newRow("& up to the limit")
+            << u"LEN(A1&LEFT(A1,%1))"_s.arg(rest) << QString::number(MaxTextLength);
+        QTest::newRow("& one past the limit")
+            << u"LEN(A1&LEFT(A1,%1))"_s.arg(rest + 1) << u"#VALUE!"_s;
+        QTest::newRow("CONCATENATE past the limit")
+            << u"CONCATENATE(A1,\"-\",A1)"_s << u"#VALUE!"_s;
+        QTest::newRow("CONCATENATE up to the limit")
+            << u"LEN(CONCATENATE(A1,LEFT(A1,%1)))"_s.arg(rest) << QString::number(MaxTextLength);
+        QTest::newRow("CONCATENATE one past the limit")
+            << u"LEN(CONCATENATE(LEFT(A1,%1),A1))"_s.arg(rest + 1) << u"#VALUE!"_s;
+    }
+    void textLengthLimit()
+    {
+        QFETCH(QString, formula);
+        QFETCH(QString, result);
+        Workbook book;
+        XlsTest::put(book.addSheet(u"Sheet1"_s), 0, 0, Value::text(QString(20000, u'调')));
+        XlsTest::CachedValues cells(book);
+        QCOMPARE(formatValue(evaluate(*Formula::parse(formula), 0, cells), QString()), result);
+    }
+
+    // SUM of any number of arguments: flat up to the most a function takes, runs of
+    // them summed first beyond, and the total unchanged.
+    void sumOfManyArguments_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("flat");
+        QTest::newRow("one") << 1 << true;
+        QTest::newRow("as many as a function takes") << MaxArguments << true;
+        QTest::newRow("one more") << MaxArguments + 1 << false;
+        QTest::newRow("two levels full") << MaxArguments * MaxArguments << false;
+        QTest::newRow("three levels") << MaxArguments * MaxArguments + 1 << false;
+    }
+    void sumOfManyArguments()
+    {
+        QFETCH(int, count);
+        QFETCH(bool, flat);
+        QStringList arguments;
+        for (int i = 1; i <= count; ++i)
+            arguments << QString::number(i);
+        const QString formula = sumFormula(arguments);
+        QCOMPARE(formula == u"SUM("_s + arguments.join(u',') + u")"_s, flat);
+        const Workbook book;
+        XlsTest::CachedValues cells(book);
+        QCOMPARE(evaluate(*Formula::parse(formula), 0, cells),
+                 Value::number(double(count) * (count + 1) / 2));
+    }
+
     void volatileFunctions()
     {
         const Workbook book;
@@ -179,6 +235,12 @@ private Q_SLOTS:
         QTest::newRow("elapsed hours") << Value::number(1.5) << u"[h]:mm"_s << u"36:00"_s;
         QTest::newRow("leap day") << Value::number(45351) << u"yyyy-mm-dd"_s << u"2024-02-29"_s;
         QTest::newRow("date out of range") << Value::number(-1) << u"yyyy-mm-dd"_s << u"#######"_s;
+        QTest::newRow("no number under a date")
+            << Value::number(qQNaN()) << u"yyyy-mm-dd"_s << u"#NUM!"_s;
+        QTest::newRow("no number in hours") << Value::number(qQNaN()) << u"[h]:mm"_s << u"#NUM!"_s;
+        QTest::newRow("infinity under a date")
+            << Value::number(qInf()) << u"yyyy-mm-dd"_s << u"#NUM!"_s;
+        QTest::newRow("no number as a number") << Value::number(qQNaN()) << u"0.00"_s << u"#NUM!"_s;
         QTest::newRow("text keeps itself") << Value::text(u"调班"_s) << u"0.00"_s << u"调班"_s;
         QTest::newRow("boolean") << Value::boolean(false) << QString() << u"FALSE"_s;
         QTest::newRow("error") << Value::error(ErrorCode::NA) << u"0.00"_s << u"#N/A"_s;

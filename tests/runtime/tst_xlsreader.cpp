@@ -316,6 +316,17 @@ private Q_SLOTS:
         }
     }
 
+    // BLANK records that empty the last row, again and again, leave the sheet as
+    // the cells before them made it.
+    void blankRecordsEmptyTheLastRow()
+    {
+        const Workbook book = parseWorkbook(blankedLastRowFile());
+        QCOMPARE(book.sheet(0).rowCount(), 1);
+        QCOMPARE(book.sheet(0).columnCount(), 1);
+        QCOMPARE(book.sheet(0).cell(0, 0)->value, Value::number(1));
+        QVERIFY(!book.sheet(0).cell(MaxRows - 1, MaxColumns - 1));
+    }
+
     // What the reader cannot compute again keeps its value: a formula with an
     // unknown function token is read as its cached result.
     void unknownFunctionKeepsValue()

@@ -1,16 +1,56 @@
 // Writes the fuzzer's seed files of our own: a register grid export with a
-// footer, and a workbook of formulas over two sheets.
+// footer, a workbook of formulas over two sheets, and the shapes of files made
+// to exhaust a reader: a long chain of references, texts that double from cell
+// to cell, and BLANK records that empty the last row again and again.
 //
 //   xls_fuzz_seeds OUT_DIR
 #include "XlsTestSupport.h"
 
 #include "runtime/spreadsheet/cell.h"
 #include "runtime/spreadsheet/excelexport.h"
+#include "runtime/xls/formula.h"
+#include "runtime/xls/writer.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 
+using namespace Rt::Xls;
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// A20000 = 1 and each cell above it one more than the cell below.
+Workbook referenceChain()
+{
+    constexpr int length = 20000;
+    Workbook book;
+    Sheet &sheet = book.addSheet(u"Sheet1"_s);
+    XlsTest::put(sheet, length - 1, 0, Value::number(1));
+    for (int row = length - 2; row >= 0; --row)
+        XlsTest::putFormula(sheet, row, 0, u"A%1+1"_s.arg(row + 2), Value::number(length - row));
+    return book;
+}
+
+// A1 a text of 255 characters, each cell below twice the one above, by & and by
+// CONCATENATE, until the texts are longer than a cell holds.
+Workbook doublingTexts()
+{
+    Workbook book;
+    Sheet &sheet = book.addSheet(u"Sheet1"_s);
+    QString text(255, u'x');
+    XlsTest::put(sheet, 0, 0, Value::text(text));
+    for (int row = 1; row < 30; ++row) {
+        const bool fits = text.size() * 2 <= MaxTextLength;
+        text = fits ? text + text : QString();
+        const Value result = fits ? Value::text(text) : Value::error(ErrorCode::Value);
+        XlsTest::putFormula(sheet, row, 0, u"A%1&A%1"_s.arg(row), result);
+        XlsTest::putFormula(sheet, row, 1, u"CONCATENATE(A%1,A%1)"_s.arg(row), result);
+    }
+    return book;
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -41,5 +81,11 @@ int main(int argc, char **argv)
         control.setCellFormula(3, i + 1, 0, formulas.at(i));
     control.setCellText(1, 1, 1, u"41"_s);
     control.dispatch(129, {out.filePath(u"formulas.xls"_s)});
+
+    writeWorkbook(referenceChain(), out.filePath(u"chain.xls"_s));
+    writeWorkbook(doublingTexts(), out.filePath(u"doubling.xls"_s));
+    QFile blanked(out.filePath(u"blanked.xls"_s));
+    if (!blanked.open(QIODevice::WriteOnly) || blanked.write(XlsTest::blankedLastRowFile()) < 0)
+        return 1;
     return 0;
 }

@@ -1,7 +1,5 @@
 #include "excelexport.h"
 
-#include "recalc_p.h"
-
 #include "runtime/dataset.h"
 #include "runtime/datetime.h"
 #include "runtime/exceptions.h"
@@ -15,6 +13,7 @@
 #include <QFontMetrics>
 #include <QRegularExpression>
 
+#include <array>
 #include <cmath>
 
 using namespace Rt::Xls;
@@ -47,6 +46,14 @@ HorizontalAlignment horizontalOf(Qt::Alignment alignment)
     return HorizontalAlignment::General;
 }
 
+// A column's width in characters of the digit width, as the file counts them; a
+// cell's padding is about five pixels.
+double widthInCharacters(int pixels, const QFont &font)
+{
+    const int digit = std::max(1, QFontMetrics(font).horizontalAdvance(u'0'));
+    return std::min(std::max(1.0, (pixels - 5) / double(digit)), 255.0);
+}
+
 // Records laid out over as many sheets as they need, each sheet starting with the
 // columns' captions in bold.
 class SheetSeries
@@ -59,11 +66,8 @@ public:
         CellStyle header;
         header.bold = true;
         m_headerStyle = quint16(book.styles().add(header));
-        // Widths in characters of the digit width, as the file counts them;
-        // a cell's padding is about five pixels.
-        const int digit = std::max(1, QFontMetrics(font).horizontalAdvance(u'0'));
         for (const ExportColumn &column : columns)
-            m_widths << std::max(1.0, (column.widthPixels - 5) / double(digit));
+            m_widths << widthInCharacters(column.widthPixels, font);
     }
 
     // The sheet and row of record n, the sheet made when first reached.
@@ -73,15 +77,6 @@ public:
         while (m_book.sheetCount() <= sheetIndex)
             addSheet();
         return {&m_book.sheet(sheetIndex), int(record % RecordsPerSheet) + 1};
-    }
-    // The row after the last record, on a further sheet when the last is full.
-    std::pair<Sheet *, int> rowAfter(qint64 records)
-    {
-        if (records > 0 && records % RecordsPerSheet == 0) {
-            addSheet();
-            return {&m_book.sheet(m_book.sheetCount() - 1), 1};
-        }
-        return rowOf(records);
     }
 
 private:
@@ -139,16 +134,16 @@ struct ColumnStyles
     quint16 plain, date, dateTime;
 };
 
-ColumnStyles stylesFor(Workbook &book, Qt::Alignment alignment)
+ColumnStyles stylesFor(StyleTable &table, Qt::Alignment alignment)
 {
     CellStyle style;
     style.alignment = horizontalOf(alignment);
     ColumnStyles styles;
-    styles.plain = quint16(book.styles().add(style));
+    styles.plain = quint16(table.add(style));
     style.numberFormat = DateFormat;
-    styles.date = quint16(book.styles().add(style));
+    styles.date = quint16(table.add(style));
     style.numberFormat = DateTimeFormat;
-    styles.dateTime = quint16(book.styles().add(style));
+    styles.dateTime = quint16(table.add(style));
     return styles;
 }
 
@@ -178,7 +173,7 @@ void setDisplayed(Cell &cell, ValueKind kind, const QVariant &raw, const QString
             return;
         }
     }
-    cell.value = Value::text(shown.left(MaxTextLength));
+    cell.value = Value::text(truncatedText(shown));
 }
 
 // The grid's summary format ("合计：0") as a number format: the text around the
@@ -196,58 +191,206 @@ QString numberFormatOf(const QString &summaryFormat)
            + quoted(summaryFormat.mid(match.capturedEnd()));
 }
 
-// The ranges of a column's records on every sheet, as formula arguments; the
-// footer's own sheet needs no sheet name.
-QStringList columnRanges(const Workbook &book, int column, qint64 records, int footerSheet)
+QString sheetNameOf(int sheet)
 {
-    QStringList ranges;
-    for (int s = 0; s < book.sheetCount(); ++s) {
-        const qint64 first = qint64(s) * RecordsPerSheet;
-        const qint64 count = std::min<qint64>(records - first, RecordsPerSheet);
-        if (count <= 0)
-            break;
-        const QString prefix =
-            s == footerSheet ? QString() : formulaSheetName(book.sheet(s).name()) + u"!"_s;
-        ranges << prefix + cellName(1, column) + u":"_s + cellName(int(count), column);
-    }
-    return ranges;
+    return u"Sheet%1"_s.arg(sheet + 1);
 }
 
-void writeFooter(Workbook &book, SheetSeries &series, const TcxGridTableView *view,
-                 const QList<TcxGridColumn *> &columns, qint64 records)
+// A column's summary below the records: its formula over the records of every
+// sheet, and the result it gives, added up as the rows go by.
+struct FooterSummary
 {
-    if (!view->footerVisible())
-        return;
-    auto [sheet, row] = series.rowAfter(records);
-    const int footerSheet = book.sheetCount() - 1;
-    for (int c = 0; c < columns.size(); ++c) {
-        const std::optional<Rt::FooterSummaryDesign> summary = view->footerSummary(columns.at(c));
-        if (!summary)
-            continue;
-        Cell &cell = sheet->cellAt(row, c);
-        CellStyle style;
-        style.alignment = horizontalOf(columns.at(c)->footerAlignment());
-        style.numberFormat = numberFormatOf(summary->format);
-        cell.style = quint16(book.styles().add(style));
-        // Formulas keep the footer live in the file; the result is stored too.
-        const QStringList ranges = columnRanges(book, c, records, footerSheet);
-        if (ranges.isEmpty()) {
-            cell.value = Value::number(0);
-            continue;
+    int column;
+    Rt::SummaryKind kind;
+    quint16 style;
+    FormulaRef formula; // none when there are no records
+    // The sums of runs of MaxArguments sheets, each begun at 0 and added to in
+    // row order, as SUM adds up its arguments; sumFormula() nests by those runs.
+    std::vector<double> runSums;
+
+    Value result(qint64 records) const
+    {
+        if (kind != Rt::SummaryKind::Sum)
+            return Value::number(double(records));
+        std::vector<double> level = runSums;
+        while (level.size() > size_t(MaxArguments)) {
+            std::vector<double> sums;
+            for (size_t i = 0; i < level.size(); i += MaxArguments) {
+                double sum = 0;
+                for (size_t k = i; k < std::min(level.size(), i + MaxArguments); ++k)
+                    sum += level[k];
+                sums.push_back(sum);
+            }
+            level = std::move(sums);
         }
-        QString formula;
-        if (summary->kind == Rt::SummaryKind::Sum) {
-            formula = u"SUM("_s + ranges.join(u',') + u")"_s;
-        } else {
-            QStringList terms;
-            for (const QString &range : ranges)
-                terms << u"ROWS("_s + range + u")"_s;
-            formula = terms.join(u'+');
-        }
-        cell.formula = Formula::parse(formula);
+        double sum = 0;
+        for (double run : level)
+            sum += run;
+        return std::isfinite(sum) ? Value::number(sum) : Value::error(ErrorCode::Num);
     }
-    Rt::Internal::Recalculator(book).recalculate();
-}
+};
+
+// The grid's records as rows of cells for the writer, read from the view's model
+// as the writer asks for them: over as many sheets as they need, each sheet
+// starting with the columns' captions in bold, the footer below the last record.
+class GridRows : public RowSource
+{
+public:
+    GridRows(const TcxGridTableView *view, const QList<TcxGridColumn *> &columns, const QFont &font,
+             Rt::ProgressScope &progress)
+        : m_model(view->itemModel())
+        , m_records(m_model->rowCount())
+        , m_progress(progress)
+    {
+        // The styles in the order the file lists them: each column's, the header's,
+        // the footer's.
+        for (const TcxGridColumn *column : columns) {
+            m_kinds.push_back(columnKind(view, column));
+            m_styles.push_back(stylesFor(m_book, column->alignment()));
+        }
+        CellStyle header;
+        header.bold = true;
+        m_headerStyle = quint16(m_book.add(header));
+        for (int c = 0; c < columns.size(); ++c) {
+            const TcxGridColumn *column = columns.at(c);
+            m_captions << column->caption();
+            m_widths.insert(c,
+                            widthInCharacters(std::max(column->width(), column->minWidth()), font));
+        }
+        m_dataSheets = std::max<qint64>(1, (m_records + RecordsPerSheet - 1) / RecordsPerSheet);
+        m_footerSheet = -1;
+        if (view->footerVisible()) {
+            const bool lastFull = m_records > 0 && m_records % RecordsPerSheet == 0;
+            m_footerSheet = lastFull ? int(m_dataSheets) : int(m_records / RecordsPerSheet);
+            m_footerRow = lastFull ? 1 : int(m_records % RecordsPerSheet) + 1;
+            addFooter(view, columns);
+        }
+    }
+
+    const StyleTable &styles() const override { return m_book; }
+    int sheetCount() const override { return std::max(int(m_dataSheets), m_footerSheet + 1); }
+    QString sheetName(int sheet) const override { return sheetNameOf(sheet); }
+    QHash<int, double> columnWidths(int) const override { return m_widths; }
+
+    void forEachRow(int sheet,
+                    const std::function<void(int, std::span<const Cell>)> &visit) override
+    {
+        if (sheet == 0) {
+            ++m_pass;
+            for (FooterSummary &summary : m_footer)
+                summary.runSums.assign(size_t(m_dataSheets + MaxArguments - 1) / MaxArguments, 0);
+        }
+        m_row.clear();
+        for (int c = 0; c < m_captions.size(); ++c)
+            m_row.push_back(Cell{quint16(c), m_headerStyle, Value::text(m_captions.at(c)), {}});
+        visit(0, m_row);
+        const qint64 first = qint64(sheet) * RecordsPerSheet;
+        const qint64 end = std::min(m_records, first + RecordsPerSheet);
+        for (qint64 r = first; r < end; ++r) {
+            readRecord(int(r), sheet);
+            visit(int(r - first) + 1, m_row);
+            m_progress.advance((m_pass - 1) * m_records + r + 1);
+        }
+        if (sheet == m_footerSheet) {
+            m_row.clear();
+            for (const FooterSummary &summary : m_footer) {
+                const Value value = summary.formula ? summary.result(m_records) : Value::number(0);
+                m_row.push_back(
+                    Cell{quint16(summary.column), summary.style, value, summary.formula});
+            }
+            visit(m_footerRow, m_row);
+        }
+    }
+
+private:
+    void addFooter(const TcxGridTableView *view, const QList<TcxGridColumn *> &columns)
+    {
+        for (int c = 0; c < columns.size(); ++c) {
+            const std::optional<Rt::FooterSummaryDesign> summary =
+                view->footerSummary(columns.at(c));
+            if (!summary)
+                continue;
+            CellStyle style;
+            style.alignment = horizontalOf(columns.at(c)->footerAlignment());
+            style.numberFormat = numberFormatOf(summary->format);
+            FooterSummary footer{c, summary->kind, quint16(m_book.add(style)), {}, {}};
+            // Formulas keep the footer live in the file; the result is stored too.
+            // They are made before any record is read, so that one the file cannot
+            // hold fails at once.
+            const QStringList ranges = columnRanges(c);
+            if (!ranges.isEmpty()) {
+                QString formula;
+                if (summary->kind == Rt::SummaryKind::Sum) {
+                    formula = sumFormula(ranges);
+                } else {
+                    QStringList terms;
+                    for (const QString &range : ranges)
+                        terms << u"ROWS("_s + range + u")"_s;
+                    formula = terms.join(u'+');
+                }
+                footer.formula = Formula::parse(formula);
+            }
+            m_footer.push_back(std::move(footer));
+        }
+    }
+
+    // The ranges of a column's records on every sheet, as formula arguments; the
+    // footer's own sheet needs no sheet name.
+    QStringList columnRanges(int column) const
+    {
+        QStringList ranges;
+        for (int s = 0; s < m_dataSheets; ++s) {
+            const qint64 count =
+                std::min<qint64>(m_records - qint64(s) * RecordsPerSheet, RecordsPerSheet);
+            if (count <= 0)
+                break;
+            const QString prefix =
+                s == m_footerSheet ? QString() : formulaSheetName(sheetNameOf(s)) + u"!"_s;
+            ranges << prefix + cellName(1, column) + u":"_s + cellName(int(count), column);
+        }
+        return ranges;
+    }
+
+    // The cells of record r into m_row; numbers in summed columns add to their sums.
+    void readRecord(int r, int sheet)
+    {
+        m_row.clear();
+        auto summary = m_footer.begin();
+        for (int c = 0; c < m_captions.size(); ++c) {
+            m_model->multiData(m_model->index(r, c), m_roles);
+            const QString shown = m_roles[0].data().toString();
+            if (shown.isEmpty())
+                continue;
+            const QVariant &raw = m_roles[1].data();
+            const ValueKind kind = m_kinds[size_t(c)].value_or(Rt::kindOfValue(raw));
+            Cell &cell = m_row.emplace_back(Cell{quint16(c), 0, {}, {}});
+            setDisplayed(cell, kind, raw, shown, m_styles[size_t(c)]);
+            while (summary != m_footer.end() && summary->column < c)
+                ++summary;
+            if (summary != m_footer.end() && summary->column == c
+                && cell.value.kind == Value::Kind::Number)
+                summary->runSums[size_t(sheet / MaxArguments)] += cell.value.num();
+        }
+    }
+
+    const QAbstractItemModel *m_model;
+    qint64 m_records;
+    Rt::ProgressScope &m_progress;
+    StyleTable m_book;
+    std::vector<std::optional<ValueKind>> m_kinds;
+    std::vector<ColumnStyles> m_styles;
+    quint16 m_headerStyle = 0;
+    QStringList m_captions;
+    QHash<int, double> m_widths;
+    qint64 m_dataSheets = 1;
+    int m_footerSheet = -1;
+    int m_footerRow = 0;
+    std::vector<FooterSummary> m_footer;
+    std::vector<Cell> m_row;
+    std::array<QModelRoleData, 2> m_roles{QModelRoleData(Qt::DisplayRole),
+                                          QModelRoleData(Qt::EditRole)};
+    int m_pass = 0;
+};
 
 } // namespace
 
@@ -257,43 +400,15 @@ void ExportGrid4ToExcel(const QString &fileName, TcxGrid *grid, bool, bool, bool
     auto *view = grid ? qobject_cast<TcxGridTableView *>(grid->activeView()) : nullptr;
     if (!view)
         throw Rt::Exception(u"导出Excel：表格没有可导出的视图。"_s);
-    const QAbstractItemModel *model = view->itemModel();
     const QList<TcxGridColumn *> columns = view->visibleColumns();
     if (columns.size() > MaxColumns)
         throw Rt::Exception(u"导出Excel：表格的列超过了 256 列。"_s);
-
-    Workbook book;
-    QList<ExportColumn> specs;
-    std::vector<std::optional<ValueKind>> kinds;
-    std::vector<ColumnStyles> styles;
-    for (const TcxGridColumn *column : columns) {
-        specs.append({column->caption(), std::max(column->width(), column->minWidth()),
-                      column->alignment()});
-        kinds.push_back(columnKind(view, column));
-        styles.push_back(stylesFor(book, column->alignment()));
-    }
-    SheetSeries series(book, specs, grid->font());
-    const qint64 records = model->rowCount();
-    series.rowOf(0);
-
-    Rt::ProgressScope progress(u"正在导出Excel文件..."_s, records, grid->window());
-    std::array<QModelRoleData, 2> roles{QModelRoleData(Qt::DisplayRole),
-                                        QModelRoleData(Qt::EditRole)};
-    for (qint64 r = 0; r < records; ++r) {
-        auto [sheet, row] = series.rowOf(r);
-        for (int c = 0; c < columns.size(); ++c) {
-            model->multiData(model->index(int(r), c), roles);
-            const QString shown = roles[0].data().toString();
-            if (shown.isEmpty())
-                continue;
-            const QVariant &raw = roles[1].data();
-            const ValueKind kind = kinds[size_t(c)].value_or(Rt::kindOfValue(raw));
-            setDisplayed(sheet->cellAt(row, c), kind, raw, shown, styles[size_t(c)]);
-        }
-        progress.advance(r + 1);
-    }
-    writeFooter(book, series, view, columns, records);
-    writeWorkbook(book, fileName);
+    // The writer reads the records twice: once to lay the file out, once to
+    // write it.
+    Rt::ProgressScope progress(u"正在导出Excel文件..."_s, 2 * qint64(view->itemModel()->rowCount()),
+                               grid->window());
+    GridRows rows(view, columns, grid->font(), progress);
+    writeWorkbook(rows, fileName);
 }
 
 void cxExportTL4ToExcel(const QString &fileName, TcxTreeList *treeList, bool, bool, bool,
@@ -339,7 +454,7 @@ void cxExportTL4ToExcel(const QString &fileName, TcxTreeList *treeList, bool, bo
             if (text.isEmpty() && c > 0)
                 continue;
             Cell &cell = sheet->cellAt(row, c);
-            cell.value = text.isEmpty() ? Value() : Value::text(text.left(MaxTextLength));
+            cell.value = text.isEmpty() ? Value() : Value::text(truncatedText(text));
             if (c == 0)
                 cell.style = indentStyles.at(level);
         }

@@ -4,10 +4,14 @@
 
 #include <QHash>
 
+#include <vector>
+
 namespace Rt::Internal {
 
 // Computes every formula of a workbook, each once, following what it reads; a
-// formula that reads itself, directly or not, gets #REF!.
+// formula that reads itself, directly or not, gets #REF!. A chain of references
+// deeper than the stack may hold is worked off from an explicit stack: the cell
+// where the chain grows too deep is computed first, then the cells that led to it.
 class Recalculator : public Rt::Xls::EvaluationContext
 {
 public:
@@ -24,14 +28,21 @@ public:
 
 private:
     enum class State : quint8 { Computing, Done };
-    static quint64 key(int sheet, int row, int column)
+    struct Position
     {
-        return quint64(sheet) << 32 | quint64(row) << 8 | quint64(column);
-    }
+        int sheet;
+        int row;
+        Rt::Xls::Cell *cell;
+        quint64 key() const;
+    };
+    class ComputingScope;
+
+    void computeFrom(const Position &start);
     const Rt::Xls::Value &valueOf(int sheet, int row, Rt::Xls::Cell &cell);
 
     Rt::Xls::Workbook &m_book;
     QHash<quint64, State> m_states;
+    int m_depth = 0;
 };
 
 } // namespace Rt::Internal

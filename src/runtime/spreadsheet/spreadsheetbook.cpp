@@ -148,7 +148,7 @@ public:
         else if (isNumber && std::isfinite(number))
             cell.value = Value::number(number);
         else
-            cell.value = text.isEmpty() ? Value() : Value::text(text.left(MaxTextLength));
+            cell.value = text.isEmpty() ? Value() : Value::text(truncatedText(text));
         m_book.cellChanged(m_sheet, row, column, true);
     }
 

@@ -210,9 +210,13 @@ private:
         Value error;
         switch (node.op) {
         case Op::Concat: {
+            // A text longer than a cell holds is #VALUE!, as in the spreadsheet
+            // programs; formulas that double a text thus stay small.
             QString a, b;
             if (!toText(left, &a, &error) || !toText(right, &b, &error))
                 return error;
+            if (a.size() + b.size() > MaxTextLength)
+                return Value::error(ErrorCode::Value);
             return Value::text(a + b);
         }
         case Op::Less:
@@ -436,6 +440,8 @@ private:
                 QString s;
                 if (!argText(node, i, &s, &error))
                     return {error};
+                if (text.size() + s.size() > MaxTextLength)
+                    return {Value::error(ErrorCode::Value)};
                 text += s;
             }
             return {Value::text(text)};

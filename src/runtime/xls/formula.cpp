@@ -454,6 +454,18 @@ FormulaRef Formula::parse(const QString &text)
     return FormulaRef(formula.data());
 }
 
+QString sumFormula(const QStringList &arguments)
+{
+    QStringList level = arguments;
+    while (level.size() > MaxArguments) {
+        QStringList sums;
+        for (qsizetype i = 0; i < level.size(); i += MaxArguments)
+            sums << u"SUM("_s + level.mid(i, MaxArguments).join(u',') + u")"_s;
+        level = sums;
+    }
+    return u"SUM("_s + level.join(u',') + u")"_s;
+}
+
 QString cellName(int row, int column)
 {
     return columnName(column) + QString::number(row + 1);

@@ -3,6 +3,8 @@
 #include "runtime/rtglobal.h"
 #include "workbook.h"
 
+#include <QStringList>
+
 #include <memory>
 #include <vector>
 
@@ -93,5 +95,11 @@ RT_EXPORT QString cellName(int row, int column);
 QString referenceText(const CellRef &ref);
 // The sheet name as a formula writes it, quoted when it must be.
 QString formulaSheetName(const QString &sheet);
+
+// A function takes at most this many arguments.
+inline constexpr int MaxArguments = 30;
+// SUM of any number of arguments ("SUM(A1,B2)"): past MaxArguments, runs of them
+// are summed first, SUM(SUM(...),SUM(...)), as deep as needed.
+RT_EXPORT QString sumFormula(const QStringList &arguments);
 
 } // namespace Rt::Xls

@@ -310,6 +310,10 @@ QString formatValue(const Value &value, const QString &format)
         break;
     }
     const double v = value.num();
+    // Only a damaged file holds an infinite number or none at all; no format,
+    // date or otherwise, can show it.
+    if (!std::isfinite(v))
+        return u"#NUM!"_s;
     if (format.isEmpty() || format.compare(u"General"_s, Qt::CaseInsensitive) == 0)
         return generalNumber(v);
     const QList<QString> sections = sectionsOf(format);

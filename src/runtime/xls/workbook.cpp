@@ -4,6 +4,7 @@
 #include "runtime/exceptions.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 
 #include <sys/mman.h>
@@ -31,6 +32,14 @@ QString errorText(ErrorCode code)
         return u"#N/A"_s;
     }
     return u"#VALUE!"_s;
+}
+
+QString truncatedText(const QString &text)
+{
+    if (text.size() <= MaxTextLength)
+        return text;
+    const bool splitsPair = text.at(MaxTextLength - 1).isHighSurrogate();
+    return text.left(splitsPair ? MaxTextLength - 1 : MaxTextLength);
 }
 
 Value::Value(const Value &other)
@@ -261,22 +270,30 @@ Cell &Sheet::cellAt(int row, int column)
             u"单元格 (%1, %2) 超出了工作表的范围（最多 65536 行、256 列）。"_s.arg(row + 1).arg(
                 column + 1));
     }
-    while (row >= rowCount())
+    while (row >= int(m_rows.size()))
         m_rows.emplace_back(m_memory.get());
     CellRow &cells = m_rows[size_t(row)];
     // A new row is likely as wide as the sheet so far: room for that at once
     // spares the growing steps.
     if (cells.capacity() == 0)
         cells.reserve(size_t(std::max(m_columnCount, column + 1)));
-    m_columnCount = std::max(m_columnCount, column + 1);
     // Cells mostly arrive in order: appending needs no search.
-    if (cells.empty() || cells.back().column < column) {
-        cells.push_back(Cell{quint16(column), 0, {}, {}});
-        return cells.back();
+    auto it = cells.end();
+    if (!cells.empty() && cells.back().column >= column) {
+        it = findColumn(cells, column);
+        if (it != cells.end() && it->column == column)
+            return *it;
     }
-    auto it = findColumn(cells, column);
-    if (it == cells.end() || it->column != column)
-        it = cells.insert(it, Cell{quint16(column), 0, {}, {}});
+    it = cells.insert(it, Cell{quint16(column), 0, {}, {}});
+    if (m_cellsInColumn.empty())
+        m_cellsInColumn.resize(MaxColumns);
+    ++m_cellsInColumn[size_t(column)];
+    m_columnCount = std::max(m_columnCount, column + 1);
+    const size_t word = size_t(row) / 64;
+    if (word >= m_filledRows.size())
+        m_filledRows.resize(word + 1);
+    m_filledRows[word] |= quint64(1) << (row % 64);
+    m_rowCount = std::max(m_rowCount, row + 1);
     return *it;
 }
 
@@ -286,14 +303,25 @@ void Sheet::removeCell(int row, int column)
         return;
     CellRow &cells = m_rows[size_t(row)];
     const auto it = findColumn(cells, column);
-    if (it != cells.end() && it->column == column)
-        cells.erase(it);
-    while (!m_rows.empty() && m_rows.back().empty())
-        m_rows.pop_back();
-    m_columnCount = 0;
-    for (const CellRow &r : m_rows) {
-        if (!r.empty())
-            m_columnCount = std::max(m_columnCount, int(r.back().column) + 1);
+    if (it == cells.end() || it->column != column)
+        return;
+    cells.erase(it);
+    --m_cellsInColumn[size_t(column)];
+    while (m_columnCount > 0 && m_cellsInColumn[size_t(m_columnCount - 1)] == 0)
+        --m_columnCount;
+    if (!cells.empty())
+        return;
+    const size_t word = size_t(row) / 64;
+    m_filledRows[word] &= ~(quint64(1) << (row % 64));
+    if (row + 1 < m_rowCount)
+        return;
+    // The last row went: the new last is the highest bit still set.
+    m_rowCount = 0;
+    for (size_t w = word + 1; w-- > 0;) {
+        if (m_filledRows[w]) {
+            m_rowCount = int(w * 64) + std::bit_width(m_filledRows[w]);
+            break;
+        }
     }
 }
 

@@ -36,6 +36,10 @@ enum class ErrorCode : quint8 {
 };
 RT_EXPORT QString errorText(ErrorCode code);
 
+// text cut to the longest a cell holds, never between the two halves of a
+// character outside the Basic Multilingual Plane.
+RT_EXPORT QString truncatedText(const QString &text);
+
 // A constant or the result of a formula. The number and the text share their
 // room: a sheet holds a million of these.
 class RT_EXPORT Value
@@ -153,7 +157,7 @@ public:
     void removeCell(int row, int column);
 
     // One past the last row and column that hold a cell.
-    int rowCount() const { return int(m_rows.size()); }
+    int rowCount() const { return m_rowCount; }
     int columnCount() const { return m_columnCount; }
     // The cells of one row, sorted by column. Changing them keeps their columns.
     const CellRow &row(int row) const;
@@ -172,8 +176,15 @@ private:
     // Declared before the rows, so that the rows, and the texts and formulas of
     // their cells, go first.
     std::unique_ptr<std::pmr::memory_resource> m_memory;
+    // Rows past rowCount() are empty; they keep their room for cells, which the
+    // monotonic memory could not take back, for when cells come again.
     std::vector<CellRow> m_rows;
+    // A bit per row that holds cells, and the cells in each column: the last row
+    // and column are found again at once when cells go.
+    std::vector<quint64> m_filledRows;
+    std::vector<int> m_cellsInColumn;
     QHash<int, double> m_widths;
+    int m_rowCount = 0;
     int m_columnCount = 0;
 };
 

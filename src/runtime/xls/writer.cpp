@@ -58,14 +58,63 @@ bool encodeRk(double v, quint32 *rk)
     return false;
 }
 
+// A workbook in memory as a row source.
+class BookRows : public RowSource
+{
+public:
+    explicit BookRows(const Workbook &book)
+        : m_book(book)
+    {}
+
+    const StyleTable &styles() const override { return m_book.styles(); }
+    int sheetCount() const override { return m_book.sheetCount(); }
+    QString sheetName(int sheet) const override { return m_book.sheet(sheet).name(); }
+    int activeSheet() const override { return m_book.activeSheet(); }
+    QHash<int, double> columnWidths(int sheet) const override
+    {
+        return m_book.sheet(sheet).columnWidths();
+    }
+    void forEachRow(int sheet,
+                    const std::function<void(int, std::span<const Cell>)> &visit) override
+    {
+        const Sheet &s = m_book.sheet(sheet);
+        for (int row = 0; row < s.rowCount(); ++row) {
+            if (!s.row(row).empty())
+                visit(row, s.row(row));
+        }
+    }
+
+private:
+    const Workbook &m_book;
+};
+
+// The used range of a sheet: first row and column, last ones plus one; all 0
+// for a sheet without cells.
+struct Extent
+{
+    int firstRow = -1;
+    int firstColumn = MaxColumns;
+    int rowCount = 0;
+    int columnCount = 0;
+
+    void add(int row, std::span<const Cell> cells)
+    {
+        if (firstRow < 0)
+            firstRow = row;
+        firstColumn = std::min<int>(firstColumn, cells.front().column);
+        rowCount = row + 1;
+        columnCount = std::max<int>(columnCount, cells.back().column + 1);
+    }
+};
+
 // The sheets' substreams are written first: they fill the shared strings and the
 // references to other sheets that the globals then list.
 class WorkbookWriter
 {
 public:
-    explicit WorkbookWriter(const Workbook &workbook)
-        : m_book(workbook)
-        , m_styles(workbook.styles())
+    explicit WorkbookWriter(RowSource &source)
+        : m_source(source)
+        , m_styles(source.styles())
     {}
 
     // Lays the stream out: the sheets' records are made once to learn their
@@ -76,9 +125,10 @@ public:
     qsizetype layout()
     {
         m_sheetLengths.clear();
-        for (int i = 0; i < m_book.sheetCount(); ++i) {
+        m_extents.assign(size_t(m_source.sheetCount()), Extent());
+        for (int i = 0; i < m_source.sheetCount(); ++i) {
             m_sheet = i;
-            m_sheetLengths.push_back(sheetStream(m_book.sheet(i), nullptr));
+            m_sheetLengths.push_back(sheetStream(nullptr));
         }
         m_globals.reserve(4096 + m_sst.uniqueCount() * 16);
         RecordWriter records(m_globals);
@@ -97,9 +147,9 @@ public:
         if (device.write(m_globals) != m_globals.size())
             return false;
         bool written = true;
-        for (int i = 0; i < m_book.sheetCount() && written; ++i) {
+        for (int i = 0; i < m_source.sheetCount() && written; ++i) {
             m_sheet = i;
-            sheetStream(m_book.sheet(i), [&device, &written](const QByteArray &piece) {
+            sheetStream([&device, &written](const QByteArray &piece) {
                 written = written && device.write(piece) == piece.size();
             });
         }
@@ -123,7 +173,7 @@ private:
         records.u16Record(Record::CodePage, 1200); // UTF-16
         records.u16Record(Record::Dsf, 0);
         records.begin(Record::TabId);
-        for (int i = 0; i < m_book.sheetCount(); ++i)
+        for (int i = 0; i < m_source.sheetCount(); ++i)
             records.data().u16(quint16(i + 1));
         records.end();
         records.u16Record(Record::FnGroupCount, 14);
@@ -152,13 +202,13 @@ private:
         records.u16Record(Record::UsesElfs, 1);
 
         std::vector<qsizetype> offsets;
-        for (int i = 0; i < m_book.sheetCount(); ++i) {
+        for (int i = 0; i < m_source.sheetCount(); ++i) {
             records.begin(Record::BoundSheet);
             offsets.push_back(records.size());
             records.data().u32(0); // patched once the globals' length is known
             records.data().u8(0);  // visible
             records.data().u8(0);  // worksheet
-            writeShortString(records.data(), m_book.sheet(i).name());
+            writeShortString(records.data(), m_source.sheetName(i));
             records.end();
         }
         records.begin(Record::Country);
@@ -169,7 +219,7 @@ private:
             // The workbook's own SUPBOOK, and an EXTERNSHEET entry per sheet that
             // formulas name.
             records.begin(Record::SupBook);
-            records.data().u16(quint16(m_book.sheetCount()));
+            records.data().u16(quint16(m_source.sheetCount()));
             records.data().u16(0x0401);
             records.end();
             records.begin(Record::ExternSheet);
@@ -188,13 +238,22 @@ private:
 
     int activeSheet() const
     {
-        const int active = m_book.activeSheet();
-        return active >= 0 && active < m_book.sheetCount() ? active : 0;
+        const int active = m_source.activeSheet();
+        return active >= 0 && active < m_source.sheetCount() ? active : 0;
+    }
+
+    int sheetIndex(const QString &name) const
+    {
+        for (int i = 0; i < m_source.sheetCount(); ++i) {
+            if (m_source.sheetName(i).compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        }
+        return -1;
     }
 
     quint16 externSheet(const QString &name)
     {
-        const int sheet = m_book.sheetIndex(name);
+        const int sheet = sheetIndex(name);
         if (sheet < 0)
             throw Exception(u"公式引用了不存在的工作表“%1”。"_s.arg(name));
         const auto it = std::find(m_externSheets.begin(), m_externSheets.end(), sheet);
@@ -206,7 +265,7 @@ private:
 
     // Makes a sheet's records and hands them to emit in pieces of about a
     // megabyte; without emit it only counts them. Returns the length.
-    qsizetype sheetStream(const Sheet &sheet, const std::function<void(const QByteArray &)> &emit)
+    qsizetype sheetStream(const std::function<void(const QByteArray &)> &emit)
     {
         constexpr qsizetype Piece = 1 << 20;
         QByteArray out;
@@ -240,14 +299,20 @@ private:
         records.end();
         records.u16Record(Record::WsBool, 0x04C1);
         records.u16Record(Record::DefColWidth, 8);
-        columnInfo(records, sheet);
-        dimensions(records, sheet);
-        for (int row = 0; row < sheet.rowCount(); ++row) {
-            for (const Cell &cell : sheet.row(row))
+        columnInfo(records, m_source.columnWidths(m_sheet));
+        // The used range is learnt while the rows are counted, and written with them.
+        Extent &extent = m_extents[size_t(m_sheet)];
+        dimensions(records, extent);
+        m_source.forEachRow(m_sheet, [&](int row, std::span<const Cell> cells) {
+            if (cells.empty())
+                return;
+            if (!m_counted)
+                extent.add(row, cells);
+            for (const Cell &cell : cells)
                 writeCell(records, row, cell);
             if (out.size() >= Piece)
                 pass();
-        }
+        });
         records.begin(Record::Window2);
         ByteWriter &w = records.data();
         // Grid lines, headers, zeros, outline symbols and default grid colour; the
@@ -265,9 +330,9 @@ private:
         return length;
     }
 
-    void columnInfo(RecordWriter &records, const Sheet &sheet)
+    void columnInfo(RecordWriter &records, const QHash<int, double> &widths)
     {
-        QList<int> columns = sheet.columnWidths().keys();
+        QList<int> columns = widths.keys();
         std::sort(columns.begin(), columns.end());
         for (int column : columns) {
             records.begin(Record::ColInfo);
@@ -275,7 +340,7 @@ private:
             w.u16(quint16(column));
             w.u16(quint16(column));
             // 1/256 of the default font's digit width.
-            w.u16(quint16(std::lround(sheet.columnWidth(column) * 256)));
+            w.u16(quint16(std::lround(widths.value(column) * 256)));
             w.u16(StyleSheetWriter::DefaultCellXf);
             w.u16(0);
             w.u16(0);
@@ -283,25 +348,15 @@ private:
         }
     }
 
-    // The used range: first row and column, last ones plus one.
-    void dimensions(RecordWriter &records, const Sheet &sheet)
+    void dimensions(RecordWriter &records, const Extent &extent)
     {
-        int firstRow = -1;
-        int firstColumn = MaxColumns;
-        for (int row = 0; row < sheet.rowCount(); ++row) {
-            const CellRow &cells = sheet.row(row);
-            if (cells.empty())
-                continue;
-            if (firstRow < 0)
-                firstRow = row;
-            firstColumn = std::min<int>(firstColumn, cells.front().column);
-        }
+        const bool empty = extent.firstRow < 0;
         records.begin(Record::Dimensions);
         ByteWriter &w = records.data();
-        w.u32(firstRow < 0 ? 0 : quint32(firstRow));
-        w.u32(firstRow < 0 ? 0 : quint32(sheet.rowCount()));
-        w.u16(firstRow < 0 ? 0 : quint16(firstColumn));
-        w.u16(firstRow < 0 ? 0 : quint16(sheet.columnCount()));
+        w.u32(empty ? 0 : quint32(extent.firstRow));
+        w.u32(empty ? 0 : quint32(extent.rowCount));
+        w.u16(empty ? 0 : quint16(extent.firstColumn));
+        w.u16(empty ? 0 : quint16(extent.columnCount));
         w.u16(0);
         records.end();
     }
@@ -364,7 +419,7 @@ private:
     // The first pass adds the texts, the second finds them again.
     quint32 sharedString(const QString &text)
     {
-        const QString kept = text.size() > MaxTextLength ? text.left(MaxTextLength) : text;
+        const QString kept = truncatedText(text);
         return m_counted ? m_sst.indexOf(kept) : m_sst.add(kept);
     }
 
@@ -403,15 +458,16 @@ private:
         w.bytes(tokens.constData(), tokens.size());
         records.end();
         if (textResult)
-            writeStringRecord(records, v.str().left(MaxTextLength));
+            writeStringRecord(records, truncatedText(v.str()));
     }
 
-    const Workbook &m_book;
+    RowSource &m_source;
     const StyleTable &m_styles;
     StyleSheetWriter m_xf{m_styles};
     SharedStringTable m_sst;
     std::vector<int> m_externSheets;
     std::vector<qsizetype> m_sheetLengths;
+    std::vector<Extent> m_extents;
     QByteArray m_globals;
     bool m_counted = false;
     int m_sheet = 0;
@@ -421,9 +477,9 @@ private:
 
 namespace {
 
-void checkWritable(const Workbook &workbook)
+void checkWritable(const RowSource &source)
 {
-    if (workbook.sheetCount() == 0)
+    if (source.sheetCount() == 0)
         throw Exception(u"工作簿中没有工作表，无法保存。"_s);
 }
 
@@ -431,8 +487,9 @@ void checkWritable(const Workbook &workbook)
 
 QByteArray workbookStream(const Workbook &workbook)
 {
-    checkWritable(workbook);
-    WorkbookWriter writer(workbook);
+    BookRows rows(workbook);
+    checkWritable(rows);
+    WorkbookWriter writer(rows);
     QByteArray stream;
     stream.reserve(writer.layout());
     QBuffer buffer(&stream);
@@ -443,8 +500,14 @@ QByteArray workbookStream(const Workbook &workbook)
 
 void writeWorkbook(const Workbook &workbook, const QString &fileName)
 {
-    checkWritable(workbook);
-    WorkbookWriter writer(workbook);
+    BookRows rows(workbook);
+    writeWorkbook(rows, fileName);
+}
+
+void writeWorkbook(RowSource &source, const QString &fileName)
+{
+    checkWritable(source);
+    WorkbookWriter writer(source);
     const qsizetype length = writer.layout();
     QSaveFile file(fileName);
     const bool written =
