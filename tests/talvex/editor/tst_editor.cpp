@@ -605,7 +605,7 @@ private Q_SLOTS:
         const bool saved = runEditor(QString(), [&](OpenEditor &e) {
             e.setDay(QDate(2026, 11, 29));
             e.pick(u"10001"_s);
-            picked = e.child<TcxButtonEdit>(u"edtPersonName"_s)->text();
+            picked = e.child<TcxTextEdit>(u"edtEmployeeName"_s)->text();
             e.setReason(u"家中有事"_s);
             e.ok();
             openAfterOk = e.isOpen();
