@@ -73,8 +73,13 @@ private Q_SLOTS:
     void addShowsTheNewExchange()
     {
         HostFixture host(u"clerk"_s);
-        // E003 has no plan: the editor asks whether to go on.
-        host.answer = Rt::Answer::Yes;
+        // 李明 of the clerk's branch back at work, with a plan that day, so that
+        // the picker lists him and the editor asks nothing; entered by the host's
+        // own connection, as employees are no operator's to change.
+        host.fixture.connect()->execute(
+            u"UPDATE HR_Employee SET WorkStatus = 0 WHERE EmployeeCode = 'E003';"
+            u" INSERT INTO Kq_WorkPlan VALUES"
+            u" ('E003', '2026-12-02', '08:00', '12:00', '00:00', '00:00', 1, 'BC4', 1)"_s);
         ListWindow w;
         w.search(QString());
         QCOMPARE(w.rows(), QStringList{u"E003 2026-12-04"_s});
