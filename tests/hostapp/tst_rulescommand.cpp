@@ -151,7 +151,10 @@ private Q_SLOTS:
 private:
     HostRun run(const QStringList &arguments)
     {
-        return runHost(QStringList{u"--db"_s, m_fixture->location()} + arguments, m_home.path());
+        // On a server each operator connects as his own role.
+        return runHost(QStringList{u"--db"_s, m_fixture->deskLocation(operatorOf(arguments))}
+                           + arguments,
+                       m_home.path());
     }
 
     std::unique_ptr<Fixture> m_fixture;

@@ -11,7 +11,10 @@
 //   A new operator or department needs no new policy.
 // - A change by a role below level 2 is refused outright rather than finding no
 //   row, so that a viewer hears why nothing happened.
-// - The tables force their policies on the owner too: he reads no exchange and
+// - The working-time rules and coverage minima are read by every role and
+//   changed with level 2, as the rules command asks; their owner, who seeds
+//   them, is not held to the policies.
+// - The exchange tables force their policies on the owner too: he reads no exchange and
 //   no history, and only the history's trigger, running with his rights,
 //   writes the history: no role holds the privilege to write it, and the owner's
 //   own statements outside a trigger find no policy that lets them.
@@ -42,9 +45,19 @@ QString operatorRights(const QString &searchPath)
     // operator what is missing.
     const QString rowInScope = u"(EmployeeCode IS NULL OR EmployeeCode IN %1)"_s.arg(inScope);
     QStringList readOnly;
+    QString ruleStatements;
     for (const Schema::Table &table : Schema::tables()) {
-        if (table.name != Schema::exchangeTable().name)
+        if (table.name == Schema::exchangeTable().name)
+            continue;
+        if (!table.rulesData) {
             readOnly.append(table.name.toString());
+            continue;
+        }
+        ruleStatements += uR"sql(;
+ALTER TABLE %1 ENABLE ROW LEVEL SECURITY;
+CREATE POLICY Rules_Read ON %1 FOR SELECT USING (true);
+CREATE POLICY Rules_Change ON %1 FOR ALL USING (%2) WITH CHECK (%2);
+GRANT SELECT, INSERT, UPDATE, DELETE ON %1 TO PUBLIC)sql"_s.arg(table.name.toString(), changeable);
     }
     readOnly.append(u"Sys_SchemaVersion"_s);
 
@@ -94,7 +107,8 @@ GRANT SELECT, INSERT, UPDATE, DELETE ON %3 TO PUBLIC;
 GRANT SELECT ON %9 TO PUBLIC;
 GRANT USAGE ON SEQUENCE SEQ_OCID TO PUBLIC)sql"_s.arg(searchPath, DemoData::rightCode, exchange,
                                                       history, readable, changeable, inScope,
-                                                      rowInScope, readOnly.join(u", "_s));
+                                                      rowInScope, readOnly.join(u", "_s))
+           + ruleStatements;
 }
 
 } // namespace PgSchema

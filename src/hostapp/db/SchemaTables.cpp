@@ -206,11 +206,11 @@ const std::vector<Table> &allTables()
         {u"Sys_Operator", operatorColumns, idKey},
         {u"Sys_OperatorRight", operatorRightColumns, operatorRightKey, true},
         {u"Sys_OperatorDept", operatorDeptColumns, operatorDeptKey, true},
-        {u"Kq_RuleProfile", ruleProfileColumns, ruleProfileKey},
-        {u"Kq_RuleLimit", ruleLimitColumns, ruleLimitKey},
-        {u"Kq_DeptRuleProfile", deptRuleProfileColumns, deptCodeKey},
-        {u"Kq_CoverageMinimum", coverageMinimumColumns, coverageMinimumKey},
-        {u"Kq_CoverageOverride", coverageOverrideColumns, coverageOverrideKey},
+        {u"Kq_RuleProfile", ruleProfileColumns, ruleProfileKey, false, true},
+        {u"Kq_RuleLimit", ruleLimitColumns, ruleLimitKey, false, true},
+        {u"Kq_DeptRuleProfile", deptRuleProfileColumns, deptCodeKey, false, true},
+        {u"Kq_CoverageMinimum", coverageMinimumColumns, coverageMinimumKey, false, true},
+        {u"Kq_CoverageOverride", coverageOverrideColumns, coverageOverrideKey, false, true},
     };
     return list;
 }

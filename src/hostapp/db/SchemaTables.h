@@ -36,6 +36,9 @@ struct Table
     // exchanges then lies together on disk instead of scattered over the whole
     // table. (PostgreSQL keeps an order of its own: PgSchema.cpp.)
     bool clustered = false;
+    // The working-time rules and coverage minima: read by every operator,
+    // changed by those with the right to change the register.
+    bool rulesData = false;
 };
 
 struct Index
