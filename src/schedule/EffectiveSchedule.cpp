@@ -2,6 +2,8 @@
 
 #include <QHash>
 
+#include <numeric>
+
 namespace Schedule {
 
 namespace {
@@ -73,7 +75,7 @@ void setExchange(Cell &cell, const Exchange &exchange, int index)
 class Projection
 {
 public:
-    Projection(const Cycles &cycles)
+    explicit Projection(const Cycles &cycles)
         : m_cycles(cycles)
     {}
 
@@ -177,13 +179,9 @@ Grid effectiveSchedule(const Input &input)
 
 std::vector<int> workingCounts(const Grid &grid)
 {
-    std::vector<int> counts(size_t(grid.dayCount()), 0);
-    for (int e = 0; e < grid.employeeCount(); ++e) {
-        const std::span<const Cell> row = grid.row(e);
-        for (size_t d = 0; d < row.size(); ++d)
-            counts[d] += row[d].isWorking() ? 1 : 0;
-    }
-    return counts;
+    std::vector<int> all(size_t(grid.employeeCount()));
+    std::iota(all.begin(), all.end(), 0);
+    return workingCounts(grid, all);
 }
 
 std::vector<int> workingCounts(const Grid &grid, std::span<const int> employees)

@@ -24,12 +24,4 @@ QString periodRefusal(const Periods &p)
     return {};
 }
 
-int cyclePosition(int position, int days, int length)
-{
-    // The remainder is taken non-negative, so that a broken stored position still
-    // lands inside the cycle.
-    const qint64 k = ((qint64(position) + days) % length + length) % length;
-    return k == 0 ? length : int(k);
-}
-
 } // namespace ExchangeRules

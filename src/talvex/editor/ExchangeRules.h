@@ -21,8 +21,4 @@ struct Periods
 // period 1 ends.
 QString periodRefusal(const Periods &periods);
 
-// Position within a shift's cycle of length positions (counted from 1), days
-// after a day at position: the day after position length is position 1 again.
-int cyclePosition(int position, int days, int length);
-
 } // namespace ExchangeRules

@@ -6,6 +6,7 @@
 #include "runtime/dataset.h"
 #include "runtime/datetime.h"
 #include "runtime/editors/cxeditors.h"
+#include "schedule/Periods.h"
 #include "talvex/base/framebottom2.h"
 #include "talvex/model/HR_Employee.h"
 #include "talvex/picker/FrmQryEmployeeList.h"
@@ -137,11 +138,11 @@ void TKqExchgClassEdtFrm::cxTimeEdit8PropertiesChange()
 void TKqExchgClassEdtFrm::CalcWorkTime()
 {
     auto minutes = [](const TcxTimeEdit *box) {
-        return box->time().hour() * 60 + box->time().minute();
+        return qint16(box->time().hour() * 60 + box->time().minute());
     };
-    const int total = (minutes(cxTimeEdit6) - minutes(cxTimeEdit5))
-                      + (minutes(cxTimeEdit8) - minutes(cxTimeEdit7));
-    edtWorkTime->setText(QString::number(total));
+    const Schedule::Periods periods{minutes(cxTimeEdit5), minutes(cxTimeEdit6),
+                                    minutes(cxTimeEdit7), minutes(cxTimeEdit8)};
+    edtWorkTime->setText(QString::number(Schedule::workingMinutes(periods)));
 }
 
 void TKqExchgClassEdtFrm::cxCheckBox1Click()

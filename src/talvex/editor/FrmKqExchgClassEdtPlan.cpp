@@ -1,13 +1,13 @@
 // The prior-schedule lookup: what the attendance plan foresees for the employee
 // on the exchange day.
 
-#include "ExchangeRules.h"
 #include "FrmKqExchgClassEdt.h"
 
 #include "runtime/application.h"
 #include "runtime/dataset.h"
 #include "runtime/datetime.h"
 #include "runtime/editors/cxeditors.h"
+#include "schedule/Periods.h"
 #include "talvex/project/HostFactory.h"
 
 #include <QTime>
@@ -79,7 +79,8 @@ void TKqExchgClassEdtFrm::projectRotatingShift(const TDataSet &lastDay, const QS
 
     // Both questions ask whether to go on with the exchange, so "No" ends it here
     // as it does when there is no plan at all.
-    if (exchangeDay > plannedDay && lastDay.fieldByName(u"ClassType"_s).asInteger() >= 3) {
+    if (exchangeDay > plannedDay
+        && Schedule::isIrregular(lastDay.fieldByName(u"ClassType"_s).asInteger())) {
         const bool goOn =
             askToGoOn(u"此员工在"_s + exchgDate + u"之前为无规则排班,还需要继续调班吗?"_s);
         setPlannedTimes(restDay);
@@ -100,8 +101,7 @@ void TKqExchgClassEdtFrm::projectRotatingShift(const TDataSet &lastDay, const QS
     if (*length <= 0)
         Host::raiseError(u"以前排班有误，原因可能是班次被删除！"_s);
 
-    const int days = int(plannedDay.daysTo(exchangeDay));
-    const int k = ExchangeRules::cyclePosition(*position, days, *length);
+    const int k = Schedule::projectedPosition(*position, plannedDay, exchangeDay, *length);
     const std::unique_ptr<TDataSet> cycleDay(
         Host::db()->OpenQuery(EditorStatements::cycleDay(classId, k)));
     setPlannedTimes(periodsOf(*cycleDay));

@@ -8,6 +8,7 @@
 #include "runtime/datetime.h"
 #include "runtime/editors/cxeditors.h"
 #include "runtime/exceptions.h"
+#include "schedule/EffectiveSchedule.h"
 #include "talvex/editor/FrmKqExchgClassEdt.h"
 #include "talvex/project/HostFactory.h"
 
@@ -79,6 +80,35 @@ void focusByHand(QWidget *box, const QString &how, QWidget *before, QWidget *aft
 }
 
 const QStringList focusWays = {u"click"_s, u"tab"_s, u"backtab"_s};
+// The plan rows of the employees, numbered in that order, as the schedule reads them.
+std::vector<Schedule::PlanDay> planRows(Database &db, const QStringList &employees)
+{
+    const std::unique_ptr<TDataSet> rows(db.openQuery(
+        u"select employeecode, WorkDate, period1Beg, period1end, period2Beg, period2end, "
+        "ClassType, ClassID, SubClassNo from Kq_WorkPlan"_s));
+    std::vector<Schedule::PlanDay> plan;
+    for (int r = 0; r < rows->recordCount(); ++r) {
+        const auto text = [&](int field) { return rows->asString(r, field); };
+        plan.push_back({int(employees.indexOf(text(0))), *Rt::DateTime::parseDate(text(1)),
+                        Schedule::periodsFromTexts(text(2), text(3), text(4), text(5)),
+                        text(6).toInt(), text(7), text(8).toInt()});
+    }
+    return plan;
+}
+
+std::vector<Schedule::CycleDay> cycleRows(Database &db)
+{
+    const std::unique_ptr<TDataSet> rows(
+        db.openQuery(u"select ClassID, SubClassNo, period1Beg, period1end, period2Beg, period2end "
+                     "from Kq_ClassDetail"_s));
+    std::vector<Schedule::CycleDay> cycles;
+    for (int r = 0; r < rows->recordCount(); ++r) {
+        const auto text = [&](int field) { return rows->asString(r, field); };
+        cycles.push_back({text(0), text(1).toInt(),
+                          Schedule::periodsFromTexts(text(2), text(3), text(4), text(5))});
+    }
+    return cycles;
+}
 
 } // namespace
 
@@ -241,6 +271,46 @@ private Q_SLOTS:
         QCOMPARE(recorder.calls.filter(u"RaiseError"_s),
                  QStringList{u"RaiseError(%1, 0)"_s.arg(error)});
         QCOMPARE(OpenEditor{&form}.planned(), unset);
+    }
+
+    // The editor's lookup and the schedule library agree on every day around the
+    // fixture's plans: the same periods, and nothing where the editor asks or
+    // refuses (no plan, an irregular schedule, a deleted shift).
+    void plannedTimesAgreeWithTheSchedule()
+    {
+        HostFixture host;
+        host.answer = Rt::Answer::Yes;
+        const QStringList employees = {u"E001"_s, u"E002"_s, u"E003"_s, u"E004"_s, u"E005"_s};
+        const Schedule::DateRange range{QDate(2026, 9, 15), QDate(2027, 1, 15)};
+        const std::vector<Schedule::PlanDay> plan = planRows(host.db(), employees);
+        const std::vector<Schedule::CycleDay> cycles = cycleRows(host.db());
+        const Schedule::Grid grid =
+            Schedule::effectiveSchedule({range, int(employees.size()), plan, {}, cycles});
+
+        TKqExchgClassEdtFrm form;
+        for (int e = 0; e < employees.size(); ++e) {
+            for (int d = 0; d < grid.dayCount(); ++d) {
+                const QString day = range.first.addDays(d).toString(Qt::ISODate);
+                const Schedule::Cell &cell = grid.at(e, d);
+                host.messages.clear();
+                bool refused = false;
+                try {
+                    form.LoadPlanTime(employees[e], day);
+                } catch (const Rt::Abort &) {
+                    refused = true;
+                }
+                const QString where = employees[e] + u' ' + day;
+                if (refused || !host.messages.isEmpty()) {
+                    QVERIFY2(cell.plannedSource == Schedule::Source::None, qPrintable(where));
+                    continue;
+                }
+                const Schedule::Periods &p = cell.planned;
+                const QStringList expected = {
+                    Schedule::clockText(p.period1Beg), Schedule::clockText(p.period1End),
+                    Schedule::clockText(p.period2Beg), Schedule::clockText(p.period2End)};
+                QVERIFY2(OpenEditor{&form}.planned() == expected, qPrintable(where));
+            }
+        }
     }
 
     // Closing the calendar looks the plan up again; typing a date does not.

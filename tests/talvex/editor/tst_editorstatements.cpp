@@ -1,5 +1,4 @@
 #include "talvex/editor/EditorStatements.h"
-#include "talvex/editor/ExchangeRules.h"
 
 #include <QTest>
 
@@ -112,28 +111,6 @@ private Q_SLOTS:
         QFETCH(QString, id);
         QFETCH(bool, accepted);
         QCOMPARE(EditorStatements::isRecordId(id), accepted);
-    }
-
-    // Broken stored positions still land in the cycle (the regular ones are
-    // projected through the editor over the fixture's plans).
-    void cyclePositions_data()
-    {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<int>("days");
-        QTest::addColumn<int>("length");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("broken position 0 still lands in the cycle") << 0 << 3 << 4 << 3;
-        QTest::newRow("broken negative position") << -6 << 1 << 4 << 3;
-        QTest::newRow("largest position") << 2147483647 << 2 << 4 << 1;
-    }
-
-    void cyclePositions()
-    {
-        QFETCH(int, position);
-        QFETCH(int, days);
-        QFETCH(int, length);
-        QFETCH(int, expected);
-        QCOMPARE(ExchangeRules::cyclePosition(position, days, length), expected);
     }
 };
 
