@@ -25,7 +25,8 @@ public:
 
     // The options beside the host's own that a command may take.
     enum Option {
-        DateRange = 0x1, // --from, --to
+        DateRange = 0x1,  // --from, --to
+        Department = 0x2, // --dept
     };
 
     virtual ~HostCommand() = default;

@@ -77,10 +77,12 @@ const OptionRow optionRows[] = {
      [](HostOptions &o, const QString &v) { o.screenshotPath = outputFile(v, u"screenshot"); }},
     {u"print-to", u"FILE.pdf", u"打印预览写入这个 PDF 文件，不显示预览窗口",
      [](HostOptions &o, const QString &v) { o.printToPath = outputFile(v, u"print-to"); }},
-    {u"from", u"yyyy-mm-dd", u"查询的第一天（export-xls 默认为 30 天前）",
+    {u"from", u"yyyy-mm-dd", u"查询的第一天（export-xls 默认为 30 天前，roster 默认为本月第一天）",
      [](HostOptions &o, const QString &v) { o.from = dayOf(v, u"from"); }, HostCommand::DateRange},
-    {u"to", u"yyyy-mm-dd", u"查询的最后一天（export-xls 默认为今天）",
+    {u"to", u"yyyy-mm-dd", u"查询的最后一天（export-xls 默认为今天，roster 默认为本月最后一天）",
      [](HostOptions &o, const QString &v) { o.to = dayOf(v, u"to"); }, HostCommand::DateRange},
+    {u"dept", u"CODE", u"部门编码：只列这个部门和它下面的部门（默认为操作员能查看的所有部门）",
+     [](HostOptions &o, const QString &v) { o.department = v; }, HostCommand::Department},
 };
 
 // The commands that take the options of a kind, for the message that refuses it.

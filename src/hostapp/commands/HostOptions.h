@@ -26,6 +26,8 @@ struct HostOptions
     // the command's default.
     QDate from;
     QDate to;
+    // The department of a command that takes one; empty for the operator's scope.
+    QString department;
 };
 
 // A command line that asks for something that cannot be: message() tells the
