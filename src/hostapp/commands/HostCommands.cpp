@@ -3,6 +3,7 @@
 #include "CheckRulesCommand.h"
 #include "ExportXlsCommand.h"
 #include "OperatorCommand.h"
+#include "RosterCommand.h"
 #include "RulesCommand.h"
 #include "SqlCommand.h"
 
@@ -13,7 +14,8 @@ const QList<const HostCommand *> &hostCommands()
     static const OperatorCommand operatorAdministration;
     static const CheckRulesCommand checkRules;
     static const RulesCommand rules;
-    static const QList<const HostCommand *> commands{&sql, &exportXls, &checkRules, &rules,
-                                                     &operatorAdministration};
+    static const RosterCommand roster;
+    static const QList<const HostCommand *> commands{
+        &sql, &exportXls, &roster, &checkRules, &rules, &operatorAdministration};
     return commands;
 }
