@@ -32,7 +32,8 @@ public:
     QStringList row(int employee)
     {
         const ScheduleRows::Employee &e = m_rows.employees.at(employee);
-        QStringList texts{e.jobNumber, e.name, e.deptCode};
+        // 员工编号 is the employee code, as the register's list shows it.
+        QStringList texts{e.code, e.name, e.deptCode};
         for (const Schedule::Cell &cell : m_grid.row(employee)) {
             const QString &text = m_table.text(m_table.indexOf(cell));
             texts << (cell.source == Schedule::Source::Exchange ? u'*' + text : text);
