@@ -4,8 +4,8 @@
 
 #include "Fixture.h"
 #include "HostProcess.h"
+#include "ReadXls.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,16 +39,6 @@ const QString header = u"规则,员工编号,员工姓名,部门,日期,值,限�
 QStringList lines(const QString &text)
 {
     return text.split(u'\n', Qt::SkipEmptyParts);
-}
-
-// The rows xlrd reads, each as its cells joined by tabs.
-QStringList readXls(const QString &file)
-{
-    QProcess python;
-    python.start(u"/usr/bin/python3"_s, {QStringLiteral(TALVEX_READ_XLS), file});
-    if (!python.waitForFinished(60000) || python.exitCode() != 0)
-        return {u"xlrd failed: "_s + QString::fromUtf8(python.readAllStandardError())};
-    return lines(QString::fromUtf8(python.readAllStandardOutput()));
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "HostFixture.h"
 #include "HostProcess.h"
 #include "ListWindow.h"
+#include "ReadXls.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,16 +13,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The rows xlrd reads, each as its cells joined by tabs.
-QStringList readBack(const QString &file)
-{
-    QProcess python;
-    python.start(u"/usr/bin/python3"_s, {QStringLiteral(TALVEX_READ_XLS), file});
-    if (!python.waitForFinished(60000) || python.exitCode() != 0)
-        return {u"xlrd failed: "_s + QString::fromUtf8(python.readAllStandardError())};
-    return QString::fromUtf8(python.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
-}
 
 // What the register shows for the same range: the visible columns' captions and
 // each record's texts, as lines of tab-separated cells.
@@ -53,7 +44,7 @@ private Q_SLOTS:
                  qPrintable(run.out));
 
         const QStringList expected = shownByTheRegister({2026, 11, 1}, {2026, 12, 5});
-        const QStringList read = readBack(file);
+        const QStringList read = readXls(file);
         // Captions and records as shown (names for codes, 调休/调班 for 0/1); the
         // footer's count and total follow them, as numbers under their columns.
         QCOMPARE(read.mid(0, expected.size()), expected);
@@ -75,7 +66,7 @@ private Q_SLOTS:
                      file, u"--from"_s, u"2026-09-01"_s, u"--to"_s, u"2026-12-31"_s},
                     m_home.path());
         QVERIFY2(run.status == 0, qPrintable(run.err));
-        const QStringList read = readBack(file);
+        const QStringList read = readXls(file);
         QVERIFY2(read.size() >= 3, qPrintable(read.join(u'\n')));
         QVERIFY(read.at(1).startsWith(u"E003\t"_s));
         QVERIFY(read.at(2).startsWith(u"E005\t"_s));

@@ -3,9 +3,9 @@
 
 #include "Fixture.h"
 #include "HostProcess.h"
+#include "ReadXls.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,16 +21,6 @@ QStringList linesOf(const QString &file)
     if (!text.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(text.readAll()).split(u'\n', Qt::SkipEmptyParts);
-}
-
-// The rows xlrd reads, each as its cells joined by tabs.
-QStringList readXls(const QString &file)
-{
-    QProcess python;
-    python.start(u"/usr/bin/python3"_s, {QStringLiteral(TALVEX_READ_XLS), file});
-    if (!python.waitForFinished(60000) || python.exitCode() != 0)
-        return {u"xlrd failed: "_s + QString::fromUtf8(python.readAllStandardError())};
-    return QString::fromUtf8(python.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
 }
 
 } // namespace
