@@ -241,7 +241,7 @@ private Q_SLOTS:
             << u"operator 后面要写 list、add、passwd、grant 或 remove。"_s;
         QTest::newRow("operator option elsewhere")
             << QStringList{u"--dept"_s, u"02"_s, u"sql"_s, u"select count(1) from Sys_Dept"_s}
-            << given << 2 << u"--dept 只用于 check-rules、operator。"_s;
+            << given << 2 << u"--dept 只用于 roster、check-rules、operator。"_s;
     }
 
     void operatorCommandsRefuseBadInput()
