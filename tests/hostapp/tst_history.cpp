@@ -16,8 +16,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QDate today = QDate::currentDate();
-
 // The row of one exchange as the history shows it; empty texts when there is
 // no such row.
 QStringList rowOf(Database &db, const QString &id)
@@ -33,7 +31,9 @@ QStringList rowOf(Database &db, const QString &id)
 
 QList<ExchangeHistory::Change> allChanges(Database &db)
 {
-    // The administrator's departments are all of them.
+    // The administrator's departments are all of them. Today is read when asked:
+    // a run may cross midnight.
+    const QDate today = QDate::currentDate();
     return ExchangeHistory::find(db, {today.addDays(-1), today.addDays(1), {}, {}, u"admin"_s});
 }
 
@@ -164,33 +164,35 @@ private Q_SLOTS:
 
     void findFiltersChanges_data()
     {
-        QTest::addColumn<QDate>("from");
+        // Days from the day of the changes, read after they are made: a run may
+        // cross midnight. An invalid "to" is that day itself.
+        QTest::addColumn<int>("fromDay");
         QTest::addColumn<QDate>("to");
         QTest::addColumn<QString>("operatorCode");
         QTest::addColumn<QString>("employee");
         QTest::addColumn<QStringList>("kinds"); // latest first
 
-        const QDate yesterday = today.addDays(-1);
-        QTest::newRow("all, latest first") << yesterday << today << QString() << QString()
+        const QDate thatDay;
+        QTest::newRow("all, latest first") << -1 << thatDay << QString() << QString()
                                            << QStringList{u"DELETE"_s, u"UPDATE"_s, u"UPDATE"_s};
         QTest::newRow("the last day there is")
-            << yesterday << QDate(9999, 12, 31) << QString() << QString()
+            << -1 << QDate(9999, 12, 31) << QString() << QString()
             << QStringList{u"DELETE"_s, u"UPDATE"_s, u"UPDATE"_s};
         QTest::newRow("employee code")
-            << today << today << QString() << u"E001"_s << QStringList{u"UPDATE"_s};
+            << 0 << thatDay << QString() << u"E001"_s << QStringList{u"UPDATE"_s};
         QTest::newRow("job number of a deleted exchange's employee")
-            << today << today << QString() << u" HT10002 "_s << QStringList{u"DELETE"_s};
+            << 0 << thatDay << QString() << u" HT10002 "_s << QStringList{u"DELETE"_s};
         QTest::newRow("part of a name")
-            << today << today << QString() << u"欧阳"_s << QStringList{u"DELETE"_s};
+            << 0 << thatDay << QString() << u"欧阳"_s << QStringList{u"DELETE"_s};
         QTest::newRow("a wildcard is a character")
-            << today << today << QString() << u"%"_s << QStringList{};
+            << 0 << thatDay << QString() << u"%"_s << QStringList{};
         QTest::newRow("operator and employee")
-            << today << today << u"clerk"_s << u"E001"_s << QStringList{};
+            << 0 << thatDay << u"clerk"_s << u"E001"_s << QStringList{};
     }
 
     void findFiltersChanges()
     {
-        QFETCH(QDate, from);
+        QFETCH(int, fromDay);
         QFETCH(QDate, to);
         QFETCH(QString, operatorCode);
         QFETCH(QString, employee);
@@ -204,6 +206,10 @@ private Q_SLOTS:
                         u"4"_s, exchange(u"E003"_s, u"2026-12-05"_s))));
         Database &db = fixture.desk(u"admin"_s);
         QVERIFY(db.execSql(ExchangeQueries::deleteExchange(u"3"_s))); // E002, 欧阳 雪
+        const QDate changedOn = QDate::currentDate();
+        const QDate from = changedOn.addDays(fromDay);
+        if (!to.isValid())
+            to = changedOn;
 
         QStringList found;
         for (const ExchangeHistory::Change &change :
