@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QStatusTipEvent>
 #include <QWidget>
 
 namespace {
@@ -159,6 +160,12 @@ void runGuarded(const std::function<void()> &handler)
             fallback.handleException(error);
         }
     }
+}
+
+void showStatusNote(QWidget *widget, const QString &text)
+{
+    QStatusTipEvent note(text);
+    QCoreApplication::sendEvent(widget, &note);
 }
 
 } // namespace Rt

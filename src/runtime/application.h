@@ -90,13 +90,17 @@ RT_EXPORT Answer messageBox(const QString &text, const QString &caption,
                             Buttons buttons = Buttons::Ok, Icon icon = Icon::None);
 RT_EXPORT void setMessageBoxResponder(MessageBoxResponder responder);
 
+// Shows a short note in the status bar of the main window that holds widget,
+// through Qt's status-tip event, so a form needs to know nothing of its host. A
+// widget with no status bar above it drops the note.
+RT_EXPORT void showStatusNote(QWidget *widget, const QString &text);
+
 // Runs an event handler: a silent abort ends it quietly, any other exception goes
 // to the application's default handling. No exception ever reaches Qt.
 RT_EXPORT void runGuarded(const std::function<void()> &handler);
 
 // Wraps a handler for connect(): guarded(this, &Form::btnQryClick).
-template <typename Object, typename Method>
-auto guarded(Object *object, Method method)
+template <typename Object, typename Method> auto guarded(Object *object, Method method)
 {
     return [object, method] { runGuarded([&] { (object->*method)(); }); };
 }

@@ -10,6 +10,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -148,6 +149,22 @@ private Q_SLOTS:
         dialog.showModal();
         application.setMainForm(nullptr);
         QCOMPARE(owners, (QList<QWidget *>{&mainForm, &dialog}));
+    }
+
+    // A note from a form docked deep inside a main window reaches that window's
+    // status bar; a form standing alone drops it without harm.
+    void statusNoteReachesTheMainWindowHoldingTheForm()
+    {
+        QMainWindow main;
+        QStatusBar *statusBar = main.statusBar();
+        auto *site = new QWidget;
+        main.setCentralWidget(site);
+        auto *form = new QLineEdit(site);
+        Rt::showStatusNote(form, u"已保存"_s);
+        QCOMPARE(statusBar->currentMessage(), u"已保存"_s);
+        QLineEdit alone;
+        Rt::showStatusNote(&alone, u"无处显示"_s);
+        QCOMPARE(statusBar->currentMessage(), u"已保存"_s);
     }
 
     // A handler may delete the form while it is shown: the show ends and nothing

@@ -77,7 +77,8 @@ private:
     QStringList listedIds() const;
     // The focused exchange's ID; empty when the list is empty.
     QString focusedId() const;
-    void focusExchange(const QString &id);
+    bool focusExchange(const QString &id);
+    void noteSavedOutsideSearch();
     void edtEmployeeCodePropertiesButtonClick();
     TcxStyle *ColWorkFlagStylesGetContentStyle(TcxCustomGridView *sender, int recordIndex,
                                                TcxGridColumn *item);

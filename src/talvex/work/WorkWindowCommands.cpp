@@ -66,12 +66,21 @@ QString TWorkWindowForm::focusedId() const
 
 // The grid scrolls to the row it focuses. A row the list no longer holds (the
 // exchange was moved out of the searched days) leaves the focus where the list
-// put it.
-void TWorkWindowForm::focusExchange(const QString &id)
+// put it, and false comes back.
+bool TWorkWindowForm::focusExchange(const QString &id)
 {
     const qsizetype row = id.isEmpty() ? -1 : listedIds().indexOf(id);
     if (row >= 0)
         TableKQExchangeClass->dataController()->setFocusedRecordIndex(int(row));
+    return row >= 0;
+}
+
+// A saved exchange the search does not find (another day, type or employee than
+// the conditions ask for) would otherwise seem lost: the status bar says why it
+// is not in the list.
+void TWorkWindowForm::noteSavedOutsideSearch()
+{
+    Rt::showStatusNote(this, u"调班已保存，但不在当前查询条件的范围内，列表中没有显示"_s);
 }
 
 // After a save the saved exchange is focused, a new one found as the row the list
@@ -96,6 +105,8 @@ void TWorkWindowForm::btnAddClick()
                                     [&before](const QString &id) { return !before.contains(id); });
     if (added != listedAfter.cend())
         focusExchange(*added);
+    else
+        noteSavedOutsideSearch();
 }
 
 void TWorkWindowForm::btnUpdateClick()
@@ -106,11 +117,13 @@ void TWorkWindowForm::btnUpdateClick()
         return;
     }
     const QString id = focusedId();
-    runThenRequery([&id](const Host::WaitMessage &waitNotice) {
+    bool saved = false;
+    runThenRequery([&id, &saved](const Host::WaitMessage &waitNotice) {
         waitNotice.show(waitText);
-        ShowKqExchgClassEdt(u"修改调班"_s, id);
+        saved = ShowKqExchgClassEdt(u"修改调班"_s, id);
     });
-    focusExchange(id);
+    if (!focusExchange(id) && saved)
+        noteSavedOutsideSearch();
 }
 
 void TWorkWindowForm::btnDeleteClick()

@@ -14,6 +14,7 @@
 #include "talvex/project/HostFactory.h"
 
 #include <QAction>
+#include <QStatusTipEvent>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -26,6 +27,19 @@ TdxBarItem *item(const ListWindow &w, const QString &name)
 {
     return w.child<TdxBarItem>(name);
 }
+
+// The status-bar notes a window sends towards the main window holding it.
+struct StatusNotes : QObject
+{
+    explicit StatusNotes(QWidget *window) { window->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::StatusTip)
+            texts << static_cast<QStatusTipEvent *>(event)->tip();
+        return false;
+    }
+    QStringList texts;
+};
 
 } // namespace
 
@@ -157,6 +171,49 @@ private Q_SLOTS:
         const int focused = w.view()->dataController()->focusedRecordIndex();
         QVERIFY(focused >= 0);
         QCOMPARE(w.rows().at(focused), focusedAfter);
+    }
+
+    // A save the search does not find again is told in the status bar of the
+    // window holding the list; one the list shows, or a cancel, says nothing.
+    void savedOutsideTheSearchIsNoted_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<bool>("save");
+        QTest::addColumn<bool>("noted");
+        QTest::newRow("add, outside") << u"btnAdd"_s << QDate(2026, 12, 6) << true << true;
+        QTest::newRow("add, inside") << u"btnAdd"_s << QDate(2026, 12, 2) << true << false;
+        QTest::newRow("modify, outside") << u"btnUpdate"_s << QDate(2026, 12, 6) << true << true;
+        QTest::newRow("modify, inside") << u"btnUpdate"_s << QDate(2026, 12, 5) << true << false;
+        QTest::newRow("modify, cancelled") << u"btnUpdate"_s << QDate() << false << false;
+    }
+
+    void savedOutsideTheSearchIsNoted()
+    {
+        QFETCH(QString, command);
+        QFETCH(QDate, day);
+        QFETCH(bool, save);
+        QFETCH(bool, noted);
+        HostFixture host;
+        host.answer = Rt::Answer::Yes;
+        ListWindow w;
+        w.search(QString());
+        w.focusRow(1);
+        StatusNotes notes(&w.form);
+        driveEditor([&] { item(w, command)->click(); },
+                    [&](OpenEditor &e) {
+                        if (!save)
+                            return;
+                        e.setDay(day);
+                        if (command == u"btnAdd")
+                            e.pick(u"10001"_s);
+                        e.ok();
+                        QVERIFY(!e.isOpen());
+                    });
+        QVERIFY(host.raisedErrors.isEmpty());
+        QCOMPARE(notes.texts,
+                 noted ? QStringList{u"调班已保存，但不在当前查询条件的范围内，列表中没有显示"_s}
+                       : QStringList{});
     }
 
     // A double click anywhere on a row modifies that row's exchange; cancelling
