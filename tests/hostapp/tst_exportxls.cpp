@@ -1,5 +1,6 @@
-// talvex-host export-xls end to end: the real executable over a fixture database,
-// its file read back by xlrd, a reader we did not write.
+// talvex-host export-xls end to end: the real executable over a fixture database
+// of the test run's engine, its file read back by xlrd, a reader we did not write.
+// On a server each operator connects as his own role.
 
 #include "HostFixture.h"
 #include "HostProcess.h"
@@ -36,9 +37,10 @@ private Q_SLOTS:
         Fixture fixture;
         QTemporaryDir dir;
         const QString file = dir.filePath(u"调班 十二月.xls"_s);
-        const HostRun run = runHost({u"--db"_s, fixture.location(), u"export-xls"_s, file,
-                                     u"--from"_s, u"2026-11-01"_s, u"--to"_s, u"2026-12-05"_s},
-                                    m_home.path());
+        const HostRun run =
+            runHost({u"--db"_s, fixture.deskLocation(u"admin"_s), u"export-xls"_s, file,
+                     u"--from"_s, u"2026-11-01"_s, u"--to"_s, u"2026-12-05"_s},
+                    m_home.path());
         QVERIFY2(run.status == 0, qPrintable(run.err));
         QVERIFY2(run.out.contains(u"2026-11-01 至 2026-12-05 的 4 条调班记录"_s),
                  qPrintable(run.out));
@@ -61,10 +63,10 @@ private Q_SLOTS:
         Fixture fixture;
         QTemporaryDir dir;
         const QString file = dir.filePath(u"clerk.xls"_s);
-        const HostRun run =
-            runHost({u"--db"_s, fixture.location(), u"--operator"_s, u"clerk"_s, u"export-xls"_s,
-                     file, u"--from"_s, u"2026-09-01"_s, u"--to"_s, u"2026-12-31"_s},
-                    m_home.path());
+        const HostRun run = runHost({u"--db"_s, fixture.deskLocation(u"clerk"_s), u"--operator"_s,
+                                     u"clerk"_s, u"export-xls"_s, file, u"--from"_s,
+                                     u"2026-09-01"_s, u"--to"_s, u"2026-12-31"_s},
+                                    m_home.path());
         QVERIFY2(run.status == 0, qPrintable(run.err));
         const QStringList read = readXls(file);
         QVERIFY2(read.size() >= 3, qPrintable(read.join(u'\n')));
@@ -119,8 +121,8 @@ private Q_SLOTS:
             file = arguments.at(at + 1);
             arguments.remove(at, 2);
         }
-        const HostRun run = runHost(QStringList{u"--db"_s, fixture.location()} + arguments
-                                        + QStringList{u"export-xls"_s, file},
+        const HostRun run = runHost(QStringList{u"--db"_s, fixture.deskLocation(u"admin"_s)}
+                                        + arguments + QStringList{u"export-xls"_s, file},
                                     m_home.path());
         QCOMPARE(run.status, status);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
@@ -151,8 +153,9 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString file = dir.filePath(output);
         arguments.last() = file;
-        const HostRun run = runHost(QStringList{u"--db"_s, fixture.location()} + arguments,
-                                    m_home.path(), {{u"XDG_RUNTIME_DIR"_s, QString()}});
+        const HostRun run =
+            runHost(QStringList{u"--db"_s, fixture.deskLocation(u"admin"_s)} + arguments,
+                    m_home.path(), {{u"XDG_RUNTIME_DIR"_s, QString()}});
         QVERIFY2(run.status == 0, qPrintable(run.err));
         QVERIFY(QFile::exists(file));
         QCOMPARE(run.err, ours.isEmpty() ? ours : ours.arg(file));
