@@ -1,8 +1,11 @@
 // One operator's desk for the process tests: the real host's services over a
-// database file and the exchange editor driven as an operator would, saving
-// exchanges one after another. It reports on stdout, one line each:
-//   writing          its save is about to take the database's write lock
+// database (a file, or a server's URI) and the exchange editor driven as an
+// operator would, saving exchanges one after another. It reports on stdout, one
+// line each:
+//   writing          its save is about to take the file's write lock
 //   checked          the same, when told to wait there for "go" on stdin
+//                    (a file only: on a server the test holds the writes back
+//                    with a lock of its own)
 //   saved DAY        the editor saved and closed
 //   kept DAY         the save failed; the editor stayed open with what was typed
 //   refused TEXT     the editor refused the entries with TEXT
@@ -92,7 +95,8 @@ int main(int argc, char *argv[])
     Rt::setScreen(&screen);
     Rt::setMessageBoxResponder([](const Rt::MessageBoxRequest &) { return Rt::Answer::Yes; });
 
-    SqliteDatabase db(options.value(u"db"_s));
+    const std::unique_ptr<Database> opened = openDatabase(options.value(u"db"_s));
+    Database &db = *opened;
     ErrorLog log(QDir::temp().filePath(u"exchange-desk-%1.log"_s.arg(app.applicationPid())));
     QObject::connect(&log, &ErrorLog::appended, [](const QString &line) { say(u"log "_s + line); });
     HostSession session(db, log, u"admin"_s);
@@ -102,7 +106,8 @@ int main(int argc, char *argv[])
 
     WriteWatch watch;
     watch.waitForGo = options.isSet(u"wait-before-write"_s);
-    sqlite3_trace_v2(db.handle(), SQLITE_TRACE_STMT, &WriteWatch::traced, &watch);
+    if (auto *file = dynamic_cast<SqliteDatabase *>(&db))
+        sqlite3_trace_v2(file->handle(), SQLITE_TRACE_STMT, &WriteWatch::traced, &watch);
 
     const QString desk = options.value(u"desk"_s);
     const QString id = options.value(u"modify"_s);

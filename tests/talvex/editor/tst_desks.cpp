@@ -1,16 +1,21 @@
 // Several operators on one database, each desk a process of its own
 // (exchange-desk): the unique day holds when two save at the same moment, and a
-// desk killed while it saves leaves the database whole.
+// desk killed while it saves leaves the database whole. On either engine: a file
+// lets the desks wait at their write for the test's word, a server is held back
+// by a lock the test takes on the exchanges.
 
 #include "Fixture.h"
+#include "TestDatabase.h"
 
-#include "hostapp/db/SqliteDatabase.h"
-
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -109,15 +114,75 @@ QString dayText(const QDate &day)
     return day.toString(u"yyyy-MM-dd"_s);
 }
 
-// Two desks, both past their checks, write at the same moment.
-void race(Desk &a, Desk &b)
+bool onServer()
 {
-    QVERIFY(a.waitFor(u"checked"_s));
-    QVERIFY(b.waitFor(u"checked"_s));
-    a.go();
-    b.go();
+    return TestDatabase::backend() == DbBackend::PostgreSql;
+}
+
+// Every write to the exchanges waits while this lives (a server only): the lock
+// of an open transaction of the test's own, which reading does not wait for.
+class WritesHeldBack
+{
+public:
+    explicit WritesHeldBack(const Fixture &fixture)
+        : m_db(fixture.connect())
+    {
+        m_db->execute(u"BEGIN; LOCK TABLE Kq_ExchangeClass IN EXCLUSIVE MODE"_s);
+    }
+    ~WritesHeldBack() { release(); }
+    WritesHeldBack(const WritesHeldBack &) = delete;
+    WritesHeldBack &operator=(const WritesHeldBack &) = delete;
+
+    // Waits until count connections wait for the lock; false when they do not
+    // within the desks' line timeout.
+    bool waitForWriters(int count)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        while (m_db->nativeValue(u"SELECT count(*) FROM pg_locks WHERE NOT granted AND "
+                                 "relation = 'kq_exchangeclass'::regclass"_s)
+                   .toInt()
+               < count) {
+            if (waited.elapsed() > lineTimeoutMs)
+                return false;
+            QThread::msleep(20);
+        }
+        return true;
+    }
+
+    void release()
+    {
+        if (m_db)
+            m_db->execute(u"ROLLBACK"_s);
+        m_db.reset();
+    }
+
+private:
+    std::unique_ptr<Database> m_db;
+};
+
+// Two desks, both past their checks, write at the same moment: on a file they
+// wait for "go" before the write, on a server at the test's lock.
+void race(Desk &a, Desk &b, WritesHeldBack *held)
+{
+    if (held) {
+        QVERIFY(held->waitForWriters(2));
+        held->release();
+    } else {
+        QVERIFY(a.waitFor(u"checked"_s));
+        QVERIFY(b.waitFor(u"checked"_s));
+        a.go();
+        b.go();
+    }
     a.finish();
     b.finish();
+}
+
+// A file's own check of its pages; a server keeps its pages itself.
+void expectSoundFile(Database &db)
+{
+    if (!onServer())
+        QCOMPARE(db.nativeValue(u"PRAGMA integrity_check"_s), u"ok"_s);
 }
 
 } // namespace
@@ -162,11 +227,16 @@ private Q_SLOTS:
                 a << u"--modify"_s << QString::number(id);
                 b << u"--modify"_s << QString::number(id + 1);
             }
-            const QStringList common = {u"--db"_s, fixture.location(), u"--first-day"_s, day,
-                                        u"--wait-before-write"_s};
+            QStringList common = {u"--db"_s, fixture.deskLocation(u"admin"_s), u"--first-day"_s,
+                                  day};
+            std::optional<WritesHeldBack> held;
+            if (onServer())
+                held.emplace(fixture);
+            else
+                common << u"--wait-before-write"_s;
             Desk deskA(common + a);
             Desk deskB(common + b);
-            race(deskA, deskB);
+            race(deskA, deskB, held ? &*held : nullptr);
             const bool aWon = !deskA.lines(u"saved "_s).isEmpty();
             Desk &loser = aWon ? deskB : deskA;
             QCOMPARE(deskA.lines(u"saved "_s).size() + deskB.lines(u"saved "_s).size(), 1);
@@ -180,15 +250,15 @@ private Q_SLOTS:
                     "Kq_ExchangeClass WHERE EmployeeCode = 'E001' AND ExchgDate = '%1'"_s.arg(day)),
                 aWon ? u"1 A"_s : u"1 B"_s);
         }
-        QCOMPARE(fixture.db().nativeValue(u"PRAGMA integrity_check"_s), u"ok"_s);
+        expectSoundFile(fixture.db());
     }
 
     // A desk killed at some moment of its saving: what it saved stays, what it was
-    // writing is either whole or absent, and the file is sound.
+    // writing is either whole or absent, and the database is sound.
     void killedWhileSaving()
     {
         Fixture fixture;
-        const QString path = fixture.location();
+        const QString location = fixture.deskLocation(u"admin"_s);
         // The kill points are random, and reproducible: TALVEX_TEST_SEED=N runs
         // the same ones again.
         const quint32 seed = qEnvironmentVariableIsSet("TALVEX_TEST_SEED")
@@ -199,21 +269,32 @@ private Q_SLOTS:
         for (int round = 0; round < 10; ++round) {
             const QDate first = QDate(2030, 1, 1).addDays(400 * round);
             const QDate last = first.addDays(299);
-            Desk desk({u"--db"_s, path, u"--desk"_s, u"K"_s, u"--first-day"_s, dayText(first),
+            Desk desk({u"--db"_s, location, u"--desk"_s, u"K"_s, u"--first-day"_s, dayText(first),
                        u"--days"_s, u"300"_s});
             // Killed as the n-th write begins, so that the signal lands inside
-            // the write transaction, or between two saves.
+            // the write transaction, or between two saves. A server's desk is
+            // caught inside a write by holding the writes back after n - 1 saves.
             const int writes = 1 + int(killPoints.bounded(15));
-            QVERIFY(desk.waitFor(round % 2 == 0 ? u"writing"_s : u"saved "_s, writes));
-            desk.kill();
+            if (round % 2 == 1) {
+                QVERIFY(desk.waitFor(u"saved "_s, writes));
+                desk.kill();
+            } else if (onServer()) {
+                QVERIFY(desk.waitFor(u"saved "_s, writes - 1));
+                WritesHeldBack held(fixture);
+                QVERIFY(held.waitForWriters(1));
+                desk.kill();
+            } else {
+                QVERIFY(desk.waitFor(u"writing"_s, writes));
+                desk.kill();
+            }
 
-            SqliteDatabase reopened(path);
-            QCOMPARE(reopened.nativeValue(u"PRAGMA integrity_check"_s), u"ok"_s);
+            const std::unique_ptr<Database> reopened = fixture.connect();
+            expectSoundFile(*reopened);
             const QString inRound =
                 u"EmployeeCode = 'E001' AND ExchgDate BETWEEN '%1' AND '%2'"_s.arg(dayText(first),
                                                                                    dayText(last));
             const int stored =
-                reopened.nativeValue(u"SELECT count(*) FROM Kq_ExchangeClass WHERE "_s + inRound)
+                reopened->nativeValue(u"SELECT count(*) FROM Kq_ExchangeClass WHERE "_s + inRound)
                     .toInt();
             const int reported = int(desk.lines(u"saved "_s).size());
             QVERIFY2(stored == reported || stored == reported + 1,
@@ -221,7 +302,7 @@ private Q_SLOTS:
             QVERIFY(stored >= (round % 2 == 0 ? writes - 1 : writes));
             // Every row whole: its reason of 2,000 characters telling its own day, and
             // every other value of the save.
-            QCOMPARE(reopened.nativeValue(
+            QCOMPARE(reopened->nativeValue(
                          u"SELECT count(*) FROM Kq_ExchangeClass WHERE "_s + inRound
                          + u" AND NOT (length(ExchgeReason) = 2000 AND substr(ExchgeReason, 1, "
                            "14) = 'K ' || ExchgDate || ' ''' AND period1Beg = '08:00' AND "
@@ -232,11 +313,13 @@ private Q_SLOTS:
                      u"0"_s);
         }
         // The sequence stayed ahead of every ID, and the next desk can save.
-        QCOMPARE(fixture.db().nativeValue(u"SELECT NextValue > (SELECT max(ID) FROM "
-                                          "Kq_ExchangeClass) FROM Sys_Sequence WHERE SeqName = "
-                                          "'SEQ_OCID'"_s),
-                 u"1"_s);
-        Desk next({u"--db"_s, path, u"--desk"_s, u"N"_s, u"--first-day"_s, u"2026-12-20"_s});
+        const QString sequenceAhead =
+            onServer() ? u"SELECT CASE WHEN last_value >= (SELECT max(ID) FROM Kq_ExchangeClass) "
+                         "THEN 1 ELSE 0 END FROM seq_ocid"_s
+                       : u"SELECT NextValue > (SELECT max(ID) FROM Kq_ExchangeClass) FROM "
+                         "Sys_Sequence WHERE SeqName = 'SEQ_OCID'"_s;
+        QCOMPARE(fixture.db().nativeValue(sequenceAhead), u"1"_s);
+        Desk next({u"--db"_s, location, u"--desk"_s, u"N"_s, u"--first-day"_s, u"2026-12-20"_s});
         next.finish();
         QCOMPARE(next.lines(u"saved "_s), QStringList{u"saved 2026-12-20"_s});
     }
