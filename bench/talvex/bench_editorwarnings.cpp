@@ -1,0 +1,117 @@
+// Times the exchange editor's working-time warnings on a large database: the
+// read when the day changes (the employee's surrounding days and the day of his
+// team, 一车间甲班, whose minimum asks for most of it), and the work that follows
+// each change of a period, from the keystroke's value to the panel shown again.
+// Both under the PRC profile and under the EU one, which reads 17 weeks.
+//
+//   bench_editorwarnings [--db FILE] [--runs N]   (a missing FILE is built with --demo-scale 1)
+//
+// The EU profile is given to the team for the second half and taken back at the end.
+
+#include "BenchSupport.h"
+#include "EditorDriver.h"
+
+#include "hostapp/db/Database.h"
+#include "runtime/dataset.h"
+#include "runtime/editors/cxeditors.h"
+#include "talvex/editor/FrmKqExchgClassEdt.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QLabel>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString team = u"010101"_s;
+
+void measure(const QString &what, int runs, const std::function<void(int)> &step)
+{
+    const Bench::Timing timing = Bench::timeRuns(runs, step);
+    Bench::print(u"%1 %2 ms / %3 ms"_s.arg(what.leftJustified(48))
+                     .arg(timing.medianElapsed(), 8, 'f', 2)
+                     .arg(timing.medianCpu(), 8, 'f', 2));
+}
+
+void useProfile(Database &db, const QString &profile)
+{
+    db.execute(u"DELETE FROM Kq_DeptRuleProfile WHERE DeptCode = $1"_s, {team});
+    if (!profile.isEmpty()) {
+        db.execute(u"INSERT INTO Kq_DeptRuleProfile (DeptCode, ProfileName) VALUES ($1, $2)"_s,
+                   {team, profile});
+    }
+}
+
+// The panel's lines, to show that the warnings are worked out at all.
+QStringList warnings(const OpenEditor &e)
+{
+    QStringList lines;
+    for (const QLabel *line : e.child(u"pnlWarnings"_s)->findChildren<QLabel *>()) {
+        if (!line->isHidden())
+            lines << line->text();
+    }
+    return lines;
+}
+
+void timeProfile(const QString &profile, const QString &jobNumber, const QDate &today, int runs)
+{
+    driveEditor([] { ShowKqExchgClassEdt(u"新增调班"_s, QString()); },
+                [&](OpenEditor &e) {
+                    e.setDay(today);
+                    e.pick(jobNumber);
+                    measure(u"%1: day changed, surroundings read"_s.arg(profile), runs,
+                            [&](int run) { e.setDay(today.addDays(run % 2 == 0 ? 1 : 2)); });
+                    auto *end = e.child<TcxTimeEdit>(u"cxTimeEdit6"_s);
+                    e.enter({u"08:00"_s, u"12:00"_s, u"13:00"_s, u"17:30"_s});
+                    measure(u"%1: period changed, warnings shown"_s.arg(profile), runs,
+                            [&](int run) {
+                                end->setText(run % 2 == 0 ? u"12:30"_s : u"11:30"_s);
+                                QApplication::processEvents();
+                            });
+                    e.enter({u"06:00"_s, u"12:00"_s, u"13:00"_s, u"21:00"_s});
+                    Bench::print(u"  %1"_s.arg(warnings(e).join(u" | "_s)));
+                });
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    Bench::Application app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        u"The editor's working-time warnings on a large demo database."_s);
+    parser.addHelpOption();
+    const QCommandLineOption dbOption(u"db"_s, u"Database file, built when missing."_s, u"file"_s,
+                                      QDir::temp().filePath(u"talvex-scale1.db"_s));
+    const QCommandLineOption runsOption(u"runs"_s, u"Measured runs of each step."_s, u"n"_s,
+                                        u"21"_s);
+    parser.addOptions({dbOption, runsOption});
+    parser.process(app);
+    const int runs = qMax(1, parser.value(runsOption).toInt());
+
+    TScreen screen;
+    Rt::setScreen(&screen);
+    Rt::setMessageBoxResponder([](const Rt::MessageBoxRequest &) { return Rt::Answer::Yes; });
+    const std::unique_ptr<Database> database = Bench::openDemoDatabase(parser.value(dbOption), 1);
+    Database &db = *database;
+    const Bench::ModuleHost host(db, u"bench-editorwarnings.log"_s);
+    const QDate today = Bench::dataDay(db);
+    const QString jobNumber = db.nativeValue(
+        u"SELECT min(JobNumber) FROM HR_Employee WHERE DeptCode = $1 AND DELETED = 0"_s, {team});
+    Bench::print(
+        u"%1 employees in the team; employee %2; medians of %3 runs, elapsed / processor time"_s
+            .arg(db.nativeValue(u"SELECT count(*) FROM HR_Employee WHERE DeptCode = $1"_s, {team}),
+                 jobNumber)
+            .arg(runs));
+
+    useProfile(db, QString());
+    timeProfile(u"PRC"_s, jobNumber, today, runs);
+    useProfile(db, u"EU"_s);
+    timeProfile(u"EU"_s, jobNumber, today, runs);
+    useProfile(db, QString());
+    return 0;
+}
