@@ -2,18 +2,23 @@
 // read when the day changes (the employee's surrounding days and the day of his
 // team, 一车间甲班, whose minimum asks for most of it), and the work that follows
 // each change of a period, from the keystroke's value to the panel shown again.
-// Both under the PRC profile and under the EU one, which reads 17 weeks.
+// Both under the PRC profile and under the EU one, which reads 17 weeks, on
+// SQLite and on PostgreSQL.
 //
-//   bench_editorwarnings [--db FILE] [--runs N]   (a missing FILE is built with --demo-scale 1)
+//   bench_editorwarnings [--db FILE] [--pg URI] [--runs N]
 //
-// The EU profile is given to the team for the second half and taken back at the end.
+// FILE and the PostgreSQL URI (TALVEX_TEST_PG when --pg is not given) are filled
+// with demo data of scale 1 when empty and reused otherwise. The EU profile is
+// given to the team for the second half and taken back at the end.
 
 #include "BenchSupport.h"
 #include "EditorDriver.h"
 
-#include "hostapp/db/Database.h"
+#include "hostapp/db/PgDatabase.h"
+#include "hostapp/db/SqliteDatabase.h"
 #include "runtime/dataset.h"
 #include "runtime/editors/cxeditors.h"
+#include "runtime/exceptions.h"
 #include "talvex/editor/FrmKqExchgClassEdt.h"
 
 #include <QCommandLineParser>
@@ -56,17 +61,18 @@ QStringList warnings(const OpenEditor &e)
     return lines;
 }
 
-void timeProfile(const QString &profile, const QString &jobNumber, const QDate &today, int runs)
+void timeProfile(const QString &engine, const QString &profile, const QString &jobNumber,
+                 const QDate &today, int runs)
 {
     driveEditor([] { ShowKqExchgClassEdt(u"新增调班"_s, QString()); },
                 [&](OpenEditor &e) {
                     e.setDay(today);
                     e.pick(jobNumber);
-                    measure(u"%1: day changed, surroundings read"_s.arg(profile), runs,
+                    measure(u"%1 %2: day changed, surroundings read"_s.arg(engine, profile), runs,
                             [&](int run) { e.setDay(today.addDays(run % 2 == 0 ? 1 : 2)); });
                     auto *end = e.child<TcxTimeEdit>(u"cxTimeEdit6"_s);
                     e.enter({u"08:00"_s, u"12:00"_s, u"13:00"_s, u"17:30"_s});
-                    measure(u"%1: period changed, warnings shown"_s.arg(profile), runs,
+                    measure(u"%1 %2: period changed, warnings shown"_s.arg(engine, profile), runs,
                             [&](int run) {
                                 end->setText(run % 2 == 0 ? u"12:30"_s : u"11:30"_s);
                                 QApplication::processEvents();
@@ -74,6 +80,26 @@ void timeProfile(const QString &profile, const QString &jobNumber, const QDate &
                     e.enter({u"06:00"_s, u"12:00"_s, u"13:00"_s, u"21:00"_s});
                     Bench::print(u"  %1"_s.arg(warnings(e).join(u" | "_s)));
                 });
+}
+
+void timeEngine(Database &db, const QString &engine, int runs)
+{
+    Bench::prepareDemoDatabase(db, 1);
+    const Bench::ModuleHost host(db, u"bench-editorwarnings.log"_s);
+    const QDate today = Bench::dataDay(db);
+    const QString jobNumber = db.nativeValue(
+        u"SELECT min(JobNumber) FROM HR_Employee WHERE DeptCode = $1 AND DELETED = 0"_s, {team});
+    Bench::print(
+        u"%1: %2 employees in the team; employee %3; medians of %4 runs, elapsed / processor time"_s
+            .arg(engine,
+                 db.nativeValue(u"SELECT count(*) FROM HR_Employee WHERE DeptCode = $1"_s, {team}),
+                 jobNumber)
+            .arg(runs));
+    useProfile(db, QString());
+    timeProfile(engine, u"PRC"_s, jobNumber, today, runs);
+    useProfile(db, u"EU"_s);
+    timeProfile(engine, u"EU"_s, jobNumber, today, runs);
+    useProfile(db, QString());
 }
 
 } // namespace
@@ -85,33 +111,31 @@ int main(int argc, char *argv[])
     parser.setApplicationDescription(
         u"The editor's working-time warnings on a large demo database."_s);
     parser.addHelpOption();
-    const QCommandLineOption dbOption(u"db"_s, u"Database file, built when missing."_s, u"file"_s,
+    const QCommandLineOption dbOption(u"db"_s, u"SQLite file, built when missing."_s, u"file"_s,
                                       QDir::temp().filePath(u"talvex-scale1.db"_s));
     const QCommandLineOption runsOption(u"runs"_s, u"Measured runs of each step."_s, u"n"_s,
                                         u"21"_s);
-    parser.addOptions({dbOption, runsOption});
+    const QCommandLineOption pgOption(u"pg"_s, u"PostgreSQL URI, filled when empty."_s, u"uri"_s,
+                                      qEnvironmentVariable("TALVEX_TEST_PG"));
+    parser.addOptions({dbOption, pgOption, runsOption});
     parser.process(app);
     const int runs = qMax(1, parser.value(runsOption).toInt());
 
     TScreen screen;
     Rt::setScreen(&screen);
     Rt::setMessageBoxResponder([](const Rt::MessageBoxRequest &) { return Rt::Answer::Yes; });
-    const std::unique_ptr<Database> database = Bench::openDemoDatabase(parser.value(dbOption), 1);
-    Database &db = *database;
-    const Bench::ModuleHost host(db, u"bench-editorwarnings.log"_s);
-    const QDate today = Bench::dataDay(db);
-    const QString jobNumber = db.nativeValue(
-        u"SELECT min(JobNumber) FROM HR_Employee WHERE DeptCode = $1 AND DELETED = 0"_s, {team});
-    Bench::print(
-        u"%1 employees in the team; employee %2; medians of %3 runs, elapsed / processor time"_s
-            .arg(db.nativeValue(u"SELECT count(*) FROM HR_Employee WHERE DeptCode = $1"_s, {team}),
-                 jobNumber)
-            .arg(runs));
-
-    useProfile(db, QString());
-    timeProfile(u"PRC"_s, jobNumber, today, runs);
-    useProfile(db, u"EU"_s);
-    timeProfile(u"EU"_s, jobNumber, today, runs);
-    useProfile(db, QString());
+    try {
+        {
+            SqliteDatabase db(parser.value(dbOption));
+            timeEngine(db, u"SQLite"_s, runs);
+        }
+        if (!parser.value(pgOption).isEmpty()) {
+            PgDatabase db(parser.value(pgOption));
+            timeEngine(db, u"PostgreSQL"_s, runs);
+        }
+    } catch (const Rt::Exception &e) {
+        Bench::print(u"failed: "_s + e.message());
+        return 1;
+    }
     return 0;
 }

@@ -121,6 +121,8 @@ public:
 
     void readMembers()
     {
+        if (m_scope.deptCode.isEmpty())
+            return;
         const auto rows = open(WarningStatements::members(m_scope));
         for (int r = 0; r < rows->recordCount(); ++r) {
             const QString code = rows->asString(r, 0);

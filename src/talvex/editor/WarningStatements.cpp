@@ -65,11 +65,8 @@ QString employeeDepartment(const QString &employeeCode)
 
 QString members(const Scope &scope)
 {
-    QString sql = u"select e.EmployeeCode, e.DeptCode from HR_Employee e where e.EmployeeCode="_s
-                  + quoted(scope.employeeCode);
-    if (!scope.deptCode.isEmpty())
-        sql += u" or "_s + inDepartment(scope.deptCode);
-    return sql;
+    return u"select e.EmployeeCode, e.DeptCode from HR_Employee e where "_s
+           + inDepartment(scope.deptCode);
 }
 
 QString employeePlan(const QString &employeeCode, const QDate &first, const QDate &last)

@@ -32,7 +32,7 @@ QString coverageOverrides(const QDate &day);
 
 // The employee's department.
 QString employeeDepartment(const QString &employeeCode);
-// The employee and the current employees of the department.
+// The current employees of the department, with their departments.
 QString members(const Scope &scope);
 // The employee's planned days of days, and his last planned day before them.
 QString employeePlan(const QString &employeeCode, const QDate &first, const QDate &last);
