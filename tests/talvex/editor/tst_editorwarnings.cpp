@@ -115,6 +115,20 @@ private Q_SLOTS:
         QTest::newRow("the week's hours")
             << QStringList{u"weekly-hours"_s} << QString() << QString() << wednesday << dayShift
             << QStringList{u"本周工作 42 小时，超过 40 小时"_s};
+        // Under the EU profile, which 一车间甲班 takes from 01 above it: the
+        // projected 12-02 ends at 17:30, the changed 12-03 begins at 04:00.
+        QTest::newRow("EU daily rest after a projected day")
+            << QStringList{}
+            << u"INSERT INTO Kq_DeptRuleProfile (DeptCode, ProfileName)"
+               " VALUES ('01', 'EU')"_s
+            << u"2"_s << QDate(2026, 12, 3) << periods(u"04:00 12:00 00:00 00:00"_s)
+            << QStringList{u"2026-12-02 下班到次日上班只休息 10.5 小时，少于 11 小时"_s};
+        QTest::newRow("EU daily rest of 11 hours")
+            << QStringList{}
+            << u"INSERT INTO Kq_DeptRuleProfile (DeptCode, ProfileName)"
+               " VALUES ('01', 'EU')"_s
+            << u"2"_s << QDate(2026, 12, 3) << periods(u"04:30 12:00 00:00 00:00"_s)
+            << QStringList{noBreach};
         // 一车间甲班 is E001 alone; 一车间 adds E002, at work on 12-02. Departments
         // speak in the order of their codes.
         const QString minima =
