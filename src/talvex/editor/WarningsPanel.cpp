@@ -11,6 +11,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+const QString waitingForAnExchange = u"选择员工和调班时间后显示工时提示"_s;
+
 const QColor quiet(0x70, 0x70, 0x70);
 const QColor warns(0x9a, 0x5b, 0x00);
 const QColor blocks(0xc0, 0x00, 0x00);
@@ -33,7 +35,7 @@ WarningsPanel::WarningsPanel(QWidget *parent)
     m_layout->setContentsMargins(12, 2, 8, 4);
     m_layout->setSpacing(1);
     m_layout->addStretch(1);
-    showNote(u"选择员工和调班时间后显示工时提示"_s);
+    showNote(waitingForAnExchange);
 }
 
 WarningsPanel::~WarningsPanel() = default;
@@ -43,7 +45,7 @@ void WarningsPanel::showWarnings(const ExchangeDraft &draft)
     if (draft.employeeCode.isEmpty() || !draft.day.isValid()) {
         m_readFor.clear();
         m_warnings.reset();
-        m_note = u"选择员工和调班时间后显示工时提示"_s;
+        m_note = waitingForAnExchange;
     } else {
         readFor(draft);
     }
