@@ -273,6 +273,37 @@ private Q_SLOTS:
         QCOMPARE(host.raisedErrors, QStringList{u" 该员工这天已有调班记录，请核实!"_s});
     }
 
+    // An employee whose code holds a quote is read like any other: as the one
+    // the exchange is for, and as a member of the team beside E001.
+    void quotesInCodesStayInTheirLiterals()
+    {
+        HostFixture host;
+        keepRules(host.db(), {u"coverage"_s});
+        host.db().execute(
+            u"INSERT INTO HR_Employee (ID, EmployeeCode, JobNumber, PersonName, DeptCode,"
+            " WorkStatus, DELETED) VALUES (9, 'O''9', '10099', '欧九', '010101', 0, 0);"
+            "INSERT INTO Kq_WorkPlan (employeecode, WorkDate, period1Beg, period1end, period2Beg,"
+            " period2end, ClassType, ClassID, SubClassNo)"
+            " VALUES ('O''9', '2026-12-02', '08:00', '17:00', '00:00', '00:00', 1, 'BC1', 1);"
+            "INSERT INTO Kq_CoverageOverride (DeptCode, CoverDate, MinimumCount)"
+            " VALUES ('010101', '2026-12-02', 2)"_s);
+        QStringList forHim, forE001;
+        runEditor(QString(), [&](OpenEditor &e) {
+            e.setDay(QDate(2026, 12, 2));
+            e.pick(u"10099"_s);
+            e.enter(restDay);
+            forHim = warnings(e);
+        });
+        runEditor(QString(), [&](OpenEditor &e) {
+            startExchange(e, QDate(2026, 12, 2));
+            e.enter(dayShift);
+            forE001 = warnings(e);
+        });
+        QCOMPARE(forHim, QStringList{u"一车间甲班 2026-12-02 在岗 1 人，低于最少 2 人"_s});
+        QCOMPARE(forE001, QStringList{noBreach});
+        QVERIFY2(host.log.latest().isEmpty(), qPrintable(host.log.latest().join(u'\n')));
+    }
+
     // Without the rules' tables the panel says so, the log tells why, and the
     // exchange is saved as it always was.
     void unreadableRulesLeaveTheEditorAsItWas()
