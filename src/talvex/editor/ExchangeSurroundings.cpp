@@ -92,9 +92,8 @@ public:
         m_members.insert(employeeCode, 0);
     }
 
-    // The departments at or above the employee's with a minimum on the day's
-    // weekday or on the day itself. The shortest code among them holds the
-    // members of all.
+    // The departments at or above the employee's with a minimum, by weekday or
+    // the day's own. The shortest code among them holds the members of all.
     void readDepartments(const Rules &rules)
     {
         const auto minima = open(WarningStatements::coverageMinima());
