@@ -117,19 +117,8 @@ void seedProfiles(Database &db)
 
 const Schedule::Profile &RuleSettings::profileOf(const QString &deptCode) const
 {
-    const DepartmentProfile *nearest = nullptr;
-    for (const DepartmentProfile &department : departments) {
-        const bool above =
-            department.deptCode.isEmpty() || deptCode.startsWith(department.deptCode);
-        if (above && profile(department.profileName)
-            && (!nearest || department.deptCode.size() > nearest->deptCode.size())) {
-            nearest = &department;
-        }
-    }
-    if (nearest)
-        return *profile(nearest->profileName);
-    static const Schedule::Profile prc = Schedule::prcProfile();
-    return prc;
+    return Schedule::profileOf(deptCode, {departments.constData(), size_t(departments.size())},
+                               profiles);
 }
 
 const Schedule::Profile *RuleSettings::profile(const QString &name) const

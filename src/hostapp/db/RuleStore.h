@@ -1,5 +1,6 @@
 #pragma once
 
+#include "schedule/DepartmentProfiles.h"
 #include "schedule/WorkingTimeRules.h"
 
 #include <QList>
@@ -25,11 +26,8 @@ inline constexpr QStringView defaultDepartment = u"";
 // day it is switched on.
 void seedProfiles(Database &db);
 
-struct DepartmentProfile
-{
-    QString deptCode; // '' for the default
-    QString profileName;
-};
+// DeptCode '' for the default.
+using DepartmentProfile = Schedule::DepartmentProfile;
 
 // A department's minimum of employees at work, counted over it and the
 // departments below it.

@@ -52,6 +52,7 @@ void TKqExchgClassEdtFrm::connectHandlers()
             Qt::QueuedConnection);
     connect(cxExchgeReason, &TcxMemo::entered, this,
             Rt::guarded(this, &TKqExchgClassEdtFrm::cxExchgeReasonEnter));
+    connectWarnings();
 }
 
 void TKqExchgClassEdtFrm::openNew()
@@ -137,12 +138,15 @@ void TKqExchgClassEdtFrm::cxTimeEdit8PropertiesChange()
 // period that crosses midnight counts negative; validation refuses it later.
 void TKqExchgClassEdtFrm::CalcWorkTime()
 {
+    edtWorkTime->setText(QString::number(Schedule::workingMinutes(enteredPeriods())));
+}
+
+Schedule::Periods TKqExchgClassEdtFrm::enteredPeriods() const
+{
     auto minutes = [](const TcxTimeEdit *box) {
         return qint16(box->time().hour() * 60 + box->time().minute());
     };
-    const Schedule::Periods periods{minutes(cxTimeEdit5), minutes(cxTimeEdit6),
-                                    minutes(cxTimeEdit7), minutes(cxTimeEdit8)};
-    edtWorkTime->setText(QString::number(Schedule::workingMinutes(periods)));
+    return {minutes(cxTimeEdit5), minutes(cxTimeEdit6), minutes(cxTimeEdit7), minutes(cxTimeEdit8)};
 }
 
 void TKqExchgClassEdtFrm::cxCheckBox1Click()
@@ -172,6 +176,7 @@ void TKqExchgClassEdtFrm::takeEmployee(const THR_Employee &employee)
     m_employeeCode = employee.EmployeeCode;
     edtEmployeeName->setText(employee.PersonName);
     cbbdeptname->setEditValue(employee.DeptCode);
+    showWarnings();
 }
 
 // Typing over a picked employee must not leave the exchange saved against him
@@ -186,6 +191,7 @@ void TKqExchgClassEdtFrm::forgetEmployee()
     m_employeeCode.clear();
     edtEmployeeName->clear();
     cbbdeptname->setEditValue(QString());
+    showWarnings();
 }
 
 void TKqExchgClassEdtFrm::edtExchgDatePropertiesCloseUp()

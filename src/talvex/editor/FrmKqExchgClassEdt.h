@@ -2,6 +2,8 @@
 
 #include "EditorStatements.h"
 
+#include "schedule/Periods.h"
+
 #include "runtime/form.h"
 
 #include <array>
@@ -19,6 +21,8 @@ class TcxTimeEdit;
 class TDataSet;
 class TFrame2;
 class THR_Employee;
+class WarningsPanel;
+struct ExchangeDraft;
 
 // The exchange editor: the modal dialog in which the user enters a new shift
 // exchange or changes one. Beside the periods he enters it shows the periods the
@@ -50,6 +54,13 @@ private:
     std::array<TcxTimeEdit *, 4> buildTimeBox(TcxGroupBox *box, int first);
     void buildWorkTimeBox();
     void connectHandlers();
+    // The working-time warnings under the designed controls: new beside the
+    // module's own behaviour, which they never change.
+    void buildWarningsPanel();
+    void connectWarnings();
+    void showWarnings();
+    ExchangeDraft draft() const;
+    Schedule::Periods enteredPeriods() const;
 
     void openNew();
     void openRecord(const QString &id);
@@ -111,6 +122,7 @@ private:
     TcxGroupBox *cxGroupBox6;
     TcxMemo *mmRemark;
     TFrame2 *Frame21;
+    WarningsPanel *m_warnings;
 
     // True once a save succeeded: the result of ShowKqExchgClassEdt.
     bool FSaved = false;

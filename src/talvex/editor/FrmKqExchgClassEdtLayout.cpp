@@ -79,6 +79,8 @@ void TKqExchgClassEdtFrm::buildLayout()
     // No label stands before the remark: its box's caption names it.
     Rt::setAccessibleName(mmRemark, cxGroupBox6->caption());
 
+    buildWarningsPanel();
+
     const QList<QWidget *> tabOrder = {
         edtPersonName, edtExchgDate,    cxExchgeReason,     edtEmployeeName,     cbbdeptname,
         cxTimeEdit1,   cxTimeEdit2,     cxTimeEdit3,        cxTimeEdit4,         cxTimeEdit5,

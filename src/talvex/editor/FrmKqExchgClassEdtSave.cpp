@@ -2,6 +2,7 @@
 
 #include "ExchangeRules.h"
 #include "FrmKqExchgClassEdt.h"
+#include "WarningsPanel.h"
 
 #include "runtime/application.h"
 #include "runtime/editors/cxeditors.h"
@@ -39,6 +40,9 @@ void TKqExchgClassEdtFrm::Frame21bbtnOKClick()
     if (!edtExchgDate->date().isValid())
         Host::raiseError(u"请选择调班时间"_s);
     CheckData();
+    // The working-time rules set to block speak after the module's own checks.
+    if (const QString refusal = m_warnings->refusal(draft()); !refusal.isEmpty())
+        Host::raiseError(refusal);
     if (!(FID.isEmpty() ? InsertData() : UpdateData()))
         return;
     FSaved = true;
