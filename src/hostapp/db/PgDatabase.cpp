@@ -311,6 +311,11 @@ void PgDatabase::execute(const QString &script)
     }
 }
 
+qint64 PgDatabase::nextSequenceValue(const QString &sequence)
+{
+    return nativeValue(u"SELECT nextval($1)"_s, {sequence}).toLongLong();
+}
+
 std::unique_ptr<TableWriter> PgDatabase::writeTable(const QString &table,
                                                     const QStringList &columns)
 {
