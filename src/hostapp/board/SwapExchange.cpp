@@ -36,7 +36,8 @@ struct Side
 
 Side readSide(Database &db, const QString &scope, const BoardCell &cell)
 {
-    // The employee's own department is enough to read: one employee's day.
+    // The employee's own department is enough to read: one employee's day. One
+    // who is no longer on file reads as one outside the operator's departments.
     const QString department = db.nativeValue(
         u"SELECT DeptCode FROM HR_Employee WHERE EmployeeCode = $1 AND DELETED = 0"_s,
         {cell.employeeCode});
