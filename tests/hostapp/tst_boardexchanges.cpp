@@ -41,6 +41,20 @@ QString exchangeOf(Database &db, const QString &employee, const QString &day,
     return values.join(u'|');
 }
 
+// Every exchange, a line each.
+QStringList allExchanges(Database &db)
+{
+    const auto rows = db.select(u"SELECT * FROM Kq_ExchangeClass ORDER BY ID"_s);
+    QStringList lines;
+    for (int r = 0; r < rows->recordCount(); ++r) {
+        QStringList values;
+        for (int f = 0; f < rows->fieldCount(); ++f)
+            values << rows->asString(r, f);
+        lines << values.join(u'|');
+    }
+    return lines;
+}
+
 int exchangeCount(Database &db)
 {
     return db.nativeValue(u"SELECT count(*) FROM Kq_ExchangeClass"_s).toInt();
@@ -340,47 +354,58 @@ private Q_SLOTS:
     void swapWritesNeitherRowWhenRefused_data()
     {
         QTest::addColumn<QString>("operatorCode");
+        QTest::addColumn<QString>("scope");
         QTest::addColumn<BoardCell>("a");
         QTest::addColumn<BoardCell>("b");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("byDatabase"); // rather than refused before writing
+        const QString all = Fixture::adminScope();
         const BoardCell e001 = cell(u"E001"_s, u"2026-12-02"_s);
         QTest::newRow("the same employee")
-            << u"admin"_s << e001 << cell(u"E001"_s, u"2026-12-05"_s)
-            << u"对调需要两名不同员工的班次，请选择两名员工的单元格。"_s;
+            << u"admin"_s << all << e001 << cell(u"E001"_s, u"2026-12-05"_s)
+            << u"对调需要两名不同员工的班次，请选择两名员工的单元格。"_s << false;
         // E003 has no plan: the first row is ready, the second cannot be made.
         QTest::newRow("a day without a schedule")
-            << u"admin"_s << e001 << cell(u"E003"_s, u"2026-12-05"_s)
-            << u"李明（10003）在2026-12-05没有排班，无法对调。"_s;
+            << u"admin"_s << all << e001 << cell(u"E003"_s, u"2026-12-05"_s)
+            << u"李明（10003）在2026-12-05没有排班，无法对调。"_s << false;
         QTest::newRow("an employee outside the clerk's departments")
-            << u"clerk"_s << cell(u"E003"_s, u"2026-12-04"_s) << e001
-            << OperatorMessage::forFailure(DbFailure::OutsideScope);
-        QTest::newRow("a viewer") << u"viewer"_s << e001 << cell(u"E002"_s, u"2026-12-02"_s)
-                                  << u"对不起，您的权限不足"_s;
+            << u"clerk"_s << Fixture::branchScope() << cell(u"E003"_s, u"2026-12-04"_s) << e001
+            << OperatorMessage::forFailure(DbFailure::OutsideScope) << false;
+        // Read as if he saw everything: the database takes E003's row, then
+        // refuses E001's, and the first goes with it.
+        QTest::newRow("the database refuses the second row")
+            << u"clerk"_s << all << cell(u"E003"_s, u"2026-12-04"_s) << e001 << QString() << true;
+        QTest::newRow("a viewer") << u"viewer"_s << all << e001 << cell(u"E002"_s, u"2026-12-02"_s)
+                                  << u"对不起，您的权限不足"_s << true;
     }
     void swapWritesNeitherRowWhenRefused()
     {
         QFETCH(QString, operatorCode);
+        QFETCH(QString, scope);
         QFETCH(BoardCell, a);
         QFETCH(BoardCell, b);
         QFETCH(QString, message);
+        QFETCH(bool, byDatabase);
         Fixture fixture;
         Database &db = fixture.desk(operatorCode);
-        const QString before = exchangeOf(fixture.db(), u"E002"_s, u"2026-12-02"_s);
+        const QStringList before = allExchanges(fixture.db());
 
         std::exception_ptr refusal;
         try {
-            SwapExchange::swap(
-                db, operatorCode == u"clerk"_s ? Fixture::branchScope() : Fixture::adminScope(),
-                operatorCode, a, b);
+            SwapExchange::swap(db, scope, operatorCode, a, b);
+        } catch (const DbError &) {
+            QVERIFY(byDatabase);
+            refusal = std::current_exception();
         } catch (...) {
+            QVERIFY(!byDatabase);
             refusal = std::current_exception();
         }
         QVERIFY(refusal);
         const QString text = OperatorMessage::of(refusal).text;
         QVERIFY2(text.startsWith(message), qPrintable(text));
+        QVERIFY2(text != OperatorMessage::forFailure(DbFailure::Statement), qPrintable(text));
         QVERIFY(!db.inTransaction());
-        QCOMPARE(exchangeCount(fixture.db()), 5);
-        QCOMPARE(exchangeOf(fixture.db(), u"E002"_s, u"2026-12-02"_s), before);
+        QCOMPARE(allExchanges(fixture.db()), before);
         QVERIFY(history(fixture.db()).isEmpty());
     }
 };
