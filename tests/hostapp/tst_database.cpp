@@ -43,32 +43,43 @@ private Q_SLOTS:
     }
 
     // What the table refuses, refused clearly: a day the employee has already,
-    // and no employee at all (the editor does not insist on one).
+    // and no employee at all (the editor does not insist on one); alike for the
+    // module's statements and the host's own.
     void refusedWritesFailClearly_data()
     {
         QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("hostStatement");
         QTest::addColumn<QString>("message");
         QTest::newRow("insert on a taken day")
-            << EditorStatements::insertExchange(exchange(u"E001"_s, u"2026-12-03"_s))
+            << EditorStatements::insertExchange(exchange(u"E001"_s, u"2026-12-03"_s)) << false
             << u"This employee already has a shift exchange on that day"_s;
         QTest::newRow("move to a taken day")
             << EditorStatements::updateExchange(u"1"_s, exchange(u"E001"_s, u"2026-12-03"_s))
-            << u"This employee already has a shift exchange on that day"_s;
+            << false << u"This employee already has a shift exchange on that day"_s;
         QTest::newRow("no employee")
-            << EditorStatements::insertExchange(exchange(QString(), u"2026-12-03"_s))
+            << EditorStatements::insertExchange(exchange(QString(), u"2026-12-03"_s)) << false
+            << u"No employee is chosen"_s;
+        QTest::newRow("the host's insert on a taken day")
+            << u"INSERT INTO Kq_ExchangeClass (ID, EmployeeCode, ExchgDate)"
+               u" VALUES (99, 'E001', '2026-12-03')"_s
+            << true << u"This employee already has a shift exchange on that day"_s;
+        QTest::newRow("the host's insert without an employee")
+            << u"INSERT INTO Kq_ExchangeClass (ID, ExchgDate) VALUES (99, '2026-12-03')"_s << true
             << u"No employee is chosen"_s;
     }
 
     void refusedWritesFailClearly()
     {
         QFETCH(QString, sql);
+        QFETCH(bool, hostStatement);
         QFETCH(QString, message);
         Fixture fixture;
         Database &db = fixture.db();
-        const QString error = errorOf([&] { db.execSql(sql); });
+        const auto run = [&] { hostStatement ? db.execute(sql, {}) : db.execSql(sql); };
+        const QString error = errorOf(run);
         QVERIFY2(error.contains(message), qPrintable(error));
         if (message.startsWith(u"This employee"_s))
-            QCOMPARE(failureOf([&] { db.execSql(sql); }), DbFailure::UniqueDayTaken);
+            QCOMPARE(failureOf(run), DbFailure::UniqueDayTaken);
         QCOMPARE(db.queryValue(u"select count(1) from Kq_ExchangeClass"_s), u"5"_s);
         QCOMPARE(db.queryValue(u"select ExchgDate from Kq_ExchangeClass where ID=1"_s),
                  u"2026-11-20"_s);

@@ -112,6 +112,11 @@ public:
     // One or more statements separated by semicolons, without parameters.
     virtual void execute(const QString &script) = 0;
 
+    // The next number of a sequence (SEQ_OCID numbers the shift exchanges), for
+    // the host's own inserts. In a file a rollback gives it back; a server's
+    // sequence leaves a gap.
+    virtual qint64 nextSequenceValue(const QString &sequence) = 0;
+
     // Fills a table in bulk: see TableWriter.
     virtual std::unique_ptr<TableWriter> writeTable(const QString &table,
                                                     const QStringList &columns) = 0;

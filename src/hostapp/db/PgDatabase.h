@@ -36,6 +36,7 @@ public:
                                      const QVariantList &parameters = {}) override;
     qint64 execute(const QString &sql, const QVariantList &parameters) override;
     void execute(const QString &script) override;
+    qint64 nextSequenceValue(const QString &sequence) override;
     std::unique_ptr<TableWriter> writeTable(const QString &table,
                                             const QStringList &columns) override;
 

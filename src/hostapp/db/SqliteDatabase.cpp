@@ -1,5 +1,6 @@
 #include "SqliteDatabase.h"
 
+#include "ExchangeConstraints.h"
 #include "OracleDialect.h"
 #include "OracleFunctions.h"
 #include "SchemaTables.h"
@@ -69,6 +70,36 @@ void bindValue(SqliteStatement &statement, int index, const QVariant &value)
         statement.bind(index, value.toString());
         return;
     }
+}
+
+// The constraint SQLite names in its message, as in "UNIQUE constraint failed:
+// Kq_ExchangeClass.EmployeeCode, Kq_ExchangeClass.ExchgDate".
+std::optional<ExchangeConstraints::Broken> brokenConstraint(const SqliteError &error)
+{
+    using Broken = ExchangeConstraints::Broken;
+    Broken::Kind kind;
+    switch (error.code()) {
+    case SQLITE_CONSTRAINT_UNIQUE:
+    case SQLITE_CONSTRAINT_PRIMARYKEY:
+        kind = Broken::Unique;
+        break;
+    case SQLITE_CONSTRAINT_NOTNULL:
+        kind = Broken::NotNull;
+        break;
+    default:
+        return std::nullopt;
+    }
+    static const QString failed = u"constraint failed: "_s;
+    const qsizetype at = error.message().indexOf(failed);
+    if (at < 0)
+        return std::nullopt;
+    Broken broken{kind, {}, {}};
+    for (const QString &name : error.message().mid(at + failed.size()).trimmed().split(u", "_s)) {
+        const qsizetype dot = name.indexOf(u'.');
+        broken.table = name.left(dot);
+        broken.columns.append(name.mid(dot + 1));
+    }
+    return broken;
 }
 
 // host_operator(): the operator code of the session, or NULL before one is set.
@@ -284,7 +315,11 @@ std::unique_ptr<TDataSet> SqliteDatabase::select(const QString &sql, const QVari
 
 qint64 SqliteDatabase::execute(const QString &sql, const QVariantList &parameters)
 {
-    prepareNative(sql, parameters).run();
+    try {
+        prepareNative(sql, parameters).run();
+    } catch (const SqliteError &error) {
+        raiseStatementError(error, sql);
+    }
     return sqlite3_changes(m_db);
 }
 
@@ -348,22 +383,9 @@ qint64 SqliteDatabase::nextSequenceValue(const QString &sequence)
 
 void SqliteDatabase::raiseStatementError(const SqliteError &error, const QString &oracleSql) const
 {
-    // The failures a user causes in normal work: two operators, or one operator
-    // twice, entering the same employee and day; saving before choosing anyone.
-    // The employee and day are the exchange table's key.
-    const bool onEmployee =
-        error.message().contains(u"Kq_ExchangeClass.EmployeeCode"_s, Qt::CaseInsensitive);
-    const bool duplicate =
-        error.code() == SQLITE_CONSTRAINT_UNIQUE || error.code() == SQLITE_CONSTRAINT_PRIMARYKEY;
-    if (onEmployee && duplicate) {
-        throw SqliteError(
-            u"This employee already has a shift exchange on that day (%1)"_s.arg(error.message()),
-            error.code(), DbFailure::UniqueDayTaken);
-    }
-    if (onEmployee && error.code() == SQLITE_CONSTRAINT_NOTNULL) {
-        throw SqliteError(
-            u"No employee is chosen for the shift exchange (%1)"_s.arg(error.message()),
-            error.code());
+    if (const auto broken = brokenConstraint(error)) {
+        if (const auto recognised = ExchangeConstraints::recognise(*broken, error.message()))
+            throw SqliteError(recognised->detail, error.code(), recognised->failure);
     }
     throw SqliteError(u"%1\nStatement: %2"_s.arg(error.message(), oneLine(oracleSql)),
                       error.code());

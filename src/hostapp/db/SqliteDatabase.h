@@ -40,6 +40,7 @@ public:
                                      const QVariantList &parameters = {}) override;
     qint64 execute(const QString &sql, const QVariantList &parameters) override;
     void execute(const QString &script) override;
+    qint64 nextSequenceValue(const QString &sequence) override;
     std::unique_ptr<TableWriter> writeTable(const QString &table,
                                             const QStringList &columns) override;
 
@@ -57,7 +58,6 @@ protected:
 private:
     SqliteStatement prepareQuery(const QString &oracleSql);
     SqliteStatement prepareNative(const QString &sql, const QVariantList &parameters);
-    qint64 nextSequenceValue(const QString &sequence);
     [[noreturn]] void raiseStatementError(const SqliteError &error, const QString &oracleSql) const;
 
     QString m_filePath;

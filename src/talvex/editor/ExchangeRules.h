@@ -16,9 +16,9 @@ struct Periods
 };
 
 // The first rule the periods break, as the text the user is shown; empty when
-// they keep every rule. Times compare as texts, which orders "HH:MM" by the
-// clock: a period cannot cross midnight, and period 2 may not begin or end before
-// period 1 ends.
+// they keep every rule: a period cannot cross midnight, and period 2 may not
+// begin or end before period 1 ends. The rules are the schedule library's
+// (schedule/PeriodRules.h), which the host's batch exchanges check too.
 QString periodRefusal(const Periods &periods);
 
 } // namespace ExchangeRules
