@@ -6,6 +6,7 @@
 #include "Failures.h"
 
 #include "hostapp/db/Database.h"
+#include "hostapp/db/PgRoles.h"
 #include "hostapp/services/OperatorMessage.h"
 
 #include <QDir>
@@ -155,6 +156,24 @@ private Q_SLOTS:
         const std::unique_ptr<Database> db = openDatabase(m_cluster->uri(u"keeper"_s));
         qunsetenv("PGPASSWORD");
         QCOMPARE(db->nativeValue(u"SELECT session_user"_s), u"keeper"_s);
+    }
+
+    // A password hashed on the desk, as operator passwd stores it, is one the
+    // server's scram-sha-256 checks: it signs the role in, the former one no
+    // longer does.
+    void passwordHashedOnTheDeskSignsIn()
+    {
+        const std::unique_ptr<Database> admin = openDatabase(m_cluster->uri(u"postgres"_s));
+        const QString renewed = u"新的 pass'word"_s;
+        PgRoles::setPassword(*admin, u"keeper"_s, renewed);
+        qputenv("PGPASSWORD", renewed.toUtf8());
+        const std::unique_ptr<Database> db = openDatabase(m_cluster->uri(u"keeper"_s));
+        QCOMPARE(db->nativeValue(u"SELECT session_user"_s), u"keeper"_s);
+        qputenv("PGPASSWORD", "right");
+        const auto former = failureOf([&] { openDatabase(m_cluster->uri(u"keeper"_s)); });
+        qunsetenv("PGPASSWORD");
+        PgRoles::setPassword(*admin, u"keeper"_s, u"right"_s);
+        QCOMPARE(former, DbFailure::WrongPassword);
     }
 
     // The server stops while the desk is idle: its next command hears so, the

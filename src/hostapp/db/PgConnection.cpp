@@ -383,6 +383,42 @@ void PgConnection::cancel()
     }
 }
 
+QString PgConnection::quotedIdentifier(const QString &name)
+{
+    ensureOpen();
+    const QByteArray utf8 = name.toUtf8();
+    char *quoted = PQescapeIdentifier(m_conn, utf8.constData(), size_t(utf8.size()));
+    if (!quoted)
+        raiseConnectionError(u"Cannot quote the name %1"_s.arg(name));
+    const QString text = QString::fromUtf8(quoted);
+    PQfreemem(quoted);
+    return text;
+}
+
+QString PgConnection::quotedLiteral(const QString &text)
+{
+    ensureOpen();
+    const QByteArray utf8 = text.toUtf8();
+    char *quoted = PQescapeLiteral(m_conn, utf8.constData(), size_t(utf8.size()));
+    if (!quoted)
+        raiseConnectionError(u"Cannot quote a text"_s);
+    const QString literal = QString::fromUtf8(quoted);
+    PQfreemem(quoted);
+    return literal;
+}
+
+QString PgConnection::passwordVerifier(const QString &role, const QString &password)
+{
+    ensureOpen();
+    char *verifier = PQencryptPasswordConn(m_conn, password.toUtf8().constData(),
+                                           role.toUtf8().constData(), nullptr);
+    if (!verifier)
+        raiseConnectionError(u"Cannot hash the password of %1"_s.arg(role));
+    const QString text = QString::fromUtf8(verifier);
+    PQfreemem(verifier);
+    return text;
+}
+
 bool PgConnection::isOpen() const
 {
     return m_conn && PQstatus(m_conn) == CONNECTION_OK;

@@ -131,6 +131,16 @@ public:
 
     pg_conn *handle() const { return m_conn; }
 
+    // A name or a text written into a statement as the server reads it
+    // (PQescapeIdentifier, PQescapeLiteral), for the statements that take no
+    // parameters, such as ALTER ROLE.
+    QString quotedIdentifier(const QString &name);
+    QString quotedLiteral(const QString &text);
+    // What the server stores for the role's password, hashed here with the
+    // server's own method (password_encryption), so that the password itself
+    // never travels to the server nor stands in its log.
+    QString passwordVerifier(const QString &role, const QString &password);
+
     void setSlowStatementHandler(SlowStatementHandler handler) { m_slow = std::move(handler); }
 
 private:
