@@ -1,10 +1,12 @@
-// The schema's owner administers the operators of a register on a server with
-// talvex-host operator, as on the embedded database; each operator is a login
-// role, checked here through the server's own catalogue and as the role itself.
+// The schema's owner administers a register on a server: its operators with
+// talvex-host operator, as on the embedded database, and the upgrade of a
+// database of an earlier layout. Each operator is a login role, checked here
+// through the server's own catalogue and as the role itself.
 
 #include "Failures.h"
 #include "Fixture.h"
 #include "HostProcess.h"
+#include "PgLayout2.h"
 #include "RowsAsText.h"
 
 #include "hostapp/db/PgRoles.h"
@@ -213,6 +215,27 @@ private Q_SLOTS:
         QVERIFY2(run.err.contains(u"ALTER ROLE %1 CREATEROLE"_s.arg(plainOwner)),
                  qPrintable(run.err));
         QCOMPARE(everything(fixture.db(), roles), before);
+    }
+
+    // Only the owner upgrades a database of an earlier layout; his start ends
+    // there, and the operators then work in it under their rights.
+    void ownerUpgradesAnEarlierLayout()
+    {
+        Fixture fixture(owner);
+        makeLayout2(fixture.db());
+        const auto start = [&](const QString &location) {
+            return runHost({u"--db"_s, location, u"--screenshot"_s, m_dir.filePath(u"s.png"_s)},
+                           m_dir.path());
+        };
+        HostRun run = start(fixture.deskLocation(u"clerk"_s));
+        QCOMPARE(run.status, 1);
+        QVERIFY2(run.err.contains(u"只有它的所有者（建表的角色）才能升级"_s), qPrintable(run.err));
+        QVERIFY(run.err.contains(u"角色 clerk"_s));
+
+        run = start(fixture.location());
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QVERIFY2(run.err.contains(u"已升级到第 4 版布局"_s), qPrintable(run.err));
+        QCOMPARE(ids(fixture.desk(u"clerk"_s)), u"4 5"_s);
     }
 
 private:

@@ -11,8 +11,8 @@ struct HostOptions;
 struct OpenedDatabase
 {
     std::unique_ptr<Database> db;
-    // An empty server database was set up by its owner (ServerSetup.h), who
-    // opens no register.
+    // A server database was set up or upgraded by its owner (ServerSetup.h),
+    // who opens no register.
     bool madeOnServer = false;
 };
 
