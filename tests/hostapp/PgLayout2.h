@@ -13,7 +13,7 @@ inline void makeLayout2(Database &db)
 DROP TABLE Kq_RuleProfile, Kq_RuleLimit, Kq_DeptRuleProfile, Kq_CoverageMinimum,
     Kq_CoverageOverride;
 DROP FUNCTION Kq_ExchangeClass_RecordChange(), Kq_ExchangeClassHistory_Refuse(),
-    Kq_ExchangeClass_RequireRight(), Talvex_RightLevel(), Talvex_ScopeEmployees() CASCADE;
+    Talvex_RequireChangeLevel(), Talvex_RightLevel(), Talvex_ScopeEmployees() CASCADE;
 DROP POLICY History_Record ON Kq_ExchangeClassHistory;
 ALTER TABLE Kq_ExchangeClass NO FORCE ROW LEVEL SECURITY, DISABLE ROW LEVEL SECURITY;
 ALTER TABLE Kq_ExchangeClassHistory NO FORCE ROW LEVEL SECURITY, DISABLE ROW LEVEL SECURITY;

@@ -9,6 +9,7 @@
 
 #include "hostapp/db/PgRoles.h"
 #include "hostapp/db/Schema.h"
+#include "hostapp/db/SchemaTables.h"
 #include "hostapp/services/ErrorLog.h"
 #include "hostapp/services/HostOperator.h"
 #include "hostapp/services/HostSession.h"
@@ -242,6 +243,46 @@ private Q_SLOTS:
         QCOMPARE(ids(shop), u"3"_s);
         QCOMPARE(failureOf([&] { shop.execute(insertE003, {}); }), DbFailure::NoPrivilege);
         QCOMPARE(shop.execute(u"DELETE FROM Kq_ExchangeClass"_s, {}), qint64(1));
+    }
+
+    // Every operator reads the whole of every table the register reads beside
+    // the exchanges (departments, employees, plans, shifts, the rule tables,
+    // the operators); none changes them, except the rules with level 2.
+    void referenceTablesAreEveryOperators_data()
+    {
+        QTest::addColumn<QString>("role");
+        QTest::addColumn<bool>("changesRules");
+        QTest::newRow("admin") << u"admin"_s << true;
+        QTest::newRow("clerk") << u"clerk"_s << true;
+        QTest::newRow("viewer") << u"viewer"_s << false;
+    }
+
+    void referenceTablesAreEveryOperators()
+    {
+        QFETCH(QString, role);
+        QFETCH(bool, changesRules);
+        Fixture fixture(owner);
+        Database &desk = fixture.desk(role);
+        for (const Schema::Table &table : Schema::tables()) {
+            const QString name = table.name.toString();
+            // The exchanges and their history have tests of their own.
+            if (name == Schema::exchangeTable().name || name == Schema::exchangeHistoryTable().name)
+                continue;
+            const QString count = u"SELECT count(*) FROM "_s + name;
+            QCOMPARE(desk.nativeValue(count), fixture.db().nativeValue(count));
+            const QString column = table.columns.front().name.toString();
+            for (const QString &change : QStringList{u"UPDATE %1 SET %2 = %2"_s.arg(name, column),
+                                                     u"DELETE FROM "_s + name}) {
+                desk.beginTrans();
+                const std::optional<DbFailure> failure =
+                    failureOf([&] { desk.execute(change, {}); });
+                desk.rollbackTrans();
+                const bool allowed = table.rulesData && changesRules;
+                QVERIFY2(failure
+                             == (allowed ? std::nullopt : std::optional(DbFailure::NoPrivilege)),
+                         qPrintable(change));
+            }
+        }
     }
 
     // A database of layout 2 upgraded by its owner holds every role to its

@@ -159,7 +159,7 @@ void upgrade(Database &db)
 {
     createMissingTables(db);
     db.execute(u"DROP FUNCTION IF EXISTS Kq_ExchangeClass_RecordChange(),"
-               u" Kq_ExchangeClassHistory_Refuse(), Kq_ExchangeClass_RequireRight(),"
+               u" Kq_ExchangeClassHistory_Refuse(), Talvex_RequireChangeLevel(),"
                u" Talvex_RightLevel(), Talvex_ScopeEmployees() CASCADE"_s);
     const std::unique_ptr<TDataSet> policies =
         db.select(u"SELECT format('DROP POLICY %I ON %I', policyname, tablename)"
