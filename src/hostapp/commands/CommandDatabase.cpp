@@ -172,7 +172,8 @@ void buildDatabaseFile(const QString &location, int demoScale)
 
 } // namespace
 
-OpenedDatabase openDatabaseFor(HostCommand::DatabasePolicy policy, const HostOptions &options)
+OpenedDatabase openDatabaseFor(HostCommand::DatabasePolicy policy, const HostOptions &options,
+                               const ServerSignIn::PasswordPrompt &prompt)
 {
     const QString &location = options.databasePath;
     if (policy == HostCommand::DatabasePolicy::CreateWithDemo) {
@@ -181,14 +182,14 @@ OpenedDatabase openDatabaseFor(HostCommand::DatabasePolicy policy, const HostOpt
             buildDatabaseFile(location, options.demoScale);
             return {openDatabase(location), false};
         }
-        std::unique_ptr<Database> db = openDatabase(location);
+        std::unique_ptr<Database> db = ServerSignIn::open(location, prompt);
         const bool madeOnServer =
             prepareDatabase(*db, readableLocation(location), options.demoScale);
         return {std::move(db), madeOnServer};
     }
     if (!isServerLocation(location) && !QFileInfo::exists(location))
         throw HostError(u"数据库文件 %1 不存在。"_s.arg(location), {});
-    std::unique_ptr<Database> db = openDatabase(location);
+    std::unique_ptr<Database> db = ServerSignIn::open(location, prompt);
     if (stateOf(*db, readableLocation(location)) != Schema::State::Current) {
         throw HostError(
             u"%1 不是当前版本的考勤数据库，请先用 talvex-host 打开一次。"_s.arg(location), {});

@@ -208,8 +208,10 @@ qint64 PgResult::changedRows() const
     return QByteArray(PQcmdTuples(m_result)).toLongLong();
 }
 
-PgConnection::PgConnection(const QString &uri, std::function<void(PgConnection &)> setUp)
+PgConnection::PgConnection(const QString &uri, std::function<void(PgConnection &)> setUp,
+                           const std::optional<QString> &password)
     : m_uri(uri.toUtf8())
+    , m_password(password ? std::optional(password->toUtf8()) : std::nullopt)
     , m_setUp(std::move(setUp))
 {
     refusePassword(m_uri);
@@ -225,7 +227,7 @@ void PgConnection::connect()
 {
     // The URI overrides the keywords before it and not those after it: the host
     // notices a silent server in time unless told otherwise, and always reads
-    // and writes UTF-8.
+    // and writes UTF-8. A typed password comes last; none leaves libpq to look.
     const QByteArray timeout = QByteArray::number(connectTimeoutSeconds);
     const char *const keywords[] = {"connect_timeout",
                                     "keepalives",
@@ -236,10 +238,19 @@ void PgConnection::connect()
                                     "dbname",
                                     "client_encoding",
                                     "fallback_application_name",
+                                    m_password ? "password" : nullptr,
                                     nullptr};
-    const char *const values[] = {
-        timeout.constData(), "1",    "5",           "2",    "3", silenceTimeoutMs,
-        m_uri.constData(),   "UTF8", "talvex-host", nullptr};
+    const char *const values[] = {timeout.constData(),
+                                  "1",
+                                  "5",
+                                  "2",
+                                  "3",
+                                  silenceTimeoutMs,
+                                  m_uri.constData(),
+                                  "UTF8",
+                                  "talvex-host",
+                                  m_password ? m_password->constData() : nullptr,
+                                  nullptr};
     m_conn = PQconnectStartParams(keywords, values, 1);
     const Opening opening = open(m_conn);
     if (opening != Opening::Done) {

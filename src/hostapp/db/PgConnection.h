@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariantList>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 struct pg_conn;
@@ -102,8 +103,10 @@ public:
 
     // The URI is a libpq connection URI. Its password, if any, is refused: it
     // would stand on a command line for everyone to see. libpq finds it in
-    // PGPASSWORD or the password file instead. setUp runs after every (re)connect.
-    PgConnection(const QString &uri, std::function<void(PgConnection &)> setUp);
+    // PGPASSWORD or the password file instead, unless the operator typed one
+    // (`password`, kept for reconnecting). setUp runs after every (re)connect.
+    PgConnection(const QString &uri, std::function<void(PgConnection &)> setUp,
+                 const std::optional<QString> &password = std::nullopt);
     ~PgConnection();
 
     PgConnection(const PgConnection &) = delete;
@@ -156,6 +159,7 @@ private:
     [[noreturn]] void raiseConnectionError(const QString &what) const;
 
     QByteArray m_uri;
+    std::optional<QByteArray> m_password;
     std::function<void(PgConnection &)> m_setUp;
     SlowStatementHandler m_slow;
     pg_conn *m_conn = nullptr;
