@@ -164,7 +164,7 @@ void OperatorAdministration::requirePassword(const QString &password)
 
 void OperatorAdministration::requireGrantable(const Grant &grant)
 {
-    if (grant.administrator && !m_logins->administratorsAreOperators()) {
+    if (grant.administrator.has_value() && !m_logins->administratorsAreOperators()) {
         throw HostError(u"在数据库服务器上，管理操作员的是数据库的所有者，不是哪一位操作员："
                         u"--admin 在这里不适用。"_s,
                         {});
