@@ -148,6 +148,26 @@ private Q_SLOTS:
         QCOMPARE(ids(fixture.desk(kept)), u"4"_s);
     }
 
+    // A new password lets the operator sign in again, also when the server's
+    // administrator had dropped his role.
+    void passwordGivesBackTheLogin()
+    {
+        Fixture fixture(owner);
+        const QString lost = u"talvex_test_lost"_s;
+        const auto host = [&](const QStringList &arguments) {
+            return runHost(QStringList{u"--db"_s, fixture.location(), u"operator"_s} + arguments,
+                           m_dir.path(), {{u"TALVEX_NEW_PASSWORD"_s, u"again"_s}});
+        };
+        QCOMPARE(
+            host({u"add"_s, lost, u"某人"_s, u"--dept"_s, u"02"_s, u"--level"_s, u"1"_s}).status,
+            0);
+        superuser()->execute(u"DROP ROLE "_s + lost);
+        const HostRun run = host({u"passwd"_s, lost});
+        QVERIFY2(run.status == 0, qPrintable(run.err));
+        QVERIFY2(roleRecord(lost).startsWith(u"1|SCRAM-SHA-256$"_s), qPrintable(roleRecord(lost)));
+        QCOMPARE(ids(fixture.desk(lost)), u"4 5"_s);
+    }
+
     // Bad input and a session that is not the owner's are refused in the
     // administrator's words; a refusal leaves the rows and the roles as they
     // were, also one the server gives after the rows were written.

@@ -83,7 +83,9 @@ void OperatorAdministration::setPassword(const QString &code, const QString &pas
 {
     const QString id = idOf(code);
     requirePassword(password);
+    TransactionScope transaction(m_db);
     m_logins->setPassword(id, code, password);
+    transaction.commit();
 }
 
 OperatorAdministration::Operator OperatorAdministration::grant(const QString &code,

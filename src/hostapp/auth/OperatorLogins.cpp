@@ -106,9 +106,14 @@ public:
                         : u"服务器上已有登录角色“%1”，照旧使用，密码不变。"_s.arg(code);
     }
 
+    // A new password is for signing in with: a role the server lost or that
+    // was stopped is given back its login.
     void setPassword(const QString &, const QString &code, const QString &password) override
     {
-        changeRoles([&] { PgRoles::setPassword(m_db, code, password); });
+        changeRoles([&] {
+            PgRoles::allowLogin(m_db, code);
+            PgRoles::setPassword(m_db, code, password);
+        });
     }
 
     // The role is kept but can no longer sign in. Dropping it would fail while
