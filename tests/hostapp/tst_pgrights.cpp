@@ -5,8 +5,11 @@
 
 #include "Failures.h"
 #include "Fixture.h"
+#include "PgLayout2.h"
 
 #include "hostapp/db/PgRoles.h"
+#include "hostapp/db/Schema.h"
+#include "hostapp/db/SchemaTables.h"
 #include "hostapp/services/ErrorLog.h"
 #include "hostapp/services/HostOperator.h"
 #include "hostapp/services/HostSession.h"
@@ -38,6 +41,33 @@ const QString insertE001 =
 const QString insertE003 =
     u"INSERT INTO Kq_ExchangeClass (ID, EmployeeCode, ExchgDate, WorkTime, WorkFlag, ExchgType)"
     u" VALUES (9, 'E003', '2026-12-20', 0, 0, 0)"_s;
+
+// What the server holds of the register's rights in db's schema: the tables'
+// row-level security and privileges, the policies, the triggers and the
+// functions; the schema's own name left out.
+QStringList rightsInCatalogue(Database &db)
+{
+    const QString schema = db.nativeValue(u"SELECT current_schema()"_s);
+    QStringList lines;
+    for (const QString &sql :
+         {u"SELECT relname || ' ' || relrowsecurity || relforcerowsecurity || ' '"
+          u" || coalesce(relacl::text, '') FROM pg_catalog.pg_class"
+          u" WHERE relnamespace = current_schema()::regnamespace AND relkind IN ('r', 'S')"_s,
+          u"SELECT tablename || ' ' || policyname || ' ' || cmd || ' ' || roles::text || ' '"
+          u" || coalesce(qual, '') || ' ' || coalesce(with_check, '')"
+          u" FROM pg_catalog.pg_policies WHERE schemaname = current_schema()"_s,
+          u"SELECT pg_get_triggerdef(t.oid) FROM pg_catalog.pg_trigger t"
+          u" JOIN pg_catalog.pg_class c ON c.oid = t.tgrelid"
+          u" WHERE c.relnamespace = current_schema()::regnamespace AND NOT t.tgisinternal"_s,
+          u"SELECT proname || ' ' || prosecdef || ' ' || coalesce(proconfig::text, '') || ' '"
+          u" || md5(prosrc) FROM pg_catalog.pg_proc"
+          u" WHERE pronamespace = current_schema()::regnamespace"_s}) {
+        const std::unique_ptr<TDataSet> rows = db.select(sql + u" ORDER BY 1"_s);
+        for (int r = 0; r < rows->recordCount(); ++r)
+            lines.append(rows->asString(r, 0).replace(schema, u"SCHEMA"_s));
+    }
+    return lines;
+}
 
 } // namespace
 
@@ -213,6 +243,74 @@ private Q_SLOTS:
         QCOMPARE(ids(shop), u"3"_s);
         QCOMPARE(failureOf([&] { shop.execute(insertE003, {}); }), DbFailure::NoPrivilege);
         QCOMPARE(shop.execute(u"DELETE FROM Kq_ExchangeClass"_s, {}), qint64(1));
+    }
+
+    // Every operator reads the whole of every table the register reads beside
+    // the exchanges (departments, employees, plans, shifts, the rule tables,
+    // the operators); none changes them, except the rules with level 2.
+    void referenceTablesAreEveryOperators_data()
+    {
+        QTest::addColumn<QString>("role");
+        QTest::addColumn<bool>("changesRules");
+        QTest::newRow("admin") << u"admin"_s << true;
+        QTest::newRow("clerk") << u"clerk"_s << true;
+        QTest::newRow("viewer") << u"viewer"_s << false;
+    }
+
+    void referenceTablesAreEveryOperators()
+    {
+        QFETCH(QString, role);
+        QFETCH(bool, changesRules);
+        Fixture fixture(owner);
+        Database &desk = fixture.desk(role);
+        for (const Schema::Table &table : Schema::tables()) {
+            const QString name = table.name.toString();
+            // The exchanges and their history have tests of their own.
+            if (name == Schema::exchangeTable().name || name == Schema::exchangeHistoryTable().name)
+                continue;
+            const QString count = u"SELECT count(*) FROM "_s + name;
+            QCOMPARE(desk.nativeValue(count), fixture.db().nativeValue(count));
+            const QString column = table.columns.front().name.toString();
+            for (const QString &change : QStringList{u"UPDATE %1 SET %2 = %2"_s.arg(name, column),
+                                                     u"DELETE FROM "_s + name}) {
+                desk.beginTrans();
+                const std::optional<DbFailure> failure =
+                    failureOf([&] { desk.execute(change, {}); });
+                desk.rollbackTrans();
+                const bool allowed = table.rulesData && changesRules;
+                QVERIFY2(failure
+                             == (allowed ? std::nullopt : std::optional(DbFailure::NoPrivilege)),
+                         qPrintable(change));
+            }
+        }
+    }
+
+    // A database of layout 2 upgraded by its owner holds every role to its
+    // rights as a new one does: the same privileges, policies and triggers,
+    // and the operators meet them.
+    void upgradedDatabaseHoldsTheRolesAsANewOne()
+    {
+        Fixture made(owner);
+        Fixture upgraded(owner);
+        Database &db = upgraded.db();
+        makeLayout2(db);
+        QVERIFY(rightsInCatalogue(db) != rightsInCatalogue(made.db()));
+        QCOMPARE(Schema::check(db), Schema::State::Older);
+        Schema::upgrade(db);
+        QCOMPARE(Schema::check(db), Schema::State::Current);
+        QCOMPARE(rightsInCatalogue(db), rightsInCatalogue(made.db()));
+
+        Database &clerk = upgraded.desk(u"clerk"_s);
+        QCOMPARE(ids(clerk), u"4 5"_s);
+        QCOMPARE(ids(upgraded.desk(u"viewer"_s), u"Kq_RuleProfile"_s, u"ProfileName"_s),
+                 u"EU PRC"_s);
+        QCOMPARE(failureOf([&] { upgraded.desk(u"viewer"_s).execute(insertE003, {}); }),
+                 DbFailure::NoPrivilege);
+        clerk.execute(u"SET talvex.operator = 'admin'"_s);
+        clerk.execute(u"UPDATE Kq_ExchangeClass SET Remark = 'x'"_s, {});
+        QCOMPARE(ids(upgraded.desk(u"admin"_s), u"Kq_ExchangeClassHistory"_s,
+                     u"New_ID || ChangeKind || OperatorCode"_s),
+                 u"4UPDATEclerk 5UPDATEclerk"_s);
     }
 
     // A role the server has already is kept: roles belong to the whole server.

@@ -5,7 +5,9 @@
 
 #include "Failures.h"
 
+#include "hostapp/auth/ServerSignIn.h"
 #include "hostapp/db/Database.h"
+#include "hostapp/db/PgRoles.h"
 #include "hostapp/services/OperatorMessage.h"
 
 #include <QDir>
@@ -155,6 +157,87 @@ private Q_SLOTS:
         const std::unique_ptr<Database> db = openDatabase(m_cluster->uri(u"keeper"_s));
         qunsetenv("PGPASSWORD");
         QCOMPARE(db->nativeValue(u"SELECT session_user"_s), u"keeper"_s);
+    }
+
+    // With a screen, a server that wants a password nobody gave gets it from
+    // the operator: each answer in turn (null: he gives up), three tries at
+    // most. Only the want of a password makes the host ask.
+    void typedPasswordSignsIn_data()
+    {
+        QTest::addColumn<QString>("role");
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<int>("asked");
+        QTest::addColumn<QString>("failure"); // empty: signed in
+        QTest::newRow("right at once") << u"keeper"_s << QStringList{u"right"_s} << 1 << QString();
+        QTest::newRow("right at the third")
+            << u"keeper"_s << QStringList{u"wrong"_s, QString(u""_s), u"right"_s} << 3 << QString();
+        QTest::newRow("three wrong") << u"keeper"_s << QStringList{u"a"_s, u"b"_s, u"c"_s} << 3
+                                     << u"密码连续输错 3 次，程序退出。"_s;
+        QTest::newRow("gives up") << u"keeper"_s << QStringList{u"wrong"_s, QString()} << 2
+                                  << u"没有登录，程序退出。"_s;
+        QTest::newRow("turned away, not asked")
+            << u"stranger"_s << QStringList{u"right"_s} << 0 << u"pg_hba.conf"_s;
+    }
+
+    void typedPasswordSignsIn()
+    {
+        QFETCH(QString, role);
+        QFETCH(QStringList, answers);
+        QFETCH(int, asked);
+        QFETCH(QString, failure);
+        qunsetenv("PGPASSWORD");
+        const QByteArray savedFile = qgetenv("PGPASSFILE");
+        qputenv("PGPASSFILE", "/nonexistent");
+        QStringList problems;
+        QString askedFor;
+        const ServerSignIn::PasswordPrompt prompt =
+            [&](const QString &asking, const QString &problem) -> std::optional<QString> {
+            askedFor = asking;
+            problems.append(problem);
+            const QString answer = answers.value(problems.size() - 1);
+            return answer.isNull() ? std::nullopt : std::optional(answer);
+        };
+        std::unique_ptr<Database> db;
+        const std::exception_ptr error =
+            failureIn([&] { db = ServerSignIn::open(m_cluster->uri(role), prompt); });
+        qputenv("PGPASSFILE", savedFile);
+        QCOMPARE(problems.size(), asked);
+        if (asked > 0) {
+            QCOMPARE(askedFor, role);
+            QVERIFY(problems.first().isEmpty());
+            if (asked > 1)
+                QVERIFY2(problems.last().contains(u"没有接受"_s), qPrintable(problems.last()));
+        }
+        const QString message = error ? messageOf(error) : QString();
+        if (!failure.isEmpty()) {
+            QVERIFY2(message.contains(failure), qPrintable(message));
+            return;
+        }
+        QVERIFY2(!error, qPrintable(message));
+        // The typed password serves the reconnection after a dropped session.
+        openDatabase(m_cluster->uri(u"postgres"_s))
+            ->execute(u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity"
+                      u" WHERE usename = 'keeper'"_s);
+        failureIn([&] { db->nativeValue(u"SELECT 1"_s); });
+        QCOMPARE(db->nativeValue(u"SELECT session_user"_s), u"keeper"_s);
+    }
+
+    // A password hashed on the desk, as operator passwd stores it, is one the
+    // server's scram-sha-256 checks: it signs the role in, the former one no
+    // longer does.
+    void passwordHashedOnTheDeskSignsIn()
+    {
+        const std::unique_ptr<Database> admin = openDatabase(m_cluster->uri(u"postgres"_s));
+        const QString renewed = u"新的 pass'word"_s;
+        PgRoles::setPassword(*admin, u"keeper"_s, renewed);
+        qputenv("PGPASSWORD", renewed.toUtf8());
+        const std::unique_ptr<Database> db = openDatabase(m_cluster->uri(u"keeper"_s));
+        QCOMPARE(db->nativeValue(u"SELECT session_user"_s), u"keeper"_s);
+        qputenv("PGPASSWORD", "right");
+        const auto former = failureOf([&] { openDatabase(m_cluster->uri(u"keeper"_s)); });
+        qunsetenv("PGPASSWORD");
+        PgRoles::setPassword(*admin, u"keeper"_s, u"right"_s);
+        QCOMPARE(former, DbFailure::WrongPassword);
     }
 
     // The server stops while the desk is idle: its next command hears so, the

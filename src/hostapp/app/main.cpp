@@ -6,6 +6,7 @@
 #include "ToolkitNotices.h"
 
 #include "hostapp/auth/SignIn.h"
+#include "hostapp/auth/SignInDialog.h"
 #include "hostapp/commands/CommandDatabase.h"
 #include "hostapp/commands/HostCommand.h"
 #include "hostapp/commands/HostOptions.h"
@@ -100,13 +101,17 @@ int runWindow(const HostOptions &options, Database &db, ErrorLog &log)
     return status;
 }
 
+// Only the register window on a screen may ask for a password with a dialog.
+bool dialogAllowed(const HostOptions &options)
+{
+    return !options.command && options.screenshotPath.isEmpty();
+}
+
 // Signs the operator in; from here on the options name him.
 void signInto(Database &db, HostOptions &options, ErrorLog &log)
 {
-    // Only the register window on a screen may ask with a dialog.
-    const bool dialogAllowed = !options.command && options.screenshotPath.isEmpty();
     options.operatorCode =
-        signIn(db, {options.operatorCode, options.passwordFile, dialogAllowed}, log);
+        signIn(db, {options.operatorCode, options.passwordFile, dialogAllowed(options)}, log);
 }
 
 } // namespace
@@ -155,8 +160,9 @@ int main(int argc, char *argv[])
             HostContext context;
             return command->run(options, *opened.db, log);
         }
-        const OpenedDatabase opened =
-            openDatabaseFor(HostCommand::DatabasePolicy::CreateWithDemo, options);
+        const OpenedDatabase opened = openDatabaseFor(
+            HostCommand::DatabasePolicy::CreateWithDemo, options,
+            dialogAllowed(options) ? &SignInDialog::askPassword : ServerSignIn::PasswordPrompt());
         if (opened.madeOnServer)
             return Done;
         signInto(*opened.db, options, log);

@@ -1,6 +1,6 @@
 #include "OperatorAdministration.h"
 
-#include "OperatorPasswords.h"
+#include "OperatorLogins.h"
 
 #include "hostapp/db/Database.h"
 #include "hostapp/db/OperatorRights.h"
@@ -25,10 +25,14 @@ QString administrationRight()
 
 OperatorAdministration::OperatorAdministration(Database &db, const QString &administratorCode)
     : m_db(db)
+    , m_logins(OperatorLogins::forAdministrator(db, administratorCode))
+{}
+
+OperatorAdministration::~OperatorAdministration() = default;
+
+bool OperatorAdministration::addNeedsPassword() const
 {
-    const QString id = idOf(administratorCode);
-    if (OperatorRights::rightLevel(db, id, administrationRight()) < OperatorRights::changeLevel)
-        throw HostError(u"对不起，您的权限不足，请与系统管理员联系！"_s, {});
+    return m_logins->addNeedsPassword();
 }
 
 QList<OperatorAdministration::Operator> OperatorAdministration::list()
@@ -43,7 +47,7 @@ QList<OperatorAdministration::Operator> OperatorAdministration::list()
 
 OperatorAdministration::Operator OperatorAdministration::add(const QString &code,
                                                              const QString &name,
-                                                             const QString &password,
+                                                             const std::optional<QString> &password,
                                                              const Grant &grant)
 {
     if (code.trimmed().isEmpty() || code != code.trimmed())
@@ -53,40 +57,48 @@ OperatorAdministration::Operator OperatorAdministration::add(const QString &code
     if (!m_db.nativeValue(u"SELECT ID FROM Sys_Operator WHERE OperatorCode = $1"_s, {code})
              .isNull())
         throw HostError(u"已经有操作员“%1”了，不能重复添加。"_s.arg(code), {});
-    requirePassword(password);
+    if (password || m_logins->addNeedsPassword())
+        requirePassword(password.value_or(QString()));
+    requireGrantable(grant);
     if (grant.level)
         requireLevel(*grant.level);
     Grant checked = grant;
     if (grant.departments)
         checked.departments = departmentsWithin(*grant.departments);
+    m_logins->checkNewCode(code);
 
     TransactionScope transaction(m_db);
     const QString id = m_db.nativeValue(u"SELECT coalesce(max(ID), 0) + 1 FROM Sys_Operator"_s);
     m_db.execute(u"INSERT INTO Sys_Operator (ID, OperatorCode, OperatorName) VALUES ($1, $2, $3)"_s,
                  {id, code, name.trimmed()});
-    OperatorPasswords::setPassword(m_db, id, password);
+    const QString login = m_logins->add(id, code, password);
     writeGrant(id, checked);
     transaction.commit();
-    return operatorWithId(id);
+    Operator added = operatorWithId(id);
+    added.login = login;
+    return added;
 }
 
 void OperatorAdministration::setPassword(const QString &code, const QString &password)
 {
     const QString id = idOf(code);
     requirePassword(password);
-    OperatorPasswords::setPassword(m_db, id, password);
+    TransactionScope transaction(m_db);
+    m_logins->setPassword(id, code, password);
+    transaction.commit();
 }
 
 OperatorAdministration::Operator OperatorAdministration::grant(const QString &code,
                                                                const Grant &grant)
 {
     const QString id = idOf(code);
+    requireGrantable(grant);
     if (grant.level)
         requireLevel(*grant.level);
     Grant checked = grant;
     if (grant.departments)
         checked.departments = departmentsWithin(*grant.departments);
-    if (grant.administrator == false)
+    if (grant.administrator == false && m_logins->administratorsAreOperators())
         keepAnAdministrator(id);
 
     TransactionScope transaction(m_db);
@@ -95,15 +107,18 @@ OperatorAdministration::Operator OperatorAdministration::grant(const QString &co
     return operatorWithId(id);
 }
 
-void OperatorAdministration::remove(const QString &code)
+QString OperatorAdministration::remove(const QString &code)
 {
     const QString id = idOf(code);
-    keepAnAdministrator(id);
+    if (m_logins->administratorsAreOperators())
+        keepAnAdministrator(id);
     TransactionScope transaction(m_db);
     m_db.execute(u"DELETE FROM Sys_OperatorRight WHERE OperatorID = $1"_s, {id});
     m_db.execute(u"DELETE FROM Sys_OperatorDept WHERE OperatorID = $1"_s, {id});
     m_db.execute(u"DELETE FROM Sys_Operator WHERE ID = $1"_s, {id});
+    const QString login = m_logins->remove(code);
     transaction.commit();
+    return login;
 }
 
 QString OperatorAdministration::idOf(const QString &code)
@@ -149,6 +164,15 @@ void OperatorAdministration::requirePassword(const QString &password)
         throw HostError(u"新密码不能为空。"_s, {});
 }
 
+void OperatorAdministration::requireGrantable(const Grant &grant)
+{
+    if (grant.administrator.has_value() && !m_logins->administratorsAreOperators()) {
+        throw HostError(u"在数据库服务器上，管理操作员的是数据库的所有者，不是哪一位操作员："
+                        u"--admin 在这里不适用。"_s,
+                        {});
+    }
+}
+
 void OperatorAdministration::keepAnAdministrator(const QString &leavingId)
 {
     const QString others =
@@ -191,8 +215,9 @@ OperatorAdministration::Operator OperatorAdministration::operatorWithId(const QS
     op.code = row->asString(0, 0);
     op.name = row->asString(0, 1);
     op.level = OperatorRights::rightLevel(m_db, id, registerRight());
-    op.administrator =
-        OperatorRights::rightLevel(m_db, id, administrationRight()) >= OperatorRights::changeLevel;
+    op.administrator = m_logins->administratorsAreOperators()
+                       && OperatorRights::rightLevel(m_db, id, administrationRight())
+                              >= OperatorRights::changeLevel;
     const std::unique_ptr<TDataSet> departments = m_db.select(
         u"SELECT DeptCode FROM Sys_OperatorDept WHERE OperatorID = $1 ORDER BY DeptCode"_s, {id});
     for (int r = 0; r < departments->recordCount(); ++r)

@@ -55,10 +55,9 @@ QString signInWithPassword(Database &db, const SignInRequest &request, ErrorLog 
                         });
     if (dialog.exec() == QDialog::Accepted)
         return dialog.operatorCode();
-    if (dialog.wrongPasswords() >= SignInDialog::allowedWrongPasswords)
-        throw HostError(
-            u"密码连续输错 %1 次，程序退出。"_s.arg(SignInDialog::allowedWrongPasswords), {});
-    throw HostError(u"没有登录，程序退出。"_s, {});
+    throw HostError(
+        SignInDialog::endOfStart(dialog.wrongPasswords() >= SignInDialog::allowedWrongPasswords),
+        {});
 }
 
 } // namespace

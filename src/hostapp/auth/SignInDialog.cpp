@@ -70,3 +70,22 @@ void SignInDialog::tryToSignIn()
     m_password->clear();
     m_password->setFocus();
 }
+
+std::optional<QString> SignInDialog::askPassword(const QString &role, const QString &problem)
+{
+    SignInDialog dialog(role, [](const QString &, const QString &) {
+        return PasswordCheck::Result{PasswordCheck::Outcome::SignedIn};
+    });
+    dialog.m_code->setReadOnly(true);
+    dialog.m_message->setText(problem);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.m_password->text();
+}
+
+QString SignInDialog::endOfStart(bool tooManyWrongPasswords)
+{
+    if (tooManyWrongPasswords)
+        return u"密码连续输错 %1 次，程序退出。"_s.arg(allowedWrongPasswords);
+    return u"没有登录，程序退出。"_s;
+}

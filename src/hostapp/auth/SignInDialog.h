@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -22,6 +23,14 @@ public:
         std::function<PasswordCheck::Result(const QString &code, const QString &password)>;
 
     SignInDialog(const QString &operatorCode, Check check, QWidget *parent = nullptr);
+
+    // The same dialog for a server, which checks the password itself: the
+    // operator is the role, `problem` what was wrong with the password before.
+    // Returns the password typed; none on 取消.
+    static std::optional<QString> askPassword(const QString &role, const QString &problem);
+    // Why the start ends when nobody signed in: too many wrong passwords, or
+    // the operator gave up.
+    static QString endOfStart(bool tooManyWrongPasswords);
 
     QString operatorCode() const;
     // How many wrong passwords were given.

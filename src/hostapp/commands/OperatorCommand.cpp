@@ -46,17 +46,30 @@ QString describe(const Operator &op)
         op.departments.isEmpty() ? u"无"_s : op.departments.join(u"、"_s));
 }
 
-// The new password: TALVEX_NEW_PASSWORD, else the first line of the file.
-QString newPassword(const HostOptions &options)
+// The new password: TALVEX_NEW_PASSWORD, else the first line of the file;
+// none when neither is given and none is needed.
+std::optional<QString> newPassword(const HostOptions &options, bool needed)
 {
     if (qEnvironmentVariableIsSet("TALVEX_NEW_PASSWORD"))
         return qEnvironmentVariable("TALVEX_NEW_PASSWORD");
-    if (options.newPasswordFile.isEmpty()) {
-        throw HostError(u"请用环境变量 TALVEX_NEW_PASSWORD 或 --new-password-file 文件给出新密码，"
-                        u"不要写在命令行上。"_s,
-                        {});
-    }
-    return passwordFromFile(options.newPasswordFile);
+    if (!options.newPasswordFile.isEmpty())
+        return passwordFromFile(options.newPasswordFile);
+    if (!needed)
+        return std::nullopt;
+    throw HostError(u"请用环境变量 TALVEX_NEW_PASSWORD 或 --new-password-file 文件给出新密码，"
+                    u"不要写在命令行上。"_s,
+                    {});
+}
+
+void say(const QString &text)
+{
+    QTextStream(stdout) << text << '\n';
+}
+
+// What was done, then what became of the operator's sign-in, if anything.
+void say(const QString &text, const QString &login)
+{
+    say(login.isEmpty() ? text : text + u'\n' + login);
 }
 
 OperatorAdministration::Grant grantOf(const HostOptions &options)
@@ -65,11 +78,6 @@ OperatorAdministration::Grant grantOf(const HostOptions &options)
     if (!options.department.isEmpty())
         departments = options.department.split(u',', Qt::SkipEmptyParts);
     return {departments, options.level, options.administrator};
-}
-
-void say(const QString &text)
-{
-    QTextStream(stdout) << text << '\n';
 }
 
 } // namespace
@@ -115,18 +123,19 @@ int OperatorCommand::run(const HostOptions &options, Database &db, ErrorLog &) c
         for (const Operator &op : administration.list())
             say(describe(op));
     } else if (action == u"add"_s) {
-        const Operator added = administration.add(arguments.at(1), arguments.at(2),
-                                                  newPassword(options), grantOf(options));
-        say(u"已添加操作员 %1"_s.arg(describe(added)));
+        const Operator added = administration.add(
+            arguments.at(1), arguments.at(2),
+            newPassword(options, administration.addNeedsPassword()), grantOf(options));
+        say(u"已添加操作员 %1"_s.arg(describe(added)), added.login);
     } else if (action == u"passwd"_s) {
-        administration.setPassword(arguments.at(1), newPassword(options));
+        administration.setPassword(arguments.at(1), *newPassword(options, true));
         say(u"已修改操作员“%1”的密码。"_s.arg(arguments.at(1)));
     } else if (action == u"grant"_s) {
         const Operator granted = administration.grant(arguments.at(1), grantOf(options));
         say(u"已修改操作员 %1"_s.arg(describe(granted)));
     } else {
-        administration.remove(arguments.at(1));
-        say(u"已删除操作员“%1”。"_s.arg(arguments.at(1)));
+        const QString login = administration.remove(arguments.at(1));
+        say(u"已删除操作员“%1”。"_s.arg(arguments.at(1)), login);
     }
     return 0;
 }

@@ -20,7 +20,7 @@ QString operatorUri(const QString &location, const QString &operatorCode)
     return url.toString();
 }
 
-void finish(Database &db)
+void finish(Database &db, const QString &done)
 {
     const QStringList created = PgRoles::createOperatorRoles(db);
     const std::unique_ptr<TDataSet> rows =
@@ -34,8 +34,7 @@ void finish(Database &db)
             kept.append(code);
     }
     const PgRoles::Session owner = PgRoles::session(db);
-    QString text = u"数据库 %1 已建好：考勤系统的表和演示数据。\n"
-                   "操作员：%2。\n"_s.arg(db.location(), operators.join(u"、"_s));
+    QString text = done + u"\n操作员：%1。\n"_s.arg(operators.join(u"、"_s));
     if (!created.isEmpty())
         text += u"新建的登录角色：%1（没有设密码）。\n"_s.arg(created.join(u"、"_s));
     if (!kept.isEmpty())

@@ -208,8 +208,10 @@ qint64 PgResult::changedRows() const
     return QByteArray(PQcmdTuples(m_result)).toLongLong();
 }
 
-PgConnection::PgConnection(const QString &uri, std::function<void(PgConnection &)> setUp)
+PgConnection::PgConnection(const QString &uri, std::function<void(PgConnection &)> setUp,
+                           const std::optional<QString> &password)
     : m_uri(uri.toUtf8())
+    , m_password(password ? std::optional(password->toUtf8()) : std::nullopt)
     , m_setUp(std::move(setUp))
 {
     refusePassword(m_uri);
@@ -225,7 +227,7 @@ void PgConnection::connect()
 {
     // The URI overrides the keywords before it and not those after it: the host
     // notices a silent server in time unless told otherwise, and always reads
-    // and writes UTF-8.
+    // and writes UTF-8. A typed password comes last; none leaves libpq to look.
     const QByteArray timeout = QByteArray::number(connectTimeoutSeconds);
     const char *const keywords[] = {"connect_timeout",
                                     "keepalives",
@@ -236,10 +238,19 @@ void PgConnection::connect()
                                     "dbname",
                                     "client_encoding",
                                     "fallback_application_name",
+                                    m_password ? "password" : nullptr,
                                     nullptr};
-    const char *const values[] = {
-        timeout.constData(), "1",    "5",           "2",    "3", silenceTimeoutMs,
-        m_uri.constData(),   "UTF8", "talvex-host", nullptr};
+    const char *const values[] = {timeout.constData(),
+                                  "1",
+                                  "5",
+                                  "2",
+                                  "3",
+                                  silenceTimeoutMs,
+                                  m_uri.constData(),
+                                  "UTF8",
+                                  "talvex-host",
+                                  m_password ? m_password->constData() : nullptr,
+                                  nullptr};
     m_conn = PQconnectStartParams(keywords, values, 1);
     const Opening opening = open(m_conn);
     if (opening != Opening::Done) {
@@ -381,6 +392,42 @@ void PgConnection::cancel()
         PQcancel(request, error, int(sizeof error));
         PQfreeCancel(request);
     }
+}
+
+QString PgConnection::quotedIdentifier(const QString &name)
+{
+    ensureOpen();
+    const QByteArray utf8 = name.toUtf8();
+    char *quoted = PQescapeIdentifier(m_conn, utf8.constData(), size_t(utf8.size()));
+    if (!quoted)
+        raiseConnectionError(u"Cannot quote the name %1"_s.arg(name));
+    const QString text = QString::fromUtf8(quoted);
+    PQfreemem(quoted);
+    return text;
+}
+
+QString PgConnection::quotedLiteral(const QString &text)
+{
+    ensureOpen();
+    const QByteArray utf8 = text.toUtf8();
+    char *quoted = PQescapeLiteral(m_conn, utf8.constData(), size_t(utf8.size()));
+    if (!quoted)
+        raiseConnectionError(u"Cannot quote a text"_s);
+    const QString literal = QString::fromUtf8(quoted);
+    PQfreemem(quoted);
+    return literal;
+}
+
+QString PgConnection::passwordVerifier(const QString &role, const QString &password)
+{
+    ensureOpen();
+    char *verifier = PQencryptPasswordConn(m_conn, password.toUtf8().constData(),
+                                           role.toUtf8().constData(), nullptr);
+    if (!verifier)
+        raiseConnectionError(u"Cannot hash the password of %1"_s.arg(role));
+    const QString text = QString::fromUtf8(verifier);
+    PQfreemem(verifier);
+    return text;
 }
 
 bool PgConnection::isOpen() const

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariantList>
 #include <functional>
+#include <optional>
 #include <string_view>
 
 struct pg_conn;
@@ -102,8 +103,10 @@ public:
 
     // The URI is a libpq connection URI. Its password, if any, is refused: it
     // would stand on a command line for everyone to see. libpq finds it in
-    // PGPASSWORD or the password file instead. setUp runs after every (re)connect.
-    PgConnection(const QString &uri, std::function<void(PgConnection &)> setUp);
+    // PGPASSWORD or the password file instead, unless the operator typed one
+    // (`password`, kept for reconnecting). setUp runs after every (re)connect.
+    PgConnection(const QString &uri, std::function<void(PgConnection &)> setUp,
+                 const std::optional<QString> &password = std::nullopt);
     ~PgConnection();
 
     PgConnection(const PgConnection &) = delete;
@@ -131,6 +134,16 @@ public:
 
     pg_conn *handle() const { return m_conn; }
 
+    // A name or a text written into a statement as the server reads it
+    // (PQescapeIdentifier, PQescapeLiteral), for the statements that take no
+    // parameters, such as ALTER ROLE.
+    QString quotedIdentifier(const QString &name);
+    QString quotedLiteral(const QString &text);
+    // What the server stores for the role's password, hashed here with the
+    // server's own method (password_encryption), so that the password itself
+    // never travels to the server nor stands in its log.
+    QString passwordVerifier(const QString &role, const QString &password);
+
     void setSlowStatementHandler(SlowStatementHandler handler) { m_slow = std::move(handler); }
 
 private:
@@ -146,6 +159,7 @@ private:
     [[noreturn]] void raiseConnectionError(const QString &what) const;
 
     QByteArray m_uri;
+    std::optional<QByteArray> m_password;
     std::function<void(PgConnection &)> m_setUp;
     SlowStatementHandler m_slow;
     pg_conn *m_conn = nullptr;

@@ -173,9 +173,10 @@ private:
 
 } // namespace
 
-PgDatabase::PgDatabase(const QString &uri)
+PgDatabase::PgDatabase(const QString &uri, const std::optional<QString> &password)
     : m_uri(uri)
-    , m_connection(uri, [this](PgConnection &connection) { setUpSession(connection); })
+    , m_connection(
+          uri, [this](PgConnection &connection) { setUpSession(connection); }, password)
 {}
 
 PgDatabase::~PgDatabase() = default;

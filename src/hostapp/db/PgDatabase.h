@@ -17,7 +17,8 @@
 class PgDatabase : public Database
 {
 public:
-    explicit PgDatabase(const QString &uri);
+    // password: one the operator typed, when libpq found none (PgConnection).
+    explicit PgDatabase(const QString &uri, const std::optional<QString> &password = std::nullopt);
     ~PgDatabase() override;
 
     DbBackend backend() const override { return DbBackend::PostgreSql; }

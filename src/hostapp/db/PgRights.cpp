@@ -10,7 +10,8 @@
 //   read with level 1 on the register's right code and changed with level 2.
 //   A new operator or department needs no new policy.
 // - A change by a role below level 2 is refused outright rather than finding no
-//   row, so that a viewer hears why nothing happened.
+//   row, so that a viewer hears why nothing happened: of the exchanges and of
+//   the rules alike.
 // - The working-time rules and coverage minima are read by every role and
 //   changed with level 2, as the rules command asks; their owner, who seeds
 //   them, is not held to the policies.
@@ -57,6 +58,8 @@ QString operatorRights(const QString &searchPath)
 ALTER TABLE %1 ENABLE ROW LEVEL SECURITY;
 CREATE POLICY Rules_Read ON %1 FOR SELECT USING (true);
 CREATE POLICY Rules_Change ON %1 FOR ALL USING (%2) WITH CHECK (%2);
+CREATE TRIGGER TR_%1_RequireRight BEFORE INSERT OR UPDATE OR DELETE ON %1
+    FOR EACH STATEMENT EXECUTE FUNCTION Talvex_RequireChangeLevel();
 GRANT SELECT, INSERT, UPDATE, DELETE ON %1 TO PUBLIC)sql"_s.arg(table.name.toString(), changeable);
     }
     readOnly.append(u"Sys_SchemaVersion"_s);
@@ -75,19 +78,22 @@ CREATE FUNCTION Talvex_ScopeEmployees() RETURNS SETOF text LANGUAGE sql STABLE
     JOIN Sys_Operator o ON o.ID = d.OperatorID
     WHERE o.OperatorCode = session_user
 $$;
-CREATE FUNCTION Kq_ExchangeClass_RequireRight() RETURNS trigger LANGUAGE plpgsql
+CREATE FUNCTION Talvex_RequireChangeLevel() RETURNS trigger LANGUAGE plpgsql
     SECURITY DEFINER SET search_path = %1 AS $$
 BEGIN
-    -- Roles that bypass the policies (superusers) are not held back here either.
-    IF Talvex_RightLevel() < 2 AND NOT (SELECT rolsuper OR rolbypassrls FROM pg_roles
-                                        WHERE rolname = session_user) THEN
-        RAISE EXCEPTION 'permission denied: % may not change shift exchanges', session_user
+    -- Whom the table's policies do not hold (superusers, BYPASSRLS, the owner
+    -- of a table that does not force them) is not held back here either.
+    IF Talvex_RightLevel() < 2 AND NOT (
+        SELECT r.rolsuper OR r.rolbypassrls OR (c.relowner = r.oid AND NOT c.relforcerowsecurity)
+        FROM pg_catalog.pg_roles r, pg_catalog.pg_class c
+        WHERE r.rolname = session_user AND c.oid = TG_RELID) THEN
+        RAISE EXCEPTION 'permission denied: % may not change %', session_user, TG_TABLE_NAME
             USING ERRCODE = 'insufficient_privilege';
     END IF;
     RETURN NULL;
 END $$;
 CREATE TRIGGER TR_ExchangeClass_RequireRight BEFORE INSERT OR UPDATE OR DELETE ON %3
-    FOR EACH STATEMENT EXECUTE FUNCTION Kq_ExchangeClass_RequireRight();
+    FOR EACH STATEMENT EXECUTE FUNCTION Talvex_RequireChangeLevel();
 
 ALTER TABLE %3 ENABLE ROW LEVEL SECURITY;
 ALTER TABLE %3 FORCE ROW LEVEL SECURITY;

@@ -150,9 +150,28 @@ void completeTables(Database &db)
     db.execute(statements.join(u";\n"_s));
 }
 
+// Layouts 2 and 3 recorded the session's setting talvex.operator in the history
+// and held no role to any right. The history's triggers and every right are set
+// up afresh, as on a new database, once the tables they cover are all there:
+// what an earlier layout had of them goes first (its functions with the
+// triggers and policies that use them, then any policy left).
 void upgrade(Database &db)
 {
-    db.execute(u"UPDATE Sys_SchemaVersion SET Version = $1"_s, {Schema::version});
+    createMissingTables(db);
+    db.execute(u"DROP FUNCTION IF EXISTS Kq_ExchangeClass_RecordChange(),"
+               u" Kq_ExchangeClassHistory_Refuse(), Talvex_RequireChangeLevel(),"
+               u" Talvex_RightLevel(), Talvex_ScopeEmployees() CASCADE"_s);
+    const std::unique_ptr<TDataSet> policies =
+        db.select(u"SELECT format('DROP POLICY %I ON %I', policyname, tablename)"
+                  u" FROM pg_catalog.pg_policies WHERE schemaname = current_schema()"_s);
+    QStringList statements;
+    for (int r = 0; r < policies->recordCount(); ++r)
+        statements.append(policies->asString(r, 0));
+    const QString searchPath = functionSearchPath(db);
+    statements.append(historyTriggers(searchPath));
+    statements.append(operatorRights(searchPath));
+    statements.append(u"UPDATE Sys_SchemaVersion SET Version = %1"_s.arg(Schema::version));
+    db.execute(statements.join(u";\n"_s));
 }
 
 void createMissingTables(Database &db)

@@ -29,7 +29,9 @@ class Database;
 // Layouts: 1 kept the shift exchanges in order of entry; 2 keeps them in order
 // of employee and day, the order of every list, so that a month's list reads
 // each employee's rows together and needs no sorting, and adds the history; 3
-// adds the sign-in, 4 the working-time rules.
+// adds the sign-in, 4 the working-time rules. On a server, layout 4 is also the
+// one whose rights the server enforces for every role; an upgrade sets them up
+// as on a new database (PgSchema::upgrade).
 namespace Schema {
 
 constexpr int version = 4;
