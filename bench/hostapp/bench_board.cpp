@@ -1,0 +1,170 @@
+// 排班总览 on a large demo database, on SQLite and on PostgreSQL: from asking
+// for a board (a department of about 2,000 employees, then the whole scope) to
+// the window painted, with the reading alone beside it, and a scroll frame of
+// the whole scope's board at random places.
+//
+//   bench_board [--db FILE] [--pg URI] [--demo-scale N] [--runs N] [--screenshot PNG]
+//
+// --screenshot saves the window on SQLite as the department's board shows it.
+// FILE and the PostgreSQL URI (TALVEX_TEST_PG when --pg is not given) are filled
+// with demo data of scale N when empty and reused otherwise.
+
+#include "BenchSupport.h"
+
+#include "hostapp/board/BoardData.h"
+#include "hostapp/board/BoardWindow.h"
+#include "hostapp/board/DepartmentTree.h"
+#include "hostapp/db/DemoData.h"
+#include "hostapp/db/OperatorRights.h"
+#include "hostapp/db/PgDatabase.h"
+#include "hostapp/db/SqliteDatabase.h"
+#include "runtime/dataset.h"
+#include "runtime/editors/dateedit.h"
+#include "runtime/exceptions.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QScrollBar>
+#include <QTableView>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The department whose employees, with those below it, come nearest 2,000.
+std::pair<QString, int> departmentOfAbout2000(Database &db)
+{
+    const auto rows = db.select(
+        u"SELECT d.DeptCode, count(*) FROM Sys_Dept d JOIN HR_Employee e"
+        u" ON e.DeptCode LIKE d.DeptCode || '%' WHERE e.DELETED = 0 GROUP BY d.DeptCode"_s);
+    std::pair<QString, int> best{QString(), 0};
+    for (int r = 0; r < rows->recordCount(); ++r) {
+        const int count = int(rows->asInteger(r, 1));
+        if (best.first.isEmpty() || qAbs(count - 2000) < qAbs(best.second - 2000))
+            best = {rows->asString(r, 0), count};
+    }
+    return best;
+}
+
+QString figures(const Bench::Timing &timing)
+{
+    return u"%1 / %2"_s.arg(timing.medianElapsed(), 0, 'f', 0).arg(timing.medianCpu(), 0, 'f', 0);
+}
+
+void measure(Database &db, const QString &engine, int runs, const QString &screenshot)
+{
+    const QDate day = Bench::dataDay(db);
+    const Schedule::DateRange month{QDate(day.year(), day.month(), 1),
+                                    QDate(day.year(), day.month(), day.daysInMonth())};
+    const QString scope = OperatorRights::deptScope(db, QString::number(DemoData::administratorId));
+    const auto [department, departmentSize] = departmentOfAbout2000(db);
+
+    ErrorLog log(QDir::temp().filePath(u"talvex-bench-board.log"_s));
+    HostSession session(db, log, u"admin"_s);
+    BoardWindow window(session);
+    window.resize(1600, 900);
+    window.show();
+    window.findChild<TcxDateEdit *>(u"edtFrom"_s)->setDate(month.first);
+    window.findChild<TcxDateEdit *>(u"edtTo"_s)->setDate(month.last);
+    auto *tree = window.findChild<DepartmentTree *>();
+    auto *refresh = window.findChild<QPushButton *>(u"btnRefresh"_s);
+
+    // Asking for the board as the operator does, then painting it at once.
+    auto showBoard = [&](const QString &code) {
+        tree->choose(code);
+        refresh->click();
+        window.repaint();
+    };
+    const Bench::Timing departmentBoard = Bench::timeRuns(runs, [&](int run) {
+        // Another department first, so that the tree's choice reads the board.
+        tree->choose(run % 2 ? QString() : department);
+        showBoard(department);
+    });
+    const Bench::Timing departmentRows = Bench::timeRuns(runs, [&](int) {
+        BoardData::read(db, {scope, department, month});
+    });
+    const Bench::Timing wholeBoard = Bench::timeRuns(runs, [&](int) { showBoard(QString()); });
+    const Bench::Timing wholeRows = Bench::timeRuns(runs, [&](int) {
+        BoardData::read(db, {scope, QString(), month});
+    });
+
+    // A scroll frame: the board moved to another place and its view repainted.
+    auto *days = window.findChild<QTableView *>(u"tvBoard"_s);
+    QScrollBar *vertical = days->verticalScrollBar();
+    QScrollBar *horizontal = days->horizontalScrollBar();
+    QRandomGenerator random(20261206);
+    Bench::Timing scroll;
+    double slowest = 0;
+    for (int frame = 0; frame < 200; ++frame) {
+        scroll.measure([&] {
+            vertical->setValue(random.bounded(vertical->maximum() + 1));
+            horizontal->setValue(random.bounded(horizontal->maximum() + 1));
+            window.repaint();
+        });
+        slowest = std::max(slowest, scroll.elapsed.back());
+    }
+
+    if (!screenshot.isEmpty()) {
+        showBoard(department);
+        window.resize(1280, 760);
+        window.grab().save(screenshot);
+    }
+
+    Bench::print(u"%1: %2 employees in %3; medians of %4 runs, elapsed / cpu ms"_s.arg(engine)
+                     .arg(window.findChild<QTableView *>(u"tvBoard"_s)->model()->rowCount())
+                     .arg(month.first.toString(u"yyyy-MM"_s))
+                     .arg(runs));
+    Bench::print(u"  department %1 (%2 employees) to a painted board   %3"_s.arg(department)
+                     .arg(departmentSize)
+                     .arg(figures(departmentBoard)));
+    Bench::print(
+        u"    of which reading, schedule and rules            %1"_s.arg(figures(departmentRows)));
+    Bench::print(
+        u"  whole scope to a painted board                    %1"_s.arg(figures(wholeBoard)));
+    Bench::print(
+        u"    of which reading, schedule and rules            %1"_s.arg(figures(wholeRows)));
+    Bench::print(
+        u"  scroll frame, whole scope (200 frames)            %1, slowest %2"_s.arg(figures(scroll))
+            .arg(slowest, 0, 'f', 1));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    Bench::Application app(argc, argv);
+    QCommandLineParser parser;
+    parser.setApplicationDescription(u"The roster board: opening, painting, scrolling."_s);
+    parser.addHelpOption();
+    const QCommandLineOption dbOption(u"db"_s, u"SQLite file, built when missing."_s, u"file"_s,
+                                      QDir::temp().filePath(u"talvex-bench.db"_s));
+    const QCommandLineOption pgOption(u"pg"_s, u"PostgreSQL URI, filled when empty."_s, u"uri"_s,
+                                      qEnvironmentVariable("TALVEX_TEST_PG"));
+    const QCommandLineOption scaleOption(u"demo-scale"_s, u"Scale of a new demo database."_s,
+                                         u"n"_s, u"1"_s);
+    const QCommandLineOption runsOption(u"runs"_s, u"Measured runs."_s, u"n"_s, u"5"_s);
+    const QCommandLineOption screenshotOption(
+        u"screenshot"_s, u"PNG of the department's board on SQLite."_s, u"png"_s);
+    parser.addOptions({dbOption, pgOption, scaleOption, runsOption, screenshotOption});
+    parser.process(app);
+    const double scale = parser.value(scaleOption).toDouble();
+    const int runs = qMax(1, parser.value(runsOption).toInt());
+    try {
+        {
+            SqliteDatabase db(parser.value(dbOption));
+            Bench::prepareDemoDatabase(db, scale);
+            measure(db, u"SQLite"_s, runs, parser.value(screenshotOption));
+        }
+        if (!parser.value(pgOption).isEmpty()) {
+            PgDatabase db(parser.value(pgOption));
+            Bench::prepareDemoDatabase(db, scale);
+            measure(db, u"PostgreSQL"_s, runs, QString());
+        }
+    } catch (const Rt::Exception &e) {
+        Bench::print(u"failed: "_s + e.message());
+        return 1;
+    }
+    return 0;
+}
