@@ -3,6 +3,8 @@
 #include "hostapp/db/Database.h"
 #include "runtime/dataset.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -62,24 +64,40 @@ BoardData BoardData::read(Database &db, const Selection &selection)
     board.rows.plan = {};
     board.rows.cycles = {};
 
+    return board;
+}
+
+void BoardData::checkRules(Database &db, const Selection &selection)
+{
     QHash<QString, int> employeeNumbers;
-    for (int e = 0; e < board.employeeCount(); ++e)
-        employeeNumbers.insert(board.rows.employees[e].code, e);
+    for (int e = 0; e < employeeCount(); ++e)
+        employeeNumbers.insert(rows.employees[e].code, e);
+    const int days = dayCount();
     for (const BreachRow &breach :
-         checkRules(db, {selection.scope, selection.department, selection.range})) {
-        const int d = int(selection.range.first.daysTo(breach.day));
+         ::checkRules(db, {selection.scope, selection.department, selection.range})) {
+        const int d = int(rows.range.first.daysTo(breach.day));
         if (breach.rule == Schedule::Rule::Coverage) {
-            board.coverageBreaches.insert(d, breach);
+            coverageBreaches.insert(d, breach);
             continue;
         }
         const int e = employeeNumbers.value(breach.employeeCode, -1);
         if (e < 0 || d < 0 || d >= days)
             continue;
-        board.cellBreaches.insert(board.cellKey(e, d), breach);
+        cellBreaches.push_back({cellKey(e, d), breach.rule, breach.value, breach.limit});
         // Overtime on a day is worth a note, not a mark: a plan of longer days
         // would colour the whole board.
         if (breach.rule != Schedule::Rule::DailyOvertime)
-            board.cells[size_t(board.cellKey(e, d))].flags |= BreaksRule;
+            cells[size_t(cellKey(e, d))].flags |= BreaksRule;
     }
-    return board;
+    std::stable_sort(cellBreaches.begin(), cellBreaches.end(),
+                     [](const CellBreach &a, const CellBreach &b) { return a.cell < b.cell; });
+}
+
+std::span<const BoardData::CellBreach> BoardData::breachesOf(int employee, int day) const
+{
+    const qint64 key = cellKey(employee, day);
+    const auto [first, last] =
+        std::equal_range(cellBreaches.begin(), cellBreaches.end(), CellBreach{key},
+                         [](const CellBreach &a, const CellBreach &b) { return a.cell < b.cell; });
+    return {first, last};
 }

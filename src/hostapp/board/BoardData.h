@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QList>
 
+#include <span>
 #include <vector>
 
 class Database;
@@ -40,6 +41,15 @@ struct BoardData
         quint8 flags = 0;
     };
 
+    // A rule an employee's day breaks, for its tooltip.
+    struct CellBreach
+    {
+        qint64 cell = 0; // cellKey()
+        Schedule::Rule rule = Schedule::Rule::DailyMax;
+        int value = 0;
+        int limit = 0;
+    };
+
     // What an exchanged cell replaced, for its tooltip.
     struct ExchangeNote
     {
@@ -55,7 +65,7 @@ struct BoardData
     CellText::Table texts;
     std::vector<Cell> cells;                     // employee by employee, day by day
     QHash<qint64, ExchangeNote> exchangeNotes;   // by cellKey()
-    QMultiHash<qint64, BreachRow> cellBreaches;  // by cellKey()
+    std::vector<CellBreach> cellBreaches;        // sorted by cell
     std::vector<int> workingCounts;              // employees working, per day
     QMultiHash<int, BreachRow> coverageBreaches; // departments short of staff, by day
 
@@ -69,8 +79,13 @@ struct BoardData
         return departmentNames.value(deptCode, deptCode);
     }
 
+    // The rules a cell breaks, in the order the checks report them.
+    std::span<const CellBreach> breachesOf(int employee, int day) const;
+
     // The board of a selection: the effective schedule of every current employee
-    // and day, its daily totals and the breaches of the working-time rules.
-    // Raises DbError.
+    // and day and its daily totals. Raises DbError.
     static BoardData read(Database &db, const Selection &selection);
+    // Adds the breaches of the working-time rules: the days they are counted on,
+    // and the days departments are short of staff. Raises DbError.
+    void checkRules(Database &db, const Selection &selection);
 };

@@ -20,6 +20,14 @@ void BoardModel::show(BoardData board)
     endResetModel();
 }
 
+void BoardModel::checkRules(Database &db, const BoardData::Selection &selection)
+{
+    m_board.checkRules(db, selection);
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, FirstDay), index(rowCount() - 1, columnCount() - 1));
+    Q_EMIT rulesChecked();
+}
+
 int BoardModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : m_board.employeeCount();

@@ -22,6 +22,9 @@ public:
 
     // Shows another board.
     void show(BoardData board);
+    // Marks the days of the board shown that break working-time rules, and the
+    // days departments are short of staff. Raises DbError.
+    void checkRules(Database &db, const BoardData::Selection &selection);
     const BoardData &board() const { return m_board; }
 
     int rowCount(const QModelIndex &parent = {}) const override;
@@ -35,6 +38,10 @@ public:
     // The caption of a day column: "12-01" and the weekday on a second line.
     QString dayCaption(int day) const;
     QDate today() const { return m_today; }
+
+Q_SIGNALS:
+    // The rules were checked: the totals' colours change with the cells'.
+    void rulesChecked();
 
 private:
     QVariant employeeData(int employee, int column, int role) const;

@@ -30,13 +30,13 @@ QList<LegendEntry> legend()
 {
     return {
         {{}, {}, u"08:00-17:00"_s, u"排班计划"_s},
-        {{}, projectedText, u"08:00-17:00"_s, u"按轮班推算（计划中没有这一天）"_s},
-        {exchanged, {}, u"*08:00-17:00"_s, u"调班（* 标记）"_s},
-        {breach, breachText, u"08:00-21:00"_s, u"违反工时规则（见提示）"_s},
+        {{}, projectedText, u"08:00-17:00"_s, u"轮班推算"_s},
+        {exchanged, {}, u"*08:00-17:00"_s, u"调班 *"_s},
+        {breach, breachText, u"08:00-21:00"_s, u"违反工时规则"_s},
         {{}, {}, u"休"_s, u"休息日"_s},
         {weekend, {}, QString(), u"周末"_s},
         {today, {}, QString(), u"今天"_s},
-        {shortDay, QColor(Qt::white), u"11"_s, u"在岗人数低于部门最少人数"_s},
+        {shortDay, QColor(Qt::white), u"11"_s, u"低于最少在岗人数"_s},
     };
 }
 

@@ -56,12 +56,16 @@ QString cell(const BoardData &board, int employee, int day)
                                                                    : Schedule::Source::Plan;
         lines << u"%1：%2"_s.arg(sourceCaption(source), shown(board, shownCell.text));
     }
-    for (auto breach = board.cellBreaches.constFind(key);
-         breach != board.cellBreaches.cend() && breach.key() == key; ++breach) {
-        const bool note = breach->rule == Schedule::Rule::DailyOvertime;
+    for (const BoardData::CellBreach &breach : board.breachesOf(employee, day)) {
+        const bool note = breach.rule == Schedule::Rule::DailyOvertime;
+        BreachRow row;
+        row.rule = breach.rule;
+        row.day = date;
+        row.value = breach.value;
+        row.limit = breach.limit;
         lines << u"%1 %2（%3）：%4"_s.arg(
-            note ? u"加班提醒"_s : u"违反规则"_s, Schedule::ruleId(breach->rule),
-            RuleWording::title(breach->rule), RuleWording::describe(*breach));
+            note ? u"加班提醒"_s : u"违反规则"_s, Schedule::ruleId(breach.rule),
+            RuleWording::title(breach.rule), RuleWording::describe(row));
     }
     return lines.join(u'\n');
 }

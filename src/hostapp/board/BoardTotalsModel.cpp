@@ -14,6 +14,10 @@ BoardTotalsModel::BoardTotalsModel(const BoardModel &board, QObject *parent)
     connect(&board, &QAbstractItemModel::modelAboutToBeReset, this,
             &BoardTotalsModel::beginResetModel);
     connect(&board, &QAbstractItemModel::modelReset, this, &BoardTotalsModel::endResetModel);
+    connect(&board, &BoardModel::rulesChecked, this, [this] {
+        if (columnCount() > 0)
+            Q_EMIT dataChanged(index(0, 0), index(0, columnCount() - 1));
+    });
 }
 
 int BoardTotalsModel::rowCount(const QModelIndex &parent) const

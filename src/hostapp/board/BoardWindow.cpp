@@ -33,8 +33,8 @@ namespace {
 
 constexpr int RowHeight = 22;
 constexpr int HeaderHeight = 40;
-constexpr int DayWidth = 96;
-constexpr int NameColumnWidths[] = {72, 72, 110};
+constexpr int MinimumDayWidth = 64;
+constexpr int NameColumnWidths[] = {72, 72, 130};
 
 QString dayText(const QDate &day)
 {
@@ -48,7 +48,7 @@ void prepareView(QTableView *view)
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->verticalHeader()->setDefaultSectionSize(RowHeight);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view->horizontalHeader()->setDefaultSectionSize(DayWidth);
+    view->horizontalHeader()->setDefaultSectionSize(MinimumDayWidth);
     view->horizontalHeader()->setFixedHeight(HeaderHeight);
     view->horizontalHeader()->setHighlightSections(false);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -155,6 +155,7 @@ void BoardWindow::buildLayout()
     rightLayout->addWidget(gridArea, 1);
     rightLayout->addWidget(buildLegend());
 
+    m_departments->setMinimumWidth(180);
     auto *splitter = new QSplitter;
     splitter->addWidget(m_departments);
     splitter->addWidget(right);
@@ -189,10 +190,8 @@ void BoardWindow::buildGrid(QWidget *area)
     m_names->setSelectionMode(QAbstractItemView::NoSelection);
     m_names->setFocusPolicy(Qt::NoFocus);
     int namesWidth = 2 * m_names->frameWidth();
-    for (int c = 0; c < BoardModel::FirstDay; ++c) {
-        m_names->setColumnWidth(c, NameColumnWidths[c]);
-        namesWidth += NameColumnWidths[c];
-    }
+    for (const int width : NameColumnWidths)
+        namesWidth += width;
     m_names->setFixedWidth(namesWidth);
     m_days->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
@@ -211,12 +210,21 @@ void BoardWindow::buildGrid(QWidget *area)
     totalsLabel->setFont(bold);
     totalsLabel->setFixedWidth(namesWidth);
 
-    // Each view shows its own columns of the one model.
+    // Each view shows its own columns of the one model, the days as wide as the
+    // board's longest text: a few dozen distinct texts are measured, never the rows.
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        const CellText::Table &texts = m_model->board().texts;
+        int width = MinimumDayWidth;
+        for (int t = 0; t < texts.size(); ++t)
+            width = qMax(width, m_days->fontMetrics().horizontalAdvance(u'*' + texts.text(t)) + 14);
+        for (QTableView *view : {m_days, m_totalsView})
+            view->horizontalHeader()->setDefaultSectionSize(width);
         for (int c = 0; c < m_model->columnCount(); ++c) {
             m_names->setColumnHidden(c, c >= BoardModel::FirstDay);
             m_days->setColumnHidden(c, c < BoardModel::FirstDay);
         }
+        for (int c = 0; c < BoardModel::FirstDay; ++c)
+            m_names->setColumnWidth(c, NameColumnWidths[c]);
         updateButtons();
     });
     connect(m_days->selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -314,6 +322,11 @@ void BoardWindow::load(const BoardData::Selection &selection)
     }
     m_count->setText(u"%1 名员工，%2 至 %3"_s.arg(m_model->rowCount())
                          .arg(dayText(selection.range.first), dayText(selection.range.last)));
+    // The days show before the rules are checked, which a whole office's month
+    // takes longer for.
+    repaint();
+    const WaitNotice::Scope wait(m_session.waitNotice(), u"正在检查工时规则，请稍候..."_s);
+    m_model->checkRules(m_session.database(), selection);
 }
 
 BoardCells BoardWindow::selectedCells() const
