@@ -16,8 +16,6 @@ quint8 flagsOf(const Schedule::Cell &cell)
         flags |= BoardData::Exchanged;
     if (cell.source == Schedule::Source::Projected)
         flags |= BoardData::Projected;
-    if (cell.isWorking())
-        flags |= BoardData::Working;
     return flags;
 }
 

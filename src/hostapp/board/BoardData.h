@@ -32,7 +32,6 @@ struct BoardData
         Exchanged = 0x01,  // an exchange gives the day
         Projected = 0x02,  // carried forward from the rotating shift, no plan row
         BreaksRule = 0x04, // a working-time rule counts a breach on this day (overtime aside)
-        Working = 0x08,    // the employee works that day
     };
 
     struct Cell

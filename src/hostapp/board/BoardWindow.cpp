@@ -2,6 +2,7 @@
 
 #include "BoardModel.h"
 #include "BoardPalette.h"
+#include "BoardPrint.h"
 #include "BoardTotalsModel.h"
 #include "BoardWorkbook.h"
 #include "DepartmentTree.h"
@@ -387,24 +388,5 @@ void BoardWindow::exportExcel()
 
 void BoardWindow::printPreview()
 {
-    PrintTable table;
-    table.title = title();
-    const BoardData &board = m_model->board();
-    for (int c = 0; c < m_model->columnCount(); ++c) {
-        table.captions << m_model->headerData(c, Qt::Horizontal).toString().replace(u'\n', u' ');
-        table.alignments << (c < BoardModel::FirstDay ? Qt::AlignLeft : Qt::AlignHCenter);
-    }
-    table.rows.reserve(m_model->rowCount());
-    for (int e = 0; e < m_model->rowCount(); ++e) {
-        QStringList cells;
-        for (int c = 0; c < BoardModel::FirstDay; ++c)
-            cells << m_model->index(e, c).data().toString();
-        for (int d = 0; d < board.dayCount(); ++d)
-            cells << m_model->dayText(e, d);
-        table.rows << cells;
-    }
-    table.footer << u"在岗人数"_s << QString() << QString();
-    for (const int count : board.workingCounts)
-        table.footer << QString::number(count);
-    previewTables(m_session, {table}, table.title, true);
+    previewTables(m_session, {boardPrintTable(*m_model, title())}, title(), true);
 }
