@@ -16,6 +16,7 @@
 #include "hostapp/board/DepartmentTree.h"
 #include "hostapp/db/Database.h"
 #include "hostapp/db/RuleStore.h"
+#include "hostapp/rules/RuleWording.h"
 #include "runtime/dialogs.h"
 #include "runtime/editors/dateedit.h"
 #include "runtime/xls/reader.h"
@@ -28,6 +29,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidgetItemIterator>
 
 using namespace Qt::StringLiterals;
 
@@ -333,6 +335,61 @@ private Q_SLOTS:
         QCOMPARE(two.sheet(1).cell(2, 1)->value.str(), u"欧阳 雪"_s);
         QCOMPARE(two.sheet(1).cell(3, 0)->value.str(), u"在岗人数"_s);
         QVERIFY(split.contains(u"HT10002\t欧阳 雪\t一车间\t\t*07:30-11:30\t\t"_s));
+    }
+
+    // The clerk's board: his branch in the tree, its employees on the board.
+    void keepsToTheOperatorsScope()
+    {
+        HostFixture host(u"clerk"_s);
+        BoardWindow window(host.session);
+        auto *tree = window.findChild<DepartmentTree *>();
+        QStringList nodes;
+        for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+            QString indent;
+            for (QTreeWidgetItem *up = (*it)->parent(); up; up = up->parent())
+                indent += u"  "_s;
+            nodes << indent + (*it)->text(0);
+        }
+        QCOMPARE(nodes, (QStringList{u"全部部门"_s, u"  [02]营销中心"_s, u"    [01]华东销售部"_s}));
+        QStringList names;
+        for (int r = 0; r < window.model().rowCount(); ++r)
+            names << window.model().index(r, BoardModel::Name).data().toString();
+        QCOMPARE(names, (QStringList{u"李明"_s, u"陈静"_s}));
+        QVERIFY(!tree->choose(u"01"_s));
+    }
+
+    // The warnings in the operator's words, as the rules' examples word them.
+    void wordsTheBreaches_data()
+    {
+        QTest::addColumn<int>("rule");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<QString>("text");
+        using Schedule::Rule;
+        QTest::newRow("monthly-overtime") << int(Rule::MonthlyOvertime) << 38 * 60 << 36 * 60
+                                          << u"本月加班已达 38 小时，超过 36 小时"_s;
+        QTest::newRow("rest-days")
+            << int(Rule::RestDays) << 7 << 7 << u"连续工作 7 天，没有休息日"_s;
+        QTest::newRow("coverage") << int(Rule::Coverage) << 11 << 12
+                                  << u"一车间甲班 2026-12-08 在岗 11 人，低于最少 12 人"_s;
+        QTest::newRow("daily-max, minutes")
+            << int(Rule::DailyMax) << 661 << 660 << u"当天工作 11 小时 1 分，超过 11 小时"_s;
+        QTest::newRow("daily-rest")
+            << int(Rule::DailyRest) << 540 << 660 << u"两个工作日之间只休息 9 小时，少于 11 小时"_s;
+    }
+    void wordsTheBreaches()
+    {
+        QFETCH(int, rule);
+        QFETCH(int, value);
+        QFETCH(int, limit);
+        QFETCH(QString, text);
+        BreachRow breach;
+        breach.rule = Schedule::Rule(rule);
+        breach.deptCode = u"010101"_s;
+        breach.day = QDate(2026, 12, 8);
+        breach.value = value;
+        breach.limit = limit;
+        QCOMPARE(RuleWording::describe(breach, u"一车间甲班"_s), text);
     }
 
     // The print holds every employee's name, the days with their marks and the

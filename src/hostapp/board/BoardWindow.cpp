@@ -114,8 +114,6 @@ BoardWindow::BoardWindow(HostSession &session, QWidget *parent)
     query();
 }
 
-BoardWindow::~BoardWindow() = default;
-
 void BoardWindow::buildLayout()
 {
     m_from->setObjectName(u"edtFrom"_s);

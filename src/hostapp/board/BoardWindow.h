@@ -28,7 +28,6 @@ public:
 
     // Opens on the whole scope of the session's operator for the current month.
     explicit BoardWindow(HostSession &session, QWidget *parent = nullptr);
-    ~BoardWindow() override;
 
     // The chosen cells, employee by employee, day by day.
     BoardCells selectedCells() const;
