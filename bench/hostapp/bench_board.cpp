@@ -17,6 +17,7 @@
 #include "hostapp/db/DemoData.h"
 #include "hostapp/db/OperatorRights.h"
 #include "hostapp/db/PgDatabase.h"
+#include "hostapp/db/PgRoles.h"
 #include "hostapp/db/SqliteDatabase.h"
 #include "runtime/dataset.h"
 #include "runtime/editors/dateedit.h"
@@ -31,6 +32,7 @@
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTableView>
+#include <QUrl>
 #include <QWindow>
 
 using namespace Qt::StringLiterals;
@@ -211,8 +213,15 @@ int main(int argc, char *argv[])
             measure(db, u"SQLite"_s, runs, parser.value(screenshotOption));
         }
         if (!parser.value(pgOption).isEmpty()) {
-            PgDatabase db(parser.value(pgOption));
-            Bench::prepareDemoDatabase(db, scale);
+            {
+                PgDatabase owner(parser.value(pgOption));
+                Bench::prepareDemoDatabase(owner, scale);
+                PgRoles::createOperatorRoles(owner);
+            }
+            // The board opens on an operator's own connection, as his desk does.
+            QUrl desk(parser.value(pgOption));
+            desk.setUserName(u"admin"_s);
+            PgDatabase db(desk.toString());
             measure(db, u"PostgreSQL"_s, runs, QString());
         }
     } catch (const Rt::Exception &e) {

@@ -17,7 +17,7 @@ class Database;
 // Everything the roster board shows for one department and range, read at once
 // and kept compact: a cell is an index into the distinct texts and a flag byte,
 // so a whole office's month is a few MB. What only tooltips need (the exchange
-// behind a cell, the rules it breaks) is kept for the few cells that have it.
+// behind a cell, the rules it breaks) is kept beside, for the cells that have it.
 struct BoardData
 {
     // Which employees and days to show.

@@ -165,9 +165,9 @@ void BoardWindow::buildLayout()
     layout->addWidget(splitter);
 
     connect(refreshButton, &QPushButton::clicked, this, Rt::guarded(this, &BoardWindow::query));
-    connect(m_batch, &QPushButton::clicked, this,
-            [this] { Q_EMIT batchRequested(selectedCells()); });
-    connect(m_swap, &QPushButton::clicked, this, &BoardWindow::requestSwap);
+    // Whoever writes the exchanges runs inside the guard as well.
+    connect(m_batch, &QPushButton::clicked, this, Rt::guarded(this, &BoardWindow::requestBatch));
+    connect(m_swap, &QPushButton::clicked, this, Rt::guarded(this, &BoardWindow::requestSwap));
     connect(exportButton, &QPushButton::clicked, this,
             Rt::guarded(this, &BoardWindow::exportExcel));
     connect(printButton, &QPushButton::clicked, this,
@@ -350,6 +350,13 @@ void BoardWindow::updateButtons()
     const BoardCells cells = selectedCells();
     m_batch->setEnabled(!cells.isEmpty());
     m_swap->setEnabled(cells.size() == 2 && cells[0].employeeCode != cells[1].employeeCode);
+}
+
+void BoardWindow::requestBatch()
+{
+    const BoardCells cells = selectedCells();
+    if (!cells.isEmpty())
+        Q_EMIT batchRequested(cells);
 }
 
 void BoardWindow::requestSwap()

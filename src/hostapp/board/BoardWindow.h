@@ -50,6 +50,7 @@ private:
     void query();
     void load(const BoardData::Selection &selection);
     void updateButtons();
+    void requestBatch();
     void requestSwap();
     void exportExcel();
     void printPreview();
