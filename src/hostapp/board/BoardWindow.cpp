@@ -1,5 +1,6 @@
 #include "BoardWindow.h"
 
+#include "BoardCellDelegate.h"
 #include "BoardModel.h"
 #include "BoardPalette.h"
 #include "BoardPrint.h"
@@ -193,6 +194,7 @@ void BoardWindow::buildGrid(QWidget *area)
         namesWidth += width;
     m_names->setFixedWidth(namesWidth);
     m_days->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_days->setItemDelegate(new BoardCellDelegate(m_days));
 
     prepareView(m_totalsView);
     m_totalsView->setModel(m_totals);
