@@ -244,6 +244,12 @@ private Q_SLOTS:
         QCOMPARE(batch.size(), 1);
         QCOMPARE(batch.at(0).at(0).value<BoardCells>(), three);
 
+        // Everything chosen: every day of every employee, never the name columns.
+        w.days()->selectAll();
+        QCOMPARE(w.window.selectedCells().size(), 8);
+        QVERIFY(w.button(u"btnBatch"_s)->isEnabled());
+        QVERIFY(!w.button(u"btnSwap"_s)->isEnabled());
+
         // Two days of one employee cannot be swapped; one day each of two can.
         w.select({{0, 1}, {0, 2}});
         QVERIFY(!w.button(u"btnSwap"_s)->isEnabled());

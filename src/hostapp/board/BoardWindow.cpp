@@ -347,11 +347,17 @@ BoardCells BoardWindow::selectedCells() const
     return cells;
 }
 
+// Counted from the selection's ranges: a whole board chosen at once is 600,000
+// cells, listed only when they are asked for.
 void BoardWindow::updateButtons()
 {
-    const BoardCells cells = selectedCells();
-    m_batch->setEnabled(!cells.isEmpty());
-    m_swap->setEnabled(cells.size() == 2 && cells[0].employeeCode != cells[1].employeeCode);
+    qint64 count = 0;
+    for (const QItemSelectionRange &range : m_days->selectionModel()->selection())
+        count += qint64(qMax(0, range.right() - qMax(range.left(), int(BoardModel::FirstDay)) + 1))
+                 * range.height();
+    m_batch->setEnabled(count > 0);
+    const BoardCells two = count == 2 ? selectedCells() : BoardCells();
+    m_swap->setEnabled(two.size() == 2 && two[0].employeeCode != two[1].employeeCode);
 }
 
 void BoardWindow::requestBatch()
