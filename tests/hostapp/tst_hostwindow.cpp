@@ -5,6 +5,8 @@
 
 #include "hostapp/app/ChineseInterface.h"
 #include "hostapp/app/HostWindow.h"
+#include "hostapp/board/BoardModel.h"
+#include "hostapp/board/BoardWindow.h"
 #include "hostapp/db/Database.h"
 #include "hostapp/services/ErrorLog.h"
 #include "hostapp/services/HostServices.h"
@@ -194,6 +196,24 @@ private Q_SLOTS:
         QVERIFY(entry);
         entry->trigger();
         QVERIFY(panel->isVisible());
+    }
+
+    // 数据 → 排班总览 opens one board; asked for again, the same one comes forward.
+    void boardOpensOnceFromTheDataMenu()
+    {
+        HostRun host;
+        QAction *entry = nullptr;
+        for (QAction *action : host.window->menuBar()->actions().at(1)->menu()->actions()) {
+            if (action->text() == u"排班总览(&B)"_s)
+                entry = action;
+        }
+        QVERIFY(entry);
+        entry->trigger();
+        entry->trigger();
+        const QList<BoardWindow *> boards = host.window->findChildren<BoardWindow *>();
+        QCOMPARE(boards.size(), 1);
+        QVERIFY(boards.first()->isVisible());
+        QCOMPARE(boards.first()->model().rowCount(), 4);
     }
 
     void aboutBoxShowsTheVersion()

@@ -134,7 +134,7 @@ private Q_SLOTS:
         QCOMPARE(roundTrip(book).sheet(0).cell(0, 0)->value.num(), value);
     }
 
-    // Styles come back as written, dates as numbers under their date format, and
+    // Styles come back as written, backgrounds too, dates as numbers under their date format, and
     // the default style as the style of every cell without its own; with sheets,
     // the active one and column widths.
     void stylesSheetsAndWidths()
@@ -155,7 +155,14 @@ private Q_SLOTS:
         CellStyle centred;
         centred.alignment = HorizontalAlignment::Centre;
         centred.numberFormat = u"0.00"_s;
-        const QList<CellStyle> styles{date, dateTime, indented, centred};
+        // Backgrounds take palette entries of their own; two styles share one.
+        CellStyle orange;
+        orange.fill = 0xFFFFD8A8;
+        CellStyle boldOrange = orange;
+        boldOrange.bold = true;
+        CellStyle red;
+        red.fill = 0xFFE53935;
+        const QList<CellStyle> styles{date, dateTime, indented, centred, orange, boldOrange, red};
         for (int i = 0; i < styles.size(); ++i)
             put(book.sheet(0), 30 + i, 0, Value::number(46361.25 + i),
                 book.styles().add(styles[i]));

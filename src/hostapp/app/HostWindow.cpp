@@ -1,6 +1,8 @@
 #include "HostWindow.h"
 #include "HistoryWindow.h"
 
+#include "hostapp/board/BoardWindow.h"
+
 #include "hostapp/db/Database.h"
 #include "hostapp/services/ErrorLog.h"
 #include "hostapp/services/HostOperator.h"
@@ -139,6 +141,7 @@ void HostWindow::createActions()
     addToolBarBreak();
     dataMenu->addSeparator();
     dataMenu->addAction(u"修改历史(&H)"_s, this, &HostWindow::showHistory);
+    dataMenu->addAction(u"排班总览(&B)"_s, this, &HostWindow::showBoard);
 
     // The log panel's close button hides it; this entry brings it back.
     QAction *showLog = m_logPanel->toggleViewAction();
@@ -229,6 +232,20 @@ void HostWindow::showHistory()
         m_history->show();
         m_history->raise();
         m_history->activateWindow();
+    });
+}
+
+// One board, brought to the front when asked for again.
+void HostWindow::showBoard()
+{
+    Rt::runGuarded([this] {
+        if (!m_board) {
+            m_board = new BoardWindow(m_session, this);
+            m_board->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        m_board->show();
+        m_board->raise();
+        m_board->activateWindow();
     });
 }
 

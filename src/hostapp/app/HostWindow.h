@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <memory>
 
+class BoardWindow;
 class HistoryWindow;
 class HostSession;
 class QDockWidget;
@@ -43,6 +44,7 @@ private:
     void showDataSaved();
     void showAbout();
     void showHistory();
+    void showBoard();
 
     HostSession &m_session;
     IFactoryIntf *m_root;
@@ -53,4 +55,5 @@ private:
     QPlainTextEdit *m_logView;
     QLabel *m_savedLabel;
     QPointer<HistoryWindow> m_history;
+    QPointer<BoardWindow> m_board;
 };

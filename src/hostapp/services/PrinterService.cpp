@@ -1,13 +1,7 @@
-#include "GridPrinter.h"
 #include "HostServices.h"
-#include "HostSession.h"
+#include "PrintPreview.h"
 
 #include "runtime/form.h"
-
-#include <QDir>
-#include <QGuiApplication>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 
 using namespace Qt::StringLiterals;
 
@@ -23,18 +17,11 @@ QString titleFor(QObject *component, const QString &fallback)
     return fallback;
 }
 
-bool hasScreen()
-{
-    const QString platform = QGuiApplication::platformName();
-    return platform != u"offscreen"_s && platform != u"minimal"_s;
-}
-
 } // namespace
 
 PrinterService::PrinterService(HostSession &session)
     : m_session(session)
-{
-}
+{}
 
 void PrinterService::PreviewControl(QObject *component, int, const QString &unitCode,
                                     const QString &)
@@ -53,25 +40,5 @@ void PrinterService::PreviewControl2(QObject *component, int, const QString &uni
 void PrinterService::preview(QObject *component, const QString &unitCode, bool landscape)
 {
     const QString title = titleFor(component, unitCode);
-    const QList<PrintTable> tables = printTablesOf(component, title);
-
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
-    printer.setDocName(title);
-
-    QString pdf = m_session.printToFile();
-    if (pdf.isEmpty() && !hasScreen())
-        pdf = QDir::temp().filePath(u"talvex-preview.pdf"_s);
-    if (!pdf.isEmpty()) {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdf);
-        printTables(tables, printer);
-        Q_EMIT m_session.notice(u"打印预览已保存为 %1"_s.arg(pdf));
-        return;
-    }
-    QPrintPreviewDialog dialog(&printer, m_session.window());
-    dialog.setWindowTitle(u"打印预览"_s);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&tables](QPrinter *target) { printTables(tables, *target); });
-    dialog.exec();
+    previewTables(m_session, printTablesOf(component, title), title, landscape);
 }

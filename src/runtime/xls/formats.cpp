@@ -2,6 +2,10 @@
 
 #include "sharedstrings.h"
 
+#include "runtime/exceptions.h"
+
+#include <QtEndian>
+
 using namespace Qt::StringLiterals;
 
 namespace Rt::Xls {
@@ -35,6 +39,26 @@ constexpr BuiltinFormat builtinFormats[] = {
     {48, u"##0.0E+0"},   {49, u"@"},
 };
 
+// The colours of palette indices 8-63 when a workbook has no PALETTE record
+// ([MS-XLS] 2.5.161), as 0xRRGGBB.
+constexpr quint32 defaultPalette[MaxFillColours] = {
+    0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF,
+    0x800000, 0x008000, 0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080,
+    0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF, 0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF,
+    0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000, 0x008080, 0x0000FF,
+    0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
+    0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696,
+    0x003366, 0x339966, 0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333,
+};
+constexpr quint8 FirstPaletteIndex = 8;
+constexpr quint16 SystemBackground = 65;
+constexpr quint32 SolidPattern = 1;
+
+QList<quint32> defaultColours()
+{
+    return QList<quint32>(std::begin(defaultPalette), std::end(defaultPalette));
+}
+
 void writeFont(RecordWriter &records, bool bold)
 {
     records.begin(Record::Font);
@@ -53,8 +77,9 @@ void writeFont(RecordWriter &records, bool bold)
     records.end();
 }
 
+// fillColour is a palette index for a solid background, 0 for none.
 void writeXf(RecordWriter &records, quint16 font, quint16 format, quint16 protection,
-             quint8 alignment, quint8 indent, quint8 used)
+             quint8 alignment, quint8 indent, quint8 used, quint8 fillColour = 0)
 {
     records.begin(Record::Xf);
     ByteWriter &w = records.data();
@@ -65,9 +90,14 @@ void writeXf(RecordWriter &records, quint16 font, quint16 format, quint16 protec
     w.u8(0); // no rotation
     w.u8(indent);
     w.u8(used);
-    w.u32(0);      // no borders
-    w.u32(0);      // no fill
-    w.u16(0x20C0); // system colours for pattern and background
+    w.u32(0); // no borders
+    if (fillColour == 0) {
+        w.u32(0);      // no fill
+        w.u16(0x20C0); // system colours for pattern and background
+    } else {
+        w.u32(SolidPattern << 26);
+        w.u16(quint16(fillColour | SystemBackground << 7));
+    }
     records.end();
 }
 
@@ -91,6 +121,19 @@ StyleSheetWriter::StyleSheetWriter(const StyleTable &styles)
             continue;
         m_formatIds.insert(format, quint16(FirstCustomFormat + m_customFormats.size()));
         m_customFormats.append(format);
+    }
+    // Each background colour takes a palette entry of its own, from the first on.
+    for (int i = 0; i < styles.count(); ++i) {
+        const quint32 fill = styles.at(i).fill;
+        if (fill == CellStyle::NoFill || m_fillColours.contains(fill))
+            continue;
+        if (m_fillColours.size() == MaxFillColours)
+            throw Rt::Exception(u"工作簿的背景颜色超过 %1 种。"_s.arg(MaxFillColours));
+        if (m_palette.isEmpty())
+            m_palette = defaultColours();
+        const auto entry = quint8(m_fillColours.size());
+        m_palette[entry] = fill & 0xFFFFFF;
+        m_fillColours.insert(fill, quint8(FirstPaletteIndex + entry));
     }
 }
 
@@ -126,7 +169,8 @@ void StyleSheetWriter::write(RecordWriter &records) const
         // otherwise all of them.
         const bool plain = s == CellStyle();
         writeXf(records, s.bold ? BoldFont : 0, format, 0x0001, alignment,
-                quint8(std::min<int>(s.indent, 15)), plain && i == 0 ? 0x00 : 0xFC);
+                quint8(std::min<int>(s.indent, 15)), plain && i == 0 ? 0x00 : 0xFC,
+                m_fillColours.value(s.fill, 0));
     }
 
     records.begin(Record::Style);
@@ -134,6 +178,15 @@ void StyleSheetWriter::write(RecordWriter &records) const
     records.data().u8(0);       // Normal
     records.data().u8(0xFF);
     records.end();
+
+    // Only a workbook with backgrounds changes the palette.
+    if (!m_palette.isEmpty()) {
+        records.begin(Record::Palette);
+        records.data().u16(quint16(m_palette.size()));
+        for (const quint32 colour : m_palette)
+            records.data().u32(qToBigEndian(colour) >> 8); // red, green, blue, 0
+        records.end();
+    }
 }
 
 void StyleSheetReader::readFont(ByteReader &r)
@@ -157,7 +210,18 @@ void StyleSheetReader::readXf(ByteReader &r)
     xf.alignment = r.u8();
     r.u8();
     xf.indent = r.u8() & 0x0F;
+    r.skip(5); // used attributes, borders
+    xf.solid = (r.u32() >> 26) == SolidPattern;
+    xf.fillColour = quint8(r.u16() & 0x7F);
     m_xfs.append(xf);
+}
+
+void StyleSheetReader::readPalette(ByteReader &r)
+{
+    const int count = std::min<int>(r.u16(), MaxFillColours);
+    m_palette = defaultColours();
+    for (int i = 0; i < count; ++i)
+        m_palette[i] = qFromBigEndian(r.u32()) >> 8;
 }
 
 CellStyle StyleSheetReader::styleOfXf(const Xf &xf) const
@@ -171,6 +235,11 @@ CellStyle StyleSheetReader::styleOfXf(const Xf &xf) const
     style.alignment =
         horizontal <= 3 ? HorizontalAlignment(horizontal) : HorizontalAlignment::General;
     style.indent = xf.indent;
+    const qsizetype entry = qsizetype(xf.fillColour) - FirstPaletteIndex;
+    if (xf.solid && entry >= 0 && entry < MaxFillColours) {
+        const quint32 colour = m_palette.isEmpty() ? defaultPalette[entry] : m_palette.at(entry);
+        style.fill = 0xFF000000 | colour;
+    }
     style.numberFormat = m_formats.value(xf.format, builtinNumberFormat(xf.format));
     if (style.numberFormat.compare(u"General"_s, Qt::CaseInsensitive) == 0)
         style.numberFormat.clear();

@@ -28,6 +28,8 @@ private:
     const StyleTable &m_styles;
     QHash<QString, quint16> m_formatIds; // custom number formats, 164 and up
     QList<QString> m_customFormats;
+    QHash<quint32, quint8> m_fillColours; // background colour to palette index
+    QList<quint32> m_palette;             // the colours of indices 8-63
 };
 
 // Collects FONT, FORMAT and XF records while the globals are read, then gives
@@ -38,6 +40,7 @@ public:
     void readFont(ByteReader &r);
     void readFormat(ByteReader &r);
     void readXf(ByteReader &r);
+    void readPalette(ByteReader &r);
 
     // Adds the style of every cell XF to styles; the default cell XF becomes the
     // default style. Afterwards styleOf() answers.
@@ -52,12 +55,15 @@ private:
         quint16 format;
         quint8 alignment;
         quint8 indent;
+        bool solid;        // a fill pattern is set
+        quint8 fillColour; // its palette index
     };
     CellStyle styleOfXf(const Xf &xf) const;
 
     QList<bool> m_boldFonts; // by FONT record
     QHash<quint16, QString> m_formats;
     QList<Xf> m_xfs;
+    QList<quint32> m_palette; // indices 8-63; the default until a PALETTE record
     QList<quint16> m_xfStyles;
 };
 

@@ -162,6 +162,9 @@ private:
                     refuse(u"单元格格式 (XF) 太多。"_s);
                 m_styleSheet.readXf(data);
                 break;
+            case Record::Palette:
+                m_styleSheet.readPalette(data);
+                break;
             case Record::DateMode:
                 m_dates1904 = data.u16() == 1;
                 break;

@@ -40,6 +40,7 @@ enum : quint16 {
     BoundSheet = 0x0085,
     Country = 0x008C,
     HideObj = 0x008D,
+    Palette = 0x0092,
     FnGroupCount = 0x009C,
     MulRk = 0x00BD,
     MulBlank = 0x00BE,

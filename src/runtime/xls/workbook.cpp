@@ -155,7 +155,7 @@ bool Value::operator==(const Value &other) const
 size_t qHash(const CellStyle &style, size_t seed)
 {
     return qHashMulti(seed, style.bold, style.wrap, style.indent, quint8(style.alignment),
-                      style.numberFormat);
+                      style.numberFormat, style.fill);
 }
 
 StyleTable::StyleTable()

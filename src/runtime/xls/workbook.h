@@ -23,6 +23,8 @@ inline constexpr int MaxRows = 65536;
 inline constexpr int MaxColumns = 256;
 inline constexpr int MaxTextLength = 32767;
 inline constexpr int MaxSheets = 1024;
+// The colours a workbook's palette can hold besides its fixed eight.
+inline constexpr int MaxFillColours = 56;
 
 // The error values of the format, by their codes in the file.
 enum class ErrorCode : quint8 {
@@ -83,8 +85,9 @@ private:
 
 enum class HorizontalAlignment : quint8 { General, Left, Centre, Right };
 
-// How a cell looks: font weight, wrapping, indentation, alignment and the number
-// format ("" is General). Dates are numbers shown through a date format.
+// How a cell looks: font weight, wrapping, indentation, alignment, the number
+// format ("" is General) and the background. Dates are numbers shown through a
+// date format.
 struct RT_EXPORT CellStyle
 {
     bool bold = false;
@@ -92,6 +95,11 @@ struct RT_EXPORT CellStyle
     quint8 indent = 0; // levels of about three characters each, 0-15
     HorizontalAlignment alignment = HorizontalAlignment::General;
     QString numberFormat;
+    // A solid background as 0xAARRGGBB with alpha 0xFF, as QColor::rgb() gives
+    // it; NoFill for none. A workbook holds at most MaxFillColours of them.
+    quint32 fill = NoFill;
+
+    static constexpr quint32 NoFill = 0;
 
     bool operator==(const CellStyle &other) const = default;
 };
