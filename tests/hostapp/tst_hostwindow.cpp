@@ -13,6 +13,7 @@
 #include "hostapp/services/HostSession.h"
 #include "runtime/application.h"
 #include "runtime/barmanager.h"
+#include "runtime/editors/cxeditors.h"
 #include "runtime/form.h"
 
 #include <QAbstractButton>
@@ -24,6 +25,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -78,6 +80,16 @@ struct HostRun
     TScreen screen;
     std::unique_ptr<HostWindow> window;
 };
+
+// The entry of the 数据 menu with that text; null when there is none.
+QAction *dataMenuEntry(const HostRun &host, const QString &text)
+{
+    for (QAction *action : host.window->menuBar()->actions().at(1)->menu()->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -202,11 +214,7 @@ private Q_SLOTS:
     void boardOpensOnceFromTheDataMenu()
     {
         HostRun host;
-        QAction *entry = nullptr;
-        for (QAction *action : host.window->menuBar()->actions().at(1)->menu()->actions()) {
-            if (action->text() == u"排班总览(&B)"_s)
-                entry = action;
-        }
+        QAction *entry = dataMenuEntry(host, u"排班总览(&B)"_s);
         QVERIFY(entry);
         entry->trigger();
         entry->trigger();
@@ -214,6 +222,45 @@ private Q_SLOTS:
         QCOMPARE(boards.size(), 1);
         QVERIFY(boards.first()->isVisible());
         QCOMPARE(boards.first()->model().rowCount(), 4);
+    }
+
+    // The board's 对调 writes through the host's actions: both employees' days
+    // change, the operator is told, and the board shows the exchanges at once.
+    void boardSwapWritesAndTheBoardFollows()
+    {
+        HostRun host;
+        QStringList told;
+        Rt::setMessageBoxResponder([&told](const Rt::MessageBoxRequest &request) {
+            told << request.text;
+            return Rt::Answer::Ok;
+        });
+        dataMenuEntry(host, u"排班总览(&B)"_s)->trigger();
+        auto *board = host.window->findChild<BoardWindow *>();
+        QVERIFY(board);
+        board->findChild<TcxDateEdit *>(u"edtFrom"_s)->setDate({2026, 11, 28});
+        board->findChild<TcxDateEdit *>(u"edtTo"_s)->setDate({2026, 11, 29});
+        board->findChild<QPushButton *>(u"btnRefresh"_s)->click();
+        const BoardModel &model = board->model();
+        const QModelIndex wangFang = model.index(0, BoardModel::FirstDay);
+        const QModelIndex ouYang = model.index(1, BoardModel::FirstDay);
+        QCOMPARE(wangFang.data().toString(), u"08:00-12:00 13:00-17:30"_s);
+        QCOMPARE(ouYang.data().toString(), u"15:00-23:00"_s);
+
+        QItemSelection cells(wangFang, wangFang);
+        cells.select(ouYang, ouYang);
+        board->findChild<QTableView *>(u"tvBoard"_s)
+            ->selectionModel()
+            ->select(cells, QItemSelectionModel::ClearAndSelect);
+        board->findChild<QPushButton *>(u"btnSwap"_s)->click();
+
+        QCOMPARE(told.size(), 1);
+        QCOMPARE(
+            host.fixture.db().queryValue(u"select count(1) from Kq_ExchangeClass where ExchgDate = "
+                                         "to_date('2026-11-28','yyyy-mm-dd')"_s),
+            u"2"_s);
+        QCOMPARE(model.index(0, BoardModel::FirstDay).data().toString(), u"*15:00-23:00"_s);
+        QCOMPARE(model.index(1, BoardModel::FirstDay).data().toString(),
+                 u"*08:00-12:00 13:00-17:30"_s);
     }
 
     void aboutBoxShowsTheVersion()

@@ -1,6 +1,7 @@
 #include "HostWindow.h"
 #include "HistoryWindow.h"
 
+#include "hostapp/board/BoardActions.h"
 #include "hostapp/board/BoardWindow.h"
 
 #include "hostapp/db/Database.h"
@@ -242,6 +243,17 @@ void HostWindow::showBoard()
         if (!m_board) {
             m_board = new BoardWindow(m_session, this);
             m_board->setAttribute(Qt::WA_DeleteOnClose);
+            // The actions announce what they wrote through the session's
+            // dataSaved(), on which the board (and the status bar) refresh.
+            BoardWindow *board = m_board;
+            connect(board, &BoardWindow::batchRequested, board,
+                    [this, board](const BoardCells &cells) {
+                        BoardActions::batchExchange(board, m_session, cells);
+                    });
+            connect(board, &BoardWindow::swapRequested, board,
+                    [this, board](const BoardCell &a, const BoardCell &b) {
+                        BoardActions::swap(board, m_session, a, b);
+                    });
         }
         m_board->show();
         m_board->raise();
