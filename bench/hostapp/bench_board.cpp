@@ -17,7 +17,6 @@
 #include "hostapp/db/DemoData.h"
 #include "hostapp/db/OperatorRights.h"
 #include "hostapp/db/PgDatabase.h"
-#include "hostapp/db/PgRoles.h"
 #include "hostapp/db/SqliteDatabase.h"
 #include "runtime/dataset.h"
 #include "runtime/editors/dateedit.h"
@@ -32,7 +31,6 @@
 #include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTableView>
-#include <QUrl>
 #include <QWindow>
 
 using namespace Qt::StringLiterals;
@@ -191,38 +189,21 @@ int main(int argc, char *argv[])
 {
     Bench::Application app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(u"The roster board: opening, painting, scrolling."_s);
-    parser.addHelpOption();
-    const QCommandLineOption dbOption(u"db"_s, u"SQLite file, built when missing."_s, u"file"_s,
-                                      QDir::temp().filePath(u"talvex-bench.db"_s));
-    const QCommandLineOption pgOption(u"pg"_s, u"PostgreSQL URI, filled when empty."_s, u"uri"_s,
-                                      qEnvironmentVariable("TALVEX_TEST_PG"));
-    const QCommandLineOption scaleOption(u"demo-scale"_s, u"Scale of a new demo database."_s,
-                                         u"n"_s, u"1"_s);
-    const QCommandLineOption runsOption(u"runs"_s, u"Measured runs."_s, u"n"_s, u"5"_s);
     const QCommandLineOption screenshotOption(
         u"screenshot"_s, u"PNG of the department's board on SQLite."_s, u"png"_s);
-    parser.addOptions({dbOption, pgOption, scaleOption, runsOption, screenshotOption});
-    parser.process(app);
-    const double scale = parser.value(scaleOption).toDouble();
-    const int runs = qMax(1, parser.value(runsOption).toInt());
+    const auto options = Bench::EngineOptions::parse(
+        parser, u"The roster board: opening, painting, scrolling."_s, {screenshotOption});
     try {
         {
-            SqliteDatabase db(parser.value(dbOption));
-            Bench::prepareDemoDatabase(db, scale);
-            measure(db, u"SQLite"_s, runs, parser.value(screenshotOption));
+            SqliteDatabase db(options.file);
+            Bench::prepareDemoDatabase(db, options.scale);
+            measure(db, u"SQLite"_s, options.runs, parser.value(screenshotOption));
         }
-        if (!parser.value(pgOption).isEmpty()) {
-            {
-                PgDatabase owner(parser.value(pgOption));
-                Bench::prepareDemoDatabase(owner, scale);
-                PgRoles::createOperatorRoles(owner);
-            }
+        if (!options.server.isEmpty()) {
+            Bench::prepareServer(options.server, options.scale);
             // The board opens on an operator's own connection, as his desk does.
-            QUrl desk(parser.value(pgOption));
-            desk.setUserName(u"admin"_s);
-            PgDatabase db(desk.toString());
-            measure(db, u"PostgreSQL"_s, runs, QString());
+            PgDatabase db(Bench::operatorUri(options.server, u"admin"_s));
+            measure(db, u"PostgreSQL"_s, options.runs, QString());
         }
     } catch (const Rt::Exception &e) {
         Bench::print(u"failed: "_s + e.message());

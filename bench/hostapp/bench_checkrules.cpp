@@ -19,7 +19,6 @@
 #include "runtime/exceptions.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 
 using namespace Qt::StringLiterals;
 
@@ -59,29 +58,19 @@ int main(int argc, char *argv[])
 {
     Bench::Application app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(u"check-rules over the whole scope for a month."_s);
-    parser.addHelpOption();
-    const QCommandLineOption dbOption(u"db"_s, u"SQLite file, built when missing."_s, u"file"_s,
-                                      QDir::temp().filePath(u"talvex-bench.db"_s));
-    const QCommandLineOption pgOption(u"pg"_s, u"PostgreSQL URI, filled when empty."_s, u"uri"_s,
-                                      qEnvironmentVariable("TALVEX_TEST_PG"));
-    const QCommandLineOption scaleOption(u"demo-scale"_s, u"Scale of a new demo database."_s,
-                                         u"n"_s, u"1"_s);
-    const QCommandLineOption runsOption(u"runs"_s, u"Measured runs."_s, u"n"_s, u"5"_s);
-    parser.addOptions({dbOption, pgOption, scaleOption, runsOption});
-    parser.process(app);
-    const double scale = parser.value(scaleOption).toDouble();
-    const int runs = qMax(1, parser.value(runsOption).toInt());
+    const auto options =
+        Bench::EngineOptions::parse(parser, u"check-rules over the whole scope for a month."_s);
     try {
         {
-            SqliteDatabase db(parser.value(dbOption));
-            Bench::prepareDemoDatabase(db, scale);
-            measure(db, u"SQLite"_s, runs);
+            SqliteDatabase db(options.file);
+            Bench::prepareDemoDatabase(db, options.scale);
+            measure(db, u"SQLite"_s, options.runs);
         }
-        if (!parser.value(pgOption).isEmpty()) {
-            PgDatabase db(parser.value(pgOption));
-            Bench::prepareDemoDatabase(db, scale);
-            measure(db, u"PostgreSQL"_s, runs);
+        if (!options.server.isEmpty()) {
+            Bench::prepareServer(options.server, options.scale);
+            // As the administrator's own desk: the server's policies take their part.
+            PgDatabase db(Bench::operatorUri(options.server, u"admin"_s));
+            measure(db, u"PostgreSQL"_s, options.runs);
         }
     } catch (const Rt::Exception &e) {
         Bench::print(u"failed: "_s + e.message());

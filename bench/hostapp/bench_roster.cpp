@@ -24,7 +24,6 @@
 #include "runtime/exceptions.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QTemporaryDir>
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -192,34 +191,24 @@ int main(int argc, char *argv[])
 {
     Bench::Application app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"The effective schedule of the whole scope for a month, and the roster."_s);
-    parser.addHelpOption();
-    const QCommandLineOption dbOption(u"db"_s, u"SQLite file, built when missing."_s, u"file"_s,
-                                      QDir::temp().filePath(u"talvex-bench.db"_s));
-    const QCommandLineOption pgOption(u"pg"_s, u"PostgreSQL URI, filled when empty."_s, u"uri"_s,
-                                      qEnvironmentVariable("TALVEX_TEST_PG"));
-    const QCommandLineOption scaleOption(u"demo-scale"_s, u"Scale of a new demo database."_s,
-                                         u"n"_s, u"1"_s);
-    const QCommandLineOption runsOption(u"runs"_s, u"Measured runs."_s, u"n"_s, u"5"_s);
-    parser.addOptions({dbOption, pgOption, scaleOption, runsOption});
-    parser.process(app);
-    const double scale = parser.value(scaleOption).toDouble();
-    const int runs = qMax(1, parser.value(runsOption).toInt());
+    const auto options = Bench::EngineOptions::parse(
+        parser, u"The effective schedule of the whole scope for a month, and the roster."_s);
     try {
         {
-            SqliteDatabase db(parser.value(dbOption));
-            Bench::prepareDemoDatabase(db, scale);
-            measure(db, u"SQLite"_s, runs, [&](const std::vector<Statement> &statements) {
+            SqliteDatabase db(options.file);
+            Bench::prepareDemoDatabase(db, options.scale);
+            measure(db, u"SQLite"_s, options.runs, [&](const std::vector<Statement> &statements) {
                 return stepSqlite(db.handle(), statements);
             });
         }
-        if (!parser.value(pgOption).isEmpty()) {
-            PgDatabase db(parser.value(pgOption));
-            Bench::prepareDemoDatabase(db, scale);
-            measure(db, u"PostgreSQL"_s, runs, [&](const std::vector<Statement> &statements) {
-                return receivePostgreSql(db.connection().handle(), statements);
-            });
+        if (!options.server.isEmpty()) {
+            Bench::prepareServer(options.server, options.scale);
+            // As the administrator's own desk: the server's policies take their part.
+            PgDatabase db(Bench::operatorUri(options.server, u"admin"_s));
+            measure(db, u"PostgreSQL"_s, options.runs,
+                    [&](const std::vector<Statement> &statements) {
+                        return receivePostgreSql(db.connection().handle(), statements);
+                    });
         }
     } catch (const Rt::Exception &e) {
         Bench::print(u"failed: "_s + e.message());

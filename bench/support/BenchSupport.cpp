@@ -2,12 +2,16 @@
 
 #include "hostapp/db/Database.h"
 #include "hostapp/db/DemoData.h"
+#include "hostapp/db/PgDatabase.h"
+#include "hostapp/db/PgRoles.h"
 #include "hostapp/db/Schema.h"
 #include "hostapp/services/HostServices.h"
 #include "talvex/project/HostFactory.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -56,6 +60,39 @@ QDate dataDay(Database &db)
 {
     return QDate::fromString(db.queryValue(u"select Max(ExchgDate) from Kq_ExchangeClass"_s),
                              u"yyyy-MM-dd"_s);
+}
+
+EngineOptions EngineOptions::parse(QCommandLineParser &parser, const QString &description,
+                                   const QList<QCommandLineOption> &extra)
+{
+    parser.setApplicationDescription(description);
+    parser.addHelpOption();
+    const QCommandLineOption file(u"db"_s, u"SQLite file, built when missing."_s, u"file"_s,
+                                  QDir::temp().filePath(u"talvex-bench.db"_s));
+    const QCommandLineOption server(u"pg"_s, u"PostgreSQL URI of the owner, filled when empty."_s,
+                                    u"uri"_s, qEnvironmentVariable("TALVEX_TEST_PG"));
+    const QCommandLineOption scale(u"demo-scale"_s, u"Scale of a new demo database."_s, u"n"_s,
+                                   u"1"_s);
+    const QCommandLineOption runs(u"runs"_s, u"Measured runs."_s, u"n"_s, u"5"_s);
+    parser.addOptions({file, server, scale, runs});
+    parser.addOptions(extra);
+    parser.process(*QCoreApplication::instance());
+    return {parser.value(file), parser.value(server), parser.value(scale).toDouble(),
+            qMax(1, parser.value(runs).toInt())};
+}
+
+void prepareServer(const QString &ownerUri, double scale)
+{
+    PgDatabase owner(ownerUri);
+    prepareDemoDatabase(owner, scale);
+    PgRoles::createOperatorRoles(owner);
+}
+
+QString operatorUri(const QString &ownerUri, const QString &operatorCode)
+{
+    QUrl url(ownerUri);
+    url.setUserName(operatorCode);
+    return url.toString(QUrl::FullyEncoded);
 }
 
 Application::Application(int &argc, char **argv)

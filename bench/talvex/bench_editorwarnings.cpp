@@ -5,18 +5,18 @@
 // Both under the PRC profile and under the EU one, which reads 17 weeks, on
 // SQLite and on PostgreSQL.
 //
-//   bench_editorwarnings [--db FILE] [--pg URI] [--runs N]
+//   bench_editorwarnings [--db FILE] [--pg URI] [--demo-scale N] [--runs N]
 //
 // FILE and the PostgreSQL URI (TALVEX_TEST_PG when --pg is not given) are filled
-// with demo data of scale 1 when empty and reused otherwise. On the server the
-// URI's role owns the tables; the editor works as the operator admin. The EU profile is
-// given to the team for the second half and taken back at the end.
+// with demo data of scale N (default 1) when empty and reused otherwise. On the
+// server the URI's role owns the tables; the editor works as the operator admin.
+// The EU profile is given to the team for the second half and taken back at the
+// end.
 
 #include "BenchSupport.h"
 #include "EditorDriver.h"
 
 #include "hostapp/db/PgDatabase.h"
-#include "hostapp/db/PgRoles.h"
 #include "hostapp/db/SqliteDatabase.h"
 #include "runtime/dataset.h"
 #include "runtime/editors/cxeditors.h"
@@ -24,9 +24,7 @@
 #include "talvex/editor/FrmKqExchgClassEdt.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QLabel>
-#include <QUrl>
 
 #include <memory>
 
@@ -107,48 +105,29 @@ void timeEngine(Database &owner, Database &desk, const QString &engine, int runs
     useProfile(owner, QString());
 }
 
-// The same server and database, signed in as the administrator.
-QString administratorUri(const QString &uri)
-{
-    QUrl url(uri);
-    url.setUserName(u"admin"_s);
-    return url.toString(QUrl::FullyEncoded);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
     Bench::Application app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        u"The editor's working-time warnings on a large demo database."_s);
-    parser.addHelpOption();
-    const QCommandLineOption dbOption(u"db"_s, u"SQLite file, built when missing."_s, u"file"_s,
-                                      QDir::temp().filePath(u"talvex-scale1.db"_s));
-    const QCommandLineOption runsOption(u"runs"_s, u"Measured runs of each step."_s, u"n"_s,
-                                        u"21"_s);
-    const QCommandLineOption pgOption(u"pg"_s, u"PostgreSQL URI, filled when empty."_s, u"uri"_s,
-                                      qEnvironmentVariable("TALVEX_TEST_PG"));
-    parser.addOptions({dbOption, pgOption, runsOption});
-    parser.process(app);
-    const int runs = qMax(1, parser.value(runsOption).toInt());
+    const auto options = Bench::EngineOptions::parse(
+        parser, u"The editor's working-time warnings on a large demo database."_s);
 
     TScreen screen;
     Rt::setScreen(&screen);
     Rt::setMessageBoxResponder([](const Rt::MessageBoxRequest &) { return Rt::Answer::Yes; });
     try {
         {
-            SqliteDatabase db(parser.value(dbOption));
-            Bench::prepareDemoDatabase(db, 1);
-            timeEngine(db, db, u"SQLite"_s, runs);
+            SqliteDatabase db(options.file);
+            Bench::prepareDemoDatabase(db, options.scale);
+            timeEngine(db, db, u"SQLite"_s, options.runs);
         }
-        if (!parser.value(pgOption).isEmpty()) {
-            PgDatabase owner(parser.value(pgOption));
-            Bench::prepareDemoDatabase(owner, 1);
-            PgRoles::createOperatorRoles(owner);
-            PgDatabase desk(administratorUri(parser.value(pgOption)));
-            timeEngine(owner, desk, u"PostgreSQL"_s, runs);
+        if (!options.server.isEmpty()) {
+            Bench::prepareServer(options.server, options.scale);
+            PgDatabase owner(options.server);
+            PgDatabase desk(Bench::operatorUri(options.server, u"admin"_s));
+            timeEngine(owner, desk, u"PostgreSQL"_s, options.runs);
         }
     } catch (const Rt::Exception &e) {
         Bench::print(u"failed: "_s + e.message());
