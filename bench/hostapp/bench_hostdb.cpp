@@ -10,6 +10,8 @@
 // FILE, and the PostgreSQL database URI names (TALVEX_TEST_PG when --pg is not
 // given; scripts/with-pg-cluster.sh starts a throwaway one), are filled with demo
 // data of scale N when empty and reused otherwise. Without a URI only SQLite runs.
+// On the server the URI's role owns the tables and the search runs as the
+// operator admin.
 
 #include "BenchSupport.h"
 
@@ -17,6 +19,7 @@
 #include "hostapp/db/OperatorRights.h"
 #include "hostapp/db/OracleDialect.h"
 #include "hostapp/db/PgDatabase.h"
+#include "hostapp/db/PgRoles.h"
 #include "hostapp/db/SqliteDatabase.h"
 #include "runtime/dataset.h"
 #include "runtime/editors/cxeditors.h"
@@ -183,8 +186,10 @@ int main(int argc, char *argv[])
             }));
         }
         if (!parser.value(pgOption).isEmpty()) {
-            PgDatabase db(parser.value(pgOption));
-            Bench::prepareDemoDatabase(db, scale);
+            PgDatabase owner(parser.value(pgOption));
+            Bench::prepareDemoDatabase(owner, scale);
+            PgRoles::createOperatorRoles(owner);
+            PgDatabase db(Bench::administratorUri(parser.value(pgOption)));
             results.push_back(measure(db, u"PostgreSQL"_s, runs, [&](const QByteArray &sql) {
                 return receivePostgreSql(db.connection().handle(), sql);
             }));

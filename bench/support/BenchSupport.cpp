@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QUrl>
 
 using namespace Qt::StringLiterals;
 
@@ -50,6 +51,13 @@ std::unique_ptr<Database> openDemoDatabase(const QString &location, double scale
     std::unique_ptr<Database> db = openDatabase(location);
     prepareDemoDatabase(*db, scale);
     return db;
+}
+
+QString administratorUri(const QString &uri)
+{
+    QUrl url(uri);
+    url.setUserName(u"admin"_s);
+    return url.toString(QUrl::FullyEncoded);
 }
 
 QDate dataDay(Database &db)

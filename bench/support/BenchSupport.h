@@ -22,6 +22,9 @@ namespace Bench {
 void prepareDemoDatabase(Database &db, double scale);
 // The database at location, prepared as above.
 std::unique_ptr<Database> openDemoDatabase(const QString &location, double scale);
+// The same PostgreSQL server and database as the owner's uri, signed in as the
+// operator admin: the host opens the register for operators only.
+QString administratorUri(const QString &uri);
 // The last day with exchanges: the "today" the demo data was built for.
 QDate dataDay(Database &db);
 

@@ -26,7 +26,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QLabel>
-#include <QUrl>
 
 #include <memory>
 
@@ -107,14 +106,6 @@ void timeEngine(Database &owner, Database &desk, const QString &engine, int runs
     useProfile(owner, QString());
 }
 
-// The same server and database, signed in as the administrator.
-QString administratorUri(const QString &uri)
-{
-    QUrl url(uri);
-    url.setUserName(u"admin"_s);
-    return url.toString(QUrl::FullyEncoded);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -147,7 +138,7 @@ int main(int argc, char *argv[])
             PgDatabase owner(parser.value(pgOption));
             Bench::prepareDemoDatabase(owner, 1);
             PgRoles::createOperatorRoles(owner);
-            PgDatabase desk(administratorUri(parser.value(pgOption)));
+            PgDatabase desk(Bench::administratorUri(parser.value(pgOption)));
             timeEngine(owner, desk, u"PostgreSQL"_s, runs);
         }
     } catch (const Rt::Exception &e) {
