@@ -128,6 +128,13 @@ int TDataSet::appendRecord()
     return m_rowCount++;
 }
 
+void TDataSet::shareString(int record, int field, int from)
+{
+    Column &c = column(field);
+    Q_ASSERT(c.type == TFieldType::String && from < record);
+    c.texts.share(size_t(record), size_t(from));
+}
+
 void TDataSet::setString(int record, int field, const QString &value)
 {
     Column &c = column(field);

@@ -80,6 +80,9 @@ public:
     // Appends a record whose fields are all null; returns its index.
     int appendRecord();
     void setString(int record, int field, const QString &value);
+    // Gives record the text of the earlier record from, in the same String field,
+    // sharing its characters: a loader's way with texts that repeat.
+    void shareString(int record, int field, int from);
     void setInteger(int record, int field, qint64 value);
     void setFloat(int record, int field, double value);
     void setDateTime(int record, int field, double value);
