@@ -265,6 +265,12 @@ QString TDataSet::asString(int record, int field) const
     return QString();
 }
 
+QStringView TDataSet::stringView(int record, int field) const
+{
+    Q_ASSERT(column(field).type == TFieldType::String);
+    return column(field).texts.view(size_t(record));
+}
+
 qint64 TDataSet::asInteger(int record, int field) const
 {
     if (isNull(record, field))

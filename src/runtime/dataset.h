@@ -92,6 +92,10 @@ public:
 
     bool isNull(int record, int field) const;
     QString asString(int record, int field) const;
+    // The characters of a String field's text, without a copy, valid until the
+    // field is written again; empty for null and for an empty text. Records that
+    // share their characters give the same view.
+    QStringView stringView(int record, int field) const;
     qint64 asInteger(int record, int field) const;
     double asFloat(int record, int field) const;
     double asDateTime(int record, int field) const;

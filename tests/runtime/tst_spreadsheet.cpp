@@ -253,7 +253,8 @@ private Q_SLOTS:
     // the grid shows, numbers and dates stay numbers, and what the grid leaves
     // blank stays empty. The values are the awkward ones: nulls, a date-time of 0
     // that shows nothing, times of day, numbers that are no numbers, value-list
-    // items that a number's text does not match or that repeat a value.
+    // items that a number's text does not match or that repeat a value, texts
+    // that share their characters with an earlier record.
     void gridExportShowsBoundFieldsAsTheGrid()
     {
         TDataSet set;
@@ -269,7 +270,9 @@ private Q_SLOTS:
         const QList<double> days{46361, 46361.5, 0, 46361.25, 46000.75};
         for (int i = 0; i < 12; ++i) {
             const int r = set.appendRecord();
-            if (i % 4 != 1)
+            if (i % 4 == 3)
+                set.shareString(r, text, 0);
+            else if (i % 4 != 1)
                 set.setString(r, text, i % 4 == 2 ? QString() : u"调班%1"_s.arg(i));
             if (i % 5 != 4)
                 set.setInteger(r, flag, i % 4 - 1);

@@ -38,21 +38,16 @@ bool BoundCells::read(int record, Cell &cell)
     if (m_dataSet.isNull(record, m_field))
         return false;
     switch (m_type) {
-    case TFieldType::String: {
-        const QString text = m_dataSet.asString(record, m_field);
-        if (text.isEmpty())
-            return false;
-        cell.value = Value::text(truncatedText(text));
-        return true;
-    }
+    case TFieldType::String:
+        return setText(shownText(m_dataSet.stringView(record, m_field)), cell);
     case TFieldType::Integer:
         cell.value = Value::number(double(m_dataSet.asInteger(record, m_field)));
         return true;
     case TFieldType::Float: {
         const double number = m_dataSet.asFloat(record, m_field);
-        cell.value = std::isfinite(number)
-                         ? Value::number(number)
-                         : Value::text(truncatedText(m_dataSet.asString(record, m_field)));
+        if (!std::isfinite(number))
+            return setText(truncatedText(m_dataSet.asString(record, m_field)), cell);
+        cell.value = Value::number(number);
         return true;
     }
     case TFieldType::DateTime:
@@ -61,19 +56,41 @@ bool BoundCells::read(int record, Cell &cell)
     return false;
 }
 
-bool BoundCells::readDescribed(int record, Cell &cell) const
+bool BoundCells::readDescribed(int record, Cell &cell)
 {
-    QString shown;
+    if (m_type == TFieldType::String)
+        return setText(shownText(m_dataSet.stringView(record, m_field)), cell);
     if (m_type == TFieldType::Integer && !m_dataSet.isNull(record, m_field)) {
         const qint64 number = m_dataSet.asInteger(record, m_field);
         const auto description = m_descriptions.constFind(number);
-        shown = description != m_descriptions.cend() ? *description : QString::number(number);
-    } else {
-        shown = m_valueList->displayText(m_dataSet.asString(record, m_field));
+        return setText(truncatedText(description != m_descriptions.cend()
+                                         ? *description
+                                         : QString::number(number)),
+                       cell);
     }
+    return setText(truncatedText(m_valueList->displayText(m_dataSet.asString(record, m_field))),
+                   cell);
+}
+
+// Null and empty texts both show as nothing, or as the value list's description
+// of an empty value; records that share their characters show the same.
+const QString &BoundCells::shownText(QStringView characters)
+{
+    const auto address = quintptr(characters.data());
+    TextSlot &slot = m_texts[(address >> 1) * 0x9E3779B97F4A7C15ull >> 54];
+    if (slot.characters != characters.data() || slot.length != characters.size()) {
+        const QString text = characters.toString();
+        slot = {characters.data(), characters.size(),
+                truncatedText(m_valueList ? m_valueList->displayText(text) : text)};
+    }
+    return slot.shown;
+}
+
+bool BoundCells::setText(const QString &shown, Cell &cell)
+{
     if (shown.isEmpty())
         return false;
-    cell.value = Value::text(truncatedText(shown));
+    cell.value = Value::text(shown);
     return true;
 }
 
@@ -91,11 +108,7 @@ bool BoundCells::readDateTime(double value, Cell &cell)
         cell.style = Rt::DateTime::isDateOnly(*slot.serial) ? m_styles.date : m_styles.dateTime;
         return true;
     }
-    const QString text = Rt::DateTime::toText(value);
-    if (text.isEmpty())
-        return false;
-    cell.value = Value::text(truncatedText(text));
-    return true;
+    return setText(truncatedText(Rt::DateTime::toText(value)), cell);
 }
 
 } // namespace Rt::Internal

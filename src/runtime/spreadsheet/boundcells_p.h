@@ -21,8 +21,9 @@ struct ColumnStyles
 // The cells of a grid column bound to a data-set field, read straight from the
 // data set: the same cells the view's texts and values give, without a QVariant
 // or a text made per cell. A number's description in the value list is looked up
-// once per column, and a date-time is turned into its serial once while it stays
-// in a small cache, since a register repeats its days.
+// once per column; a text, or its description, is made once for the records that
+// share its characters, and a date-time is turned into its serial once, while
+// they stay in small caches: a register repeats its names, codes and days.
 class BoundCells
 {
 public:
@@ -33,8 +34,11 @@ public:
     bool read(int record, Xls::Cell &cell);
 
 private:
-    bool readDescribed(int record, Xls::Cell &cell) const;
+    bool readDescribed(int record, Xls::Cell &cell);
     bool readDateTime(double value, Xls::Cell &cell);
+    // What a String cell of these characters shows, as a cell holds it.
+    const QString &shownText(QStringView characters);
+    static bool setText(const QString &shown, Xls::Cell &cell);
 
     // A date-time's serial as its shown text reads back; nothing when the text is
     // not a date.
@@ -45,6 +49,13 @@ private:
         bool used = false;
     };
     static constexpr size_t DateSlots = 1024;
+    struct TextSlot
+    {
+        const QChar *characters = nullptr;
+        qsizetype length = -1;
+        QString shown;
+    };
+    static constexpr size_t TextSlots = 1024;
 
     const TDataSet &m_dataSet;
     int m_field;
@@ -54,6 +65,7 @@ private:
     QHash<qint64, QString> m_descriptions;
     ColumnStyles m_styles;
     std::array<DateSlot, DateSlots> m_dates;
+    std::array<TextSlot, TextSlots> m_texts;
 };
 
 } // namespace Rt::Internal
