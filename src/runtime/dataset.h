@@ -128,9 +128,14 @@ private:
     const Column &column(int field) const { return m_columns[size_t(field)]; }
     Column &column(int field) { return m_columns[size_t(field)]; }
     [[noreturn]] void conversionError(const QString &text, int field, const QString &target) const;
+    // Gives every column room for records, the new ones null.
+    void resizeColumns(int records);
 
     std::vector<Column> m_columns;
     int m_rowCount = 0;
+    // Records the columns hold, null past m_rowCount: appending a record then
+    // touches no column.
+    int m_allocated = 0;
     int m_current = -1;
     bool m_eof = true;
     bool m_active = true;

@@ -19,8 +19,8 @@ namespace Rt {
 class TextColumn
 {
 public:
-    void reserve(size_t cells) { m_cells.reserve(cells); }
-    void appendNull() { m_cells.push_back(Cell{0, nullLength}); }
+    // Cells added are null.
+    void resize(size_t cells) { m_cells.resize(cells, Cell{0, nullLength}); }
     void setNull(size_t cell) { m_cells[cell] = Cell{0, nullLength}; }
     // Stores the text; a null QString is stored as an empty text, not as null.
     void set(size_t cell, QStringView text);

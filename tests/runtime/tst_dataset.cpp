@@ -81,6 +81,12 @@ private Q_SLOTS:
             QCOMPARE(field.asInteger(), 0);
             QCOMPARE(field.asDateTime(), 0.0);
         }
+        // Records added once the set is loaded start null too, in room made again.
+        for (int n = 0; n < 300; ++n) {
+            const int record = set->appendRecord();
+            for (int f = 0; f < set->fieldCount(); ++f)
+                QVERIFY(set->isNull(record, f));
+        }
         TDataSet empty;
         empty.addField(u"ID"_s, TFieldType::String);
         empty.finishLoading();
