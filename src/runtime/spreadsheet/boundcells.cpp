@@ -76,8 +76,7 @@ bool BoundCells::readDescribed(int record, Cell &cell)
 // of an empty value; records that share their characters show the same.
 const QString &BoundCells::shownText(QStringView characters)
 {
-    const auto address = quintptr(characters.data());
-    TextSlot &slot = m_texts[(address >> 1) * 0x9E3779B97F4A7C15ull >> 54];
+    TextSlot &slot = m_texts[slotOf(quintptr(characters.data()) >> 1)];
     if (slot.characters != characters.data() || slot.length != characters.size()) {
         const QString text = characters.toString();
         slot = {characters.data(), characters.size(),
@@ -97,7 +96,7 @@ bool BoundCells::setText(const QString &shown, Cell &cell)
 bool BoundCells::readDateTime(double value, Cell &cell)
 {
     const auto bits = std::bit_cast<quint64>(value);
-    DateSlot &slot = m_dates[(bits ^ (bits >> 32)) * 0x9E3779B97F4A7C15ull >> 54];
+    DateSlot &slot = m_dates[slotOf(bits ^ (bits >> 32))];
     if (!slot.used || slot.bits != bits) {
         slot = {bits, Rt::DateTime::parse(Rt::DateTime::toText(value)), true};
         if (slot.serial && *slot.serial <= 0)

@@ -40,6 +40,12 @@ private:
     const QString &shownText(QStringView characters);
     static bool setText(const QString &shown, Xls::Cell &cell);
 
+    // Both caches have 2^SlotBits slots, found by a multiplicative hash of a key.
+    static constexpr int SlotBits = 10;
+    static size_t slotOf(quint64 key)
+    {
+        return size_t(key * 0x9E3779B97F4A7C15ull >> (64 - SlotBits));
+    }
     // A date-time's serial as its shown text reads back; nothing when the text is
     // not a date.
     struct DateSlot
@@ -48,14 +54,12 @@ private:
         std::optional<double> serial;
         bool used = false;
     };
-    static constexpr size_t DateSlots = 1024;
     struct TextSlot
     {
         const QChar *characters = nullptr;
         qsizetype length = -1;
         QString shown;
     };
-    static constexpr size_t TextSlots = 1024;
 
     const TDataSet &m_dataSet;
     int m_field;
@@ -64,8 +68,8 @@ private:
     // The descriptions of integer values, for an Integer field with a value list.
     QHash<qint64, QString> m_descriptions;
     ColumnStyles m_styles;
-    std::array<DateSlot, DateSlots> m_dates;
-    std::array<TextSlot, TextSlots> m_texts;
+    std::array<DateSlot, size_t(1) << SlotBits> m_dates;
+    std::array<TextSlot, size_t(1) << SlotBits> m_texts;
 };
 
 } // namespace Rt::Internal
