@@ -10,6 +10,8 @@
 // FILE, and the PostgreSQL database URI names (TALVEX_TEST_PG when --pg is not
 // given; scripts/with-pg-cluster.sh starts a throwaway one), are filled with demo
 // data of scale N when empty and reused otherwise. Without a URI only SQLite runs.
+// On the server the URI's role owns the tables and the search runs as the
+// operator admin.
 
 #include "BenchSupport.h"
 
@@ -24,7 +26,6 @@
 #include "talvex/work/WorkWindow.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QPushButton>
 #include <libpq-fe.h>
 #include <sqlite3.h>
@@ -157,34 +158,24 @@ int main(int argc, char *argv[])
 {
     Bench::Application app(argc, argv);
     QCommandLineParser parser;
-    parser.setApplicationDescription(
+    const auto options = Bench::EngineOptions::parse(
+        parser,
         u"List search on SQLite and PostgreSQL: the engine alone, into a data set, to a grid."_s);
-    parser.addHelpOption();
-    const QCommandLineOption dbOption(u"db"_s, u"SQLite file, built when missing."_s, u"file"_s,
-                                      QDir::temp().filePath(u"talvex-bench.db"_s));
-    const QCommandLineOption pgOption(u"pg"_s, u"PostgreSQL URI, filled when empty."_s, u"uri"_s,
-                                      qEnvironmentVariable("TALVEX_TEST_PG"));
-    const QCommandLineOption scaleOption(u"demo-scale"_s, u"Scale of a new demo database."_s,
-                                         u"n"_s, u"1"_s);
-    const QCommandLineOption runsOption(u"runs"_s, u"Measured runs of each kind."_s, u"n"_s,
-                                        u"7"_s);
-    parser.addOptions({dbOption, pgOption, scaleOption, runsOption});
-    parser.process(app);
-    const double scale = parser.value(scaleOption).toDouble();
-    const int runs = qMax(1, parser.value(runsOption).toInt());
+    const int runs = options.runs;
 
     try {
         std::vector<EngineFigures> results;
         {
-            SqliteDatabase db(parser.value(dbOption));
-            Bench::prepareDemoDatabase(db, scale);
+            SqliteDatabase db(options.file);
+            Bench::prepareDemoDatabase(db, options.scale);
             results.push_back(measure(db, u"SQLite"_s, runs, [&](const QByteArray &sql) {
                 return stepSqlite(db.handle(), sql);
             }));
         }
-        if (!parser.value(pgOption).isEmpty()) {
-            PgDatabase db(parser.value(pgOption));
-            Bench::prepareDemoDatabase(db, scale);
+        if (!options.server.isEmpty()) {
+            Bench::prepareServer(options.server, options.scale);
+            // The register opens on an operator's own connection, as his desk does.
+            PgDatabase db(Bench::operatorUri(options.server, u"admin"_s));
             results.push_back(measure(db, u"PostgreSQL"_s, runs, [&](const QByteArray &sql) {
                 return receivePostgreSql(db.connection().handle(), sql);
             }));

@@ -77,6 +77,8 @@ int TDataSet::addField(const QString &name, TFieldType type)
     column.name = name;
     column.type = type;
     m_columns.push_back(std::move(column));
+    if (m_allocated > 0)
+        resizeColumns(m_allocated);
     return int(m_columns.size()) - 1;
 }
 
@@ -99,33 +101,38 @@ TField TDataSet::fieldByName(const QString &name) const
 
 void TDataSet::reserve(int records)
 {
+    if (records > m_allocated)
+        resizeColumns(records);
+}
+
+void TDataSet::resizeColumns(int records)
+{
     for (Column &c : m_columns) {
         if (c.type == TFieldType::String) {
-            c.texts.reserve(size_t(records));
+            c.texts.resize(size_t(records));
             continue;
         }
-        c.nulls.reserve(size_t(records));
+        c.nulls.resize(size_t(records), 1);
         if (c.type == TFieldType::Integer)
-            c.integers.reserve(size_t(records));
+            c.integers.resize(size_t(records));
         else
-            c.reals.reserve(size_t(records));
+            c.reals.resize(size_t(records));
     }
+    m_allocated = records;
 }
 
 int TDataSet::appendRecord()
 {
-    for (Column &c : m_columns) {
-        if (c.type == TFieldType::String) {
-            c.texts.appendNull();
-            continue;
-        }
-        c.nulls.push_back(1);
-        if (c.type == TFieldType::Integer)
-            c.integers.push_back(0);
-        else
-            c.reals.push_back(0.0);
-    }
+    if (m_rowCount == m_allocated)
+        resizeColumns(std::max(2 * m_allocated, 256));
     return m_rowCount++;
+}
+
+void TDataSet::shareString(int record, int field, int from)
+{
+    Column &c = column(field);
+    Q_ASSERT(c.type == TFieldType::String && from < record);
+    c.texts.share(size_t(record), size_t(from));
 }
 
 void TDataSet::setString(int record, int field, const QString &value)
@@ -220,6 +227,7 @@ void TDataSet::finishLoading()
 {
     // Growing by doubling leaves up to half of each column unused; a result is
     // read many times and never grows again, so give the slack back once.
+    resizeColumns(m_rowCount);
     for (Column &c : m_columns) {
         c.texts.shrinkToFit();
         c.integers.shrink_to_fit();
@@ -256,6 +264,12 @@ QString TDataSet::asString(int record, int field) const
         return Rt::DateTime::toText(c.reals[size_t(record)]);
     }
     return QString();
+}
+
+QStringView TDataSet::stringView(int record, int field) const
+{
+    Q_ASSERT(column(field).type == TFieldType::String);
+    return column(field).texts.view(size_t(record));
 }
 
 qint64 TDataSet::asInteger(int record, int field) const

@@ -80,6 +80,9 @@ public:
     // Appends a record whose fields are all null; returns its index.
     int appendRecord();
     void setString(int record, int field, const QString &value);
+    // Gives record the text of the earlier record from, in the same String field,
+    // sharing its characters: a loader's way with texts that repeat.
+    void shareString(int record, int field, int from);
     void setInteger(int record, int field, qint64 value);
     void setFloat(int record, int field, double value);
     void setDateTime(int record, int field, double value);
@@ -89,6 +92,10 @@ public:
 
     bool isNull(int record, int field) const;
     QString asString(int record, int field) const;
+    // The characters of a String field's text, without a copy, valid until the
+    // field is written again; empty for null and for an empty text. Records that
+    // share their characters give the same view.
+    QStringView stringView(int record, int field) const;
     qint64 asInteger(int record, int field) const;
     double asFloat(int record, int field) const;
     double asDateTime(int record, int field) const;
@@ -121,9 +128,14 @@ private:
     const Column &column(int field) const { return m_columns[size_t(field)]; }
     Column &column(int field) { return m_columns[size_t(field)]; }
     [[noreturn]] void conversionError(const QString &text, int field, const QString &target) const;
+    // Gives every column room for records, the new ones null.
+    void resizeColumns(int records);
 
     std::vector<Column> m_columns;
     int m_rowCount = 0;
+    // Records the columns hold, null past m_rowCount: appending a record then
+    // touches no column.
+    int m_allocated = 0;
     int m_current = -1;
     bool m_eof = true;
     bool m_active = true;

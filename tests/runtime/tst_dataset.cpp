@@ -81,6 +81,12 @@ private Q_SLOTS:
             QCOMPARE(field.asInteger(), 0);
             QCOMPARE(field.asDateTime(), 0.0);
         }
+        // Records added once the set is loaded start null too, in room made again.
+        for (int n = 0; n < 300; ++n) {
+            const int record = set->appendRecord();
+            for (int f = 0; f < set->fieldCount(); ++f)
+                QVERIFY(set->isNull(record, f));
+        }
         TDataSet empty;
         empty.addField(u"ID"_s, TFieldType::String);
         empty.finishLoading();
@@ -104,9 +110,10 @@ private Q_SLOTS:
         QCOMPARE(set->recNo(), 2);
     }
 
-    // Texts are kept packed, equal neighbours sharing their characters: writing
-    // a cell again, to a longer, shorter, empty or null text, changes that cell
-    // alone, whatever it shared with the cells around it.
+    // Texts are kept packed, equal neighbours and the records a loader points at
+    // an earlier one sharing their characters: writing a cell again, to a longer,
+    // shorter, empty or null text, changes that cell alone, whatever it shared
+    // with other cells.
     void textsWrittenAgainStayApart()
     {
         TDataSet set;
@@ -115,14 +122,19 @@ private Q_SLOTS:
         for (const QString &text : first)
             set.setString(set.appendRecord(), name, text);
         set.appendRecord(); // left null
+        set.shareString(set.appendRecord(), name, 5);
+        set.shareString(set.appendRecord(), name, 0);
+        set.shareString(set.appendRecord(), name, 3);
         set.finishLoading();
 
         set.setString(1, name, u"一车间甲班"_s);
         set.setNull(2, name);
         set.setString(4, name, u"x"_s);
         set.setString(6, name, u"一车间"_s);
-        const QStringList expected{u"一车间"_s, u"一车间甲班"_s, QString(),  u""_s,
-                                   u"x"_s,      u"二车间"_s,     u"一车间"_s};
+        set.setString(0, name, u"三车间"_s);
+        set.setNull(5, name);
+        const QStringList expected{u"三车间"_s, u"一车间甲班"_s, QString(),   u""_s,       u"x"_s,
+                                   QString(),   u"一车间"_s,     u"二车间"_s, u"一车间"_s, u""_s};
         for (int r = 0; r < set.recordCount(); ++r) {
             QCOMPARE(set.asString(r, name), expected.at(r));
             QCOMPARE(set.isNull(r, name), expected.at(r).isNull());

@@ -25,6 +25,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <limits>
+
 using namespace Rt::Xls;
 using namespace XlsTest;
 using namespace Qt::StringLiterals;
@@ -245,6 +247,76 @@ private Q_SLOTS:
         // Asked again, the control shows the same dialog.
         control.dispatch(221, {0});
         QCOMPARE(control.findChildren<QDialog *>(u"CellFindDialog"_s).size(), 1);
+    }
+
+    // Bound columns are read from the data set itself: every cell shows the text
+    // the grid shows, numbers and dates stay numbers, and what the grid leaves
+    // blank stays empty. The values are the awkward ones: nulls, a date-time of 0
+    // that shows nothing, times of day, numbers that are no numbers, value-list
+    // items that a number's text does not match or that repeat a value, texts
+    // that share their characters with an earlier record.
+    void gridExportShowsBoundFieldsAsTheGrid()
+    {
+        TDataSet set;
+        const int text = set.addField(u"Text"_s, TFieldType::String);
+        const int flag = set.addField(u"Flag"_s, TFieldType::Integer);
+        const int count = set.addField(u"Count"_s, TFieldType::Integer);
+        const int rate = set.addField(u"Rate"_s, TFieldType::Float);
+        const int day = set.addField(u"Day"_s, TFieldType::DateTime);
+        const int kind = set.addField(u"Kind"_s, TFieldType::String);
+        const double nan = std::numeric_limits<double>::quiet_NaN();
+        const double inf = std::numeric_limits<double>::infinity();
+        const QList<double> rates{1.25, nan, -inf, 0, 1e-3};
+        const QList<double> days{46361, 46361.5, 0, 46361.25, 46000.75};
+        for (int i = 0; i < 12; ++i) {
+            const int r = set.appendRecord();
+            if (i % 4 == 3)
+                set.shareString(r, text, 0);
+            else if (i % 4 != 1)
+                set.setString(r, text, i % 4 == 2 ? QString() : u"调班%1"_s.arg(i));
+            if (i % 5 != 4)
+                set.setInteger(r, flag, i % 4 - 1);
+            if (i % 3 != 0)
+                set.setInteger(r, count, 7 * i - 20);
+            set.setFloat(r, rate, rates.at(i % rates.size()));
+            if (i % 6 != 5)
+                set.setDateTime(r, day, days.at(i % days.size()));
+            if (i % 3 != 2)
+                set.setString(r, kind, i % 2 ? u"A"_s : u"B"_s);
+        }
+        set.finishLoading();
+        TcxGrid grid;
+        TDataSource source;
+        auto *view = new TcxGridDBTableView(&grid);
+        grid.addLevel()->setGridView(view);
+        view->dataController()->setDataSource(&source);
+        for (int f = 0; f < set.fieldCount(); ++f)
+            view->createColumn()->setFieldName(set.fieldName(f));
+        view->createColumn()->setFieldName(u"NoSuchField"_s);
+        view->column(flag)->setValueList(TcxImageComboBoxItems(
+            {{u"01"_s, u"一"_s}, {u"0"_s, u"零"_s}, {u"0"_s, u"又零"_s}, {u"-1"_s, u"负"_s}}));
+        view->column(kind)->setValueList(
+            TcxImageComboBoxItems({{u"A"_s, u"甲"_s}, {QString(), u"未填"_s}}));
+        view->column(set.fieldCount())
+            ->setValueList(TcxImageComboBoxItems({{QString(), u"无字段"_s}}));
+        source.setDataSet(&set);
+
+        const QString file = m_dir.filePath(u"bound.xls"_s);
+        ExportGrid4ToExcel(file, &grid, true, true, true, u"1001"_s, u"xls"_s, false);
+        const Workbook book = readWorkbook(file);
+        const QAbstractItemModel *model = view->itemModel();
+        for (int r = 0; r < set.recordCount(); ++r) {
+            for (int c = 0; c < model->columnCount(); ++c) {
+                const QString expected = model->index(r, c).data().toString();
+                QCOMPARE(shown(book, 0, r + 1, c), expected);
+                const Cell *cell = book.sheet(0).cell(r + 1, c);
+                QCOMPARE(cell == nullptr, expected.isEmpty());
+                const bool number = (c == count || c == rate || c == day) && !expected.isEmpty()
+                                    && expected != u"nan"_s && expected != u"-inf"_s;
+                QCOMPARE(cell && cell->value.kind == Value::Kind::Number, number);
+            }
+        }
+        QCOMPARE(shown(book, 0, 1 + 6, day), u"2026-12-05 12:00:00"_s);
     }
 
     // More records than a sheet holds continue on the next sheet under the same

@@ -34,31 +34,33 @@ inline bool sameBytes(const QByteArray &bytes, const char *data, qsizetype lengt
 
 } // namespace ColumnCaches
 
-// Hands out one shared QString per distinct UTF-8 text of a result column, since
-// list columns repeat few distinct values (codes, times, dates, names) over many
-// rows. A column of free texts stops growing its table at a limit.
+// Remembers, for each distinct UTF-8 text of a result column, the first record
+// that held it, so that later records share that record's characters instead of
+// decoding and storing them again: list columns repeat few distinct values
+// (codes, times, dates, names) over many rows. A column of free texts stops
+// growing its table at a limit.
 //
-// A large list asks for a text a million times; most answers come from a small
-// table indexed by a cheap hash of the bytes, the rest from a hash table that
-// holds every text seen.
+// A large list asks a million times; most answers come from a small table
+// indexed by a cheap hash of the bytes, the rest from a hash table that holds
+// every text seen.
 class TextInterner
 {
 public:
-    QString text(const char *data, qsizetype length)
+    // The first record that held these bytes; record itself when they are new.
+    int firstHolder(const char *data, qsizetype length, int record)
     {
         Recent &recent = m_recent[ColumnCaches::slotOf(data, length, recentSlots)];
         if (ColumnCaches::sameBytes(recent.bytes, data, length))
-            return recent.text;
+            return recent.record;
         const QByteArray key = QByteArray::fromRawData(data, length);
-        auto found = m_texts.constFind(key);
-        if (found == m_texts.cend()) {
-            QString text = QString::fromUtf8(data, length);
-            if (m_texts.size() >= maxTexts)
-                return text;
-            found = m_texts.insert(QByteArray(data, length), text);
+        auto found = m_records.constFind(key);
+        if (found == m_records.cend()) {
+            if (m_records.size() >= maxTexts)
+                return record;
+            found = m_records.insert(QByteArray(data, length), record);
         }
         recent = {found.key(), found.value()};
-        return recent.text;
+        return recent.record;
     }
 
 private:
@@ -69,11 +71,11 @@ private:
     struct Recent
     {
         QByteArray bytes;
-        QString text;
+        int record = -1;
     };
 
     std::array<Recent, recentSlots> m_recent;
-    QHash<QByteArray, QString> m_texts;
+    QHash<QByteArray, int> m_records;
 };
 
 // Reads the date and date-time texts of a column, each distinct text once: a

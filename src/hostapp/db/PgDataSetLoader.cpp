@@ -144,10 +144,16 @@ std::unique_ptr<TDataSet> loadDataSet(const PgResult &result,
                 dataSet->setDateTime(record, c, *value);
                 break;
             }
-            case Reading::Text:
-                dataSet->setString(record, c,
-                                   texts[size_t(c)].text(text.data(), qsizetype(text.size())));
+            case Reading::Text: {
+                const int first =
+                    texts[size_t(c)].firstHolder(text.data(), qsizetype(text.size()), record);
+                if (first == record)
+                    dataSet->setString(record, c,
+                                       QString::fromUtf8(text.data(), qsizetype(text.size())));
+                else
+                    dataSet->shareString(record, c, first);
                 break;
+            }
             }
         }
     }

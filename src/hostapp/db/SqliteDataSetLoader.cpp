@@ -222,7 +222,15 @@ private:
                 return;
             }
         }
-        m_dataSet->setString(record, field, column.texts.text(cell.text, cell.length));
+        if (m_dataSet->fieldType(field) != TFieldType::String) {
+            m_dataSet->setString(record, field, QString::fromUtf8(cell.text, cell.length));
+            return;
+        }
+        const int first = column.texts.firstHolder(cell.text, cell.length, record);
+        if (first == record)
+            m_dataSet->setString(record, field, QString::fromUtf8(cell.text, cell.length));
+        else
+            m_dataSet->shareString(record, field, first);
     }
 
     static constexpr int minimumCapacity = 256;

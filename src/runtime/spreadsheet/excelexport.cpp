@@ -1,5 +1,7 @@
 #include "excelexport.h"
 
+#include "boundcells_p.h"
+
 #include "runtime/dataset.h"
 #include "runtime/datetime.h"
 #include "runtime/exceptions.h"
@@ -17,6 +19,8 @@
 #include <cmath>
 
 using namespace Rt::Xls;
+using Rt::Internal::BoundCells;
+using Rt::Internal::ColumnStyles;
 using namespace Qt::StringLiterals;
 
 // The switches and the unit code of both routines are accepted and have no
@@ -128,12 +132,6 @@ std::optional<ValueKind> columnKind(const TcxGridTableView *view, const TcxGridC
     return field < 0 ? ValueKind::Text : kindOfField(dataSet->fieldType(field));
 }
 
-// Styles of one column's data cells: plain, date, date and time.
-struct ColumnStyles
-{
-    quint16 plain, date, dateTime;
-};
-
 ColumnStyles stylesFor(StyleTable &table, Qt::Alignment alignment)
 {
     CellStyle style;
@@ -244,9 +242,18 @@ public:
     {
         // The styles in the order the file lists them: each column's, the header's,
         // the footer's.
+        const auto *bound = qobject_cast<const TcxGridDBDataController *>(view->dataController());
+        const TDataSet *dataSet = bound ? bound->dataSet() : nullptr;
+        m_bound.reserve(size_t(columns.size()));
         for (const TcxGridColumn *column : columns) {
             m_kinds.push_back(columnKind(view, column));
             m_styles.push_back(stylesFor(m_book, column->alignment()));
+            const int field = dataSet ? dataSet->findField(column->fieldName()) : -1;
+            if (field >= 0)
+                m_bound.emplace_back(std::in_place, *dataSet, field, column->valueList(),
+                                     m_styles.back());
+            else
+                m_bound.emplace_back();
         }
         CellStyle header;
         header.bold = true;
@@ -357,14 +364,11 @@ private:
         m_row.clear();
         auto summary = m_footer.begin();
         for (int c = 0; c < m_captions.size(); ++c) {
-            m_model->multiData(m_model->index(r, c), m_roles);
-            const QString shown = m_roles[0].data().toString();
-            if (shown.isEmpty())
-                continue;
-            const QVariant &raw = m_roles[1].data();
-            const ValueKind kind = m_kinds[size_t(c)].value_or(Rt::kindOfValue(raw));
             Cell &cell = m_row.emplace_back(Cell{quint16(c), 0, {}, {}});
-            setDisplayed(cell, kind, raw, shown, m_styles[size_t(c)]);
+            if (!readCell(r, c, cell)) {
+                m_row.pop_back();
+                continue;
+            }
             while (summary != m_footer.end() && summary->column < c)
                 ++summary;
             if (summary != m_footer.end() && summary->column == c
@@ -373,12 +377,29 @@ private:
         }
     }
 
+    // Record r's cell in column c, as the grid shows it; false when it is empty.
+    bool readCell(int r, int c, Cell &cell)
+    {
+        if (std::optional<BoundCells> &bound = m_bound[size_t(c)])
+            return bound->read(r, cell);
+        m_model->multiData(m_model->index(r, c), m_roles);
+        const QString shown = m_roles[0].data().toString();
+        if (shown.isEmpty())
+            return false;
+        const QVariant &raw = m_roles[1].data();
+        const ValueKind kind = m_kinds[size_t(c)].value_or(Rt::kindOfValue(raw));
+        setDisplayed(cell, kind, raw, shown, m_styles[size_t(c)]);
+        return true;
+    }
+
     const QAbstractItemModel *m_model;
     qint64 m_records;
     Rt::ProgressScope &m_progress;
     StyleTable m_book;
     std::vector<std::optional<ValueKind>> m_kinds;
     std::vector<ColumnStyles> m_styles;
+    // Columns bound to a field of the view's data set are read from it directly.
+    std::vector<std::optional<BoundCells>> m_bound;
     quint16 m_headerStyle = 0;
     QStringList m_captions;
     QHash<int, double> m_widths;
