@@ -14,6 +14,7 @@
 // operator admin.
 
 #include "BenchSupport.h"
+#include "EngineAlone.h"
 
 #include "hostapp/db/DemoData.h"
 #include "hostapp/db/OperatorRights.h"
@@ -27,8 +28,6 @@
 
 #include <QCommandLineParser>
 #include <QPushButton>
-#include <libpq-fe.h>
-#include <sqlite3.h>
 #include <vector>
 
 using namespace Qt::StringLiterals;
@@ -42,44 +41,6 @@ QString searchStatement(const QString &scope, const QString &begin, const QStrin
            + begin + u"','yyyy-mm-dd')  "_s + u" and a.ExchgDate <= to_date('"_s + end
            + u"','yyyy-mm-dd')"_s + u" and e.DeptCode in "_s + scope
            + u" order by a.EmployeeCode , a.ExchgDate  "_s;
-}
-
-// Steps the statement and reads every column of every row; returns the row count.
-int stepSqlite(sqlite3 *db, const QByteArray &sql)
-{
-    sqlite3_stmt *statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &statement, nullptr) != SQLITE_OK)
-        throw Rt::DatabaseError(QString::fromUtf8(sqlite3_errmsg(db)));
-    const int columns = sqlite3_column_count(statement);
-    int rows = 0;
-    quint64 bytes = 0;
-    while (sqlite3_step(statement) == SQLITE_ROW) {
-        ++rows;
-        for (int c = 0; c < columns; ++c) {
-            if (sqlite3_column_type(statement, c) == SQLITE_TEXT) {
-                sqlite3_column_text(statement, c);
-                bytes += quint64(sqlite3_column_bytes(statement, c));
-            } else {
-                bytes += quint64(sqlite3_column_int64(statement, c));
-            }
-        }
-    }
-    sqlite3_finalize(statement);
-    static volatile quint64 sink;
-    sink = sink + bytes;
-    return rows;
-}
-
-// Receives the whole result, as libpq does before anyone reads it.
-int receivePostgreSql(PGconn *db, const QByteArray &sql)
-{
-    PGresult *result = PQexec(db, sql.constData());
-    const int rows = PQresultStatus(result) == PGRES_TUPLES_OK ? PQntuples(result) : -1;
-    const QString error = QString::fromUtf8(PQresultErrorMessage(result));
-    PQclear(result);
-    if (rows < 0)
-        throw Rt::DatabaseError(error);
-    return rows;
 }
 
 struct EngineFigures
@@ -169,7 +130,8 @@ int main(int argc, char *argv[])
             SqliteDatabase db(options.file);
             Bench::prepareDemoDatabase(db, options.scale);
             results.push_back(measure(db, u"SQLite"_s, runs, [&](const QByteArray &sql) {
-                return stepSqlite(db.handle(), sql);
+                const Bench::EngineStatement search{sql, {}};
+                return Bench::stepSqlite(db.handle(), {&search, 1});
             }));
         }
         if (!options.server.isEmpty()) {
@@ -177,7 +139,8 @@ int main(int argc, char *argv[])
             // The register opens on an operator's own connection, as his desk does.
             PgDatabase db(Bench::operatorUri(options.server, u"admin"_s));
             results.push_back(measure(db, u"PostgreSQL"_s, runs, [&](const QByteArray &sql) {
-                return receivePostgreSql(db.connection().handle(), sql);
+                const Bench::EngineStatement search{sql, {}};
+                return Bench::receivePostgreSql(db.connection().handle(), {&search, 1});
             }));
         }
 

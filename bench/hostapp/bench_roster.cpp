@@ -14,6 +14,7 @@
 // with demo data of scale N when empty and reused otherwise.
 
 #include "BenchSupport.h"
+#include "EngineAlone.h"
 
 #include "hostapp/commands/RosterFile.h"
 #include "hostapp/db/DemoData.h"
@@ -25,19 +26,13 @@
 
 #include <QCommandLineParser>
 #include <QTemporaryDir>
-#include <libpq-fe.h>
-#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 // One statement as ScheduleRows sends it, with its parameters' values.
-struct Statement
-{
-    QByteArray sql;
-    std::vector<QByteArray> parameters;
-};
+using Statement = Bench::EngineStatement;
 
 // What ScheduleRows reads for a whole scope and a range, as it asks the engine
 // for it: $1 is the department pattern, $2 and $3 the first and last day.
@@ -75,63 +70,6 @@ std::vector<Statement> readingStatements(const QString &scope, const Schedule::D
          " FROM Kq_ClassDetail d",
          {}},
     };
-}
-
-// Steps each statement with its parameters bound and reads every value of every
-// row; returns the rows.
-int stepSqlite(sqlite3 *db, const std::vector<Statement> &statements)
-{
-    int rows = 0;
-    quint64 bytes = 0;
-    for (const Statement &s : statements) {
-        sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v2(db, s.sql.constData(), int(s.sql.size()), &statement, nullptr)
-            != SQLITE_OK) {
-            throw Rt::DatabaseError(QString::fromUtf8(sqlite3_errmsg(db)));
-        }
-        for (size_t i = 0; i < s.parameters.size(); ++i) {
-            const QByteArray name = '$' + QByteArray::number(qsizetype(i + 1));
-            sqlite3_bind_text(statement, sqlite3_bind_parameter_index(statement, name.constData()),
-                              s.parameters[i].constData(), int(s.parameters[i].size()),
-                              SQLITE_STATIC);
-        }
-        const int columns = sqlite3_column_count(statement);
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            ++rows;
-            for (int c = 0; c < columns; ++c) {
-                if (sqlite3_column_type(statement, c) == SQLITE_TEXT) {
-                    sqlite3_column_text(statement, c);
-                    bytes += quint64(sqlite3_column_bytes(statement, c));
-                } else {
-                    bytes += quint64(sqlite3_column_int64(statement, c));
-                }
-            }
-        }
-        sqlite3_finalize(statement);
-    }
-    static volatile quint64 sink;
-    sink = sink + bytes;
-    return rows;
-}
-
-// Receives each statement's whole result, as libpq does before anyone reads it.
-int receivePostgreSql(PGconn *db, const std::vector<Statement> &statements)
-{
-    int rows = 0;
-    for (const Statement &s : statements) {
-        std::vector<const char *> values;
-        for (const QByteArray &value : s.parameters)
-            values.push_back(value.constData());
-        PGresult *result = PQexecParams(db, s.sql.constData(), int(values.size()), nullptr,
-                                        values.data(), nullptr, nullptr, 0);
-        const bool ok = PQresultStatus(result) == PGRES_TUPLES_OK;
-        const QString error = QString::fromUtf8(PQresultErrorMessage(result));
-        rows += ok ? PQntuples(result) : 0;
-        PQclear(result);
-        if (!ok)
-            throw Rt::DatabaseError(error);
-    }
-    return rows;
 }
 
 QString medians(const Bench::Timing &timing)
@@ -198,7 +136,7 @@ int main(int argc, char *argv[])
             SqliteDatabase db(options.file);
             Bench::prepareDemoDatabase(db, options.scale);
             measure(db, u"SQLite"_s, options.runs, [&](const std::vector<Statement> &statements) {
-                return stepSqlite(db.handle(), statements);
+                return Bench::stepSqlite(db.handle(), statements);
             });
         }
         if (!options.server.isEmpty()) {
@@ -207,7 +145,7 @@ int main(int argc, char *argv[])
             PgDatabase db(Bench::operatorUri(options.server, u"admin"_s));
             measure(db, u"PostgreSQL"_s, options.runs,
                     [&](const std::vector<Statement> &statements) {
-                        return receivePostgreSql(db.connection().handle(), statements);
+                        return Bench::receivePostgreSql(db.connection().handle(), statements);
                     });
         }
     } catch (const Rt::Exception &e) {
