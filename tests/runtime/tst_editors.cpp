@@ -2,7 +2,9 @@
 #include "runtime/styles.h"
 
 #include <QCalendarWidget>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -318,6 +320,21 @@ private Q_SLOTS:
         edit.setTime(QTime(17, 30));
         QCOMPARE(edit.text(), u"17:30"_s);
         QCOMPARE(changed.count(), 2);
+    }
+
+    // Laid out among others at its own size, the box shows the whole time.
+    void timeEditFitsItsTimeInALayout()
+    {
+        QWidget form;
+        auto *row = new QHBoxLayout(&form);
+        auto *edit = new TcxTimeEdit;
+        row->addWidget(edit);
+        row->addStretch();
+        edit->setTime(QTime(23, 58));
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        const QLineEdit *text = edit->findChild<QLineEdit *>();
+        QVERIFY(text->width() >= text->fontMetrics().horizontalAdvance(u"23:58"_s));
     }
 
     // However the box got the focus, typing replaces the time; an impossible time

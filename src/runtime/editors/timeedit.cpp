@@ -5,6 +5,8 @@
 
 #include <QEvent>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 
 #include <algorithm>
 
@@ -140,6 +142,17 @@ void TcxTimeEdit::takeOrRefuse(const QString &text)
 void TcxTimeEdit::showTime()
 {
     lineEdit()->setText(text());
+}
+
+QSize TcxTimeEdit::sizeHint() const
+{
+    ensurePolished();
+    QStyleOptionSpinBox option;
+    initStyleOption(&option);
+    // The widest "HH:MM", and a little for the caret, as the spin box counts.
+    const QSize text(fontMetrics().horizontalAdvance(u"00:00"_s) + 2,
+                     lineEdit()->sizeHint().height());
+    return style()->sizeFromContents(QStyle::CT_SpinBox, &option, text, this);
 }
 
 void TcxTimeEdit::changeEvent(QEvent *event)

@@ -31,6 +31,10 @@ public:
     bool isInputRefused() const;
 
     void stepBy(int steps) override;
+    // Room for any time of day: the spin box's own hint measures values this
+    // box does not give it, and comes out too narrow for "HH:MM" in a layout.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 Q_SIGNALS:
     // The time has changed, by a keystroke or a step as much as by setTime().
